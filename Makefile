@@ -1,0 +1,26 @@
+# make run   installs what is missing, builds, starts Tessaly on its demo data
+# make test  installs what is missing, builds, runs every test
+BUILD_DIR ?= build
+BUILD_TYPE ?= RelWithDebInfo
+JOBS ?= $(shell nproc)
+WERROR := $(if $(CI),ON,OFF)
+
+.PHONY: all deps build run test clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	@cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DTESSALY_WERROR=$(WERROR) >/dev/null
+	@cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	@scripts/run-demo $(BUILD_DIR)
+
+test: build
+	@scripts/gui-env run -- ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS) --timeout 300
+
+clean:
+	rm -rf $(BUILD_DIR)

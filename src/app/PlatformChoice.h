@@ -1,0 +1,7 @@
+#pragma once
+
+// Chooses the Qt platform before the application object exists, unless the
+// user chose one: X11 (also under XWayland, since the popup, the ticker bar and
+// docking place their own windows), or no screen at all when there is no
+// display, so that start-up refusals still reach standard error.
+void choosePlatform();

@@ -1,0 +1,103 @@
+#include "Startup.h"
+
+#include "AppGlobals.h"
+#include "FileUtil.h"
+#include "InstanceLock.h"
+#include "MessageSink.h"
+#include "ProductSite.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+// Copies a file over another through a temporary sibling and a rename, so the
+// target is never half written and a running program file can be replaced.
+bool replaceFile(const QString &source, const QString &target)
+{
+    const QString temporary = target + QStringLiteral(".update");
+    QFile::remove(temporary);
+    if (!QFile::copy(source, temporary))
+        return false;
+    QFile::setPermissions(temporary, QFile::permissions(source));
+    std::error_code error;
+    std::filesystem::rename(QFile::encodeName(temporary).toStdString(), QFile::encodeName(target).toStdString(), error);
+    if (error) {
+        QFile::remove(temporary);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+Startup::Startup(MessageSink &sink, InstanceLock &lock)
+    : m_sink(sink)
+    , m_lock(lock)
+{
+}
+
+QString Startup::updateDoneText()
+{
+    return QStringLiteral("Tessaly版本更新完成, 点击确认按钮运行最新的版本!");
+}
+
+QString Startup::updateFailedText(const QString &siteAddress)
+{
+    return QStringLiteral("Tessaly更新过程中出现问题,请访问网站(") + siteAddress
+        + QStringLiteral(")下载新的安装程序进行更新!");
+}
+
+QString Startup::alreadyRunningText()
+{
+    return QStringLiteral("检测到一个正在运行的Tessaly!");
+}
+
+QString Startup::configMissingText()
+{
+    return QStringLiteral("配置文件tavrin.xml 文件不存在!");
+}
+
+Startup::Outcome Startup::run(const QStringList &arguments, const QString &executablePath)
+{
+    AppGlobals &app = Globals();
+    app.AppPath = QDir::toNativeSeparators(QFileInfo(executablePath).absolutePath());
+    if (!app.AppPath.endsWith(QDir::separator()))
+        app.AppPath += QDir::separator();
+
+    if (arguments == QStringList{QStringLiteral("/U")})
+        return finishUpdate(executablePath);
+
+    if (!m_lock.tryLock()) {
+        m_sink.show(MessageIcon::Exclamation, alreadyRunningText());
+        return Outcome::AlreadyRunning;
+    }
+
+    app.Config.setMessageSink(&m_sink);
+    app.Config.setXmlFile(app.AppPath + QStringLiteral("tavrin.xml"));
+    if (!FileUtil::FileExists(app.Config.XmlFile())) {
+        m_sink.show(MessageIcon::Exclamation, configMissingText());
+        return Outcome::ConfigMissing;
+    }
+    app.PageBase = QStringLiteral("qrc:/pages/");
+    if (!app.Config.Initialize())
+        return Outcome::ConfigMalformed;
+    return Outcome::Ready;
+}
+
+Startup::Outcome Startup::finishUpdate(const QString &executablePath)
+{
+    m_sink.show(MessageIcon::Information, updateDoneText());
+    const QString program = Globals().AppPath + programFileName();
+    const bool samefile = QFileInfo(executablePath).canonicalFilePath() == QFileInfo(program).canonicalFilePath();
+    if ((!samefile && !replaceFile(executablePath, program)) || !QProcess::startDetached(program, {})) {
+        m_sink.show(MessageIcon::Exclamation, updateFailedText(ProductSite::defaultBaseAddress()));
+        return Outcome::UpdateFailed;
+    }
+    return Outcome::UpdateFinished;
+}

@@ -1,0 +1,351 @@
+#include "cls_Config.h"
+
+#include "MessageSink.h"
+#include "NumberText.h"
+#include "StderrMessageSink.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+QByteArray utf8(const QString &text)
+{
+    return text.toUtf8();
+}
+
+QString qstr(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+
+// The XML Name production, restricted to what an element or attribute name of
+// this file can sensibly be; pugixml itself would write any text as a name.
+bool isXmlName(const QString &name)
+{
+    if (name.isEmpty())
+        return false;
+    const QChar first = name.front();
+    if (!(first.isLetter() || first == u'_'))
+        return false;
+    for (const QChar c : name) {
+        if (!(c.isLetterOrNumber() || c == u'_' || c == u'-' || c == u'.'))
+            return false;
+    }
+    return true;
+}
+
+// Concatenated text of every text node below an element, as a DOM's `text`.
+void collectText(const pugi::xml_node &node, QByteArray &out)
+{
+    for (const pugi::xml_node &child : node.children()) {
+        if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata)
+            out += child.value();
+        else if (child.type() == pugi::node_element)
+            collectText(child, out);
+    }
+}
+
+struct ByteWriter : pugi::xml_writer
+{
+    QByteArray data;
+    void write(const void *bytes, size_t size) override
+    {
+        data.append(static_cast<const char *>(bytes), static_cast<qsizetype>(size));
+    }
+};
+
+} // namespace
+
+QString cls_Config::missingNodeDescription()
+{
+    return QStringLiteral("对象变量或 With 块变量未设置");
+}
+
+QString cls_Config::errorBoxText(int number, const QString &description)
+{
+    const QString unknown = QStringLiteral("未知");
+    return QStringLiteral("错误:#") + (number == 0 ? unknown : QString::number(number))
+        + QStringLiteral(" - ") + (description.isEmpty() ? unknown : description);
+}
+
+cls_Config::cls_Config(MessageSink *sink)
+    : m_sink(sink ? sink : &StderrMessageSink::instance())
+{
+}
+
+void cls_Config::setMessageSink(MessageSink *sink)
+{
+    m_sink = sink ? sink : &StderrMessageSink::instance();
+}
+
+bool cls_Config::Initialize()
+{
+    if (m_xmlFile.isEmpty())
+        return false;
+
+    QFile file(m_xmlFile);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_error = true;
+        m_sink->show(MessageIcon::Critical,
+                     QStringLiteral("无法读取配置文件 ") + m_xmlFile + QStringLiteral(": ") + file.errorString());
+        return false;
+    }
+    const QByteArray data = file.readAll();
+
+    pugi::xml_document doc;
+    const pugi::xml_parse_result result = doc.load_buffer(
+        data.constData(), static_cast<size_t>(data.size()), pugi::parse_default | pugi::parse_declaration);
+    if (!result) {
+        m_error = true;
+        m_sink->show(MessageIcon::Critical, parseErrorText(result, data));
+        return false;
+    }
+    const pugi::xml_node top = doc.document_element();
+    if (qstrcmp(top.name(), "App") != 0) {
+        m_error = true;
+        m_sink->show(MessageIcon::Critical,
+                     QStringLiteral("配置文件 %1 的根元素应为 App, 而不是 %2")
+                         .arg(QFileInfo(m_xmlFile).fileName(), qstr(top.name())));
+        return false;
+    }
+
+    m_doc.reset(doc);
+    m_encoding = result.encoding;
+    m_error = false;
+    m_ok = true;
+    return true;
+}
+
+QString cls_Config::parseErrorText(const pugi::xml_parse_result &result, const QByteArray &data) const
+{
+    const qsizetype offset = std::min<qsizetype>(static_cast<qsizetype>(result.offset), data.size());
+    const QByteArray before = data.left(offset);
+    const qsizetype line = before.count('\n') + 1;
+    const qsizetype column = offset - (before.lastIndexOf('\n') + 1) + 1;
+    return QStringLiteral("配置文件 %1 格式错误: %2 (第 %3 行, 第 %4 列)")
+        .arg(QFileInfo(m_xmlFile).fileName(), qstr(result.description()))
+        .arg(line)
+        .arg(column);
+}
+
+pugi::xml_node cls_Config::root() const
+{
+    return m_doc.document_element();
+}
+
+pugi::xml_node cls_Config::element(const QString &path) const
+{
+    const pugi::xml_node top = root();
+    if (!top || path.isEmpty())
+        return top;
+    pugi::xml_node node = top;
+    for (const QString &step : path.split(u'/', Qt::SkipEmptyParts)) {
+        node = node.child(utf8(step).constData());
+        if (!node)
+            return {};
+    }
+    return node;
+}
+
+void cls_Config::showMissingNodeBox() const
+{
+    m_sink->show(MessageIcon::Critical, errorBoxText(MissingNodeErrorNumber, missingNodeDescription()));
+}
+
+QString cls_Config::GetNodeText(const QString &path) const
+{
+    const pugi::xml_node node = element(path);
+    if (!node)
+        return {};
+    QByteArray text;
+    collectText(node, text);
+    return QString::fromUtf8(text);
+}
+
+bool cls_Config::SetNodeText(const QString &path, const QString &value)
+{
+    pugi::xml_node node = element(path);
+    if (!node) {
+        showMissingNodeBox();
+        return false;
+    }
+    while (node.first_child())
+        node.remove_child(node.first_child());
+    node.append_child(pugi::node_pcdata).set_value(utf8(value).constData());
+    return true;
+}
+
+QString cls_Config::GetNodeAttrib(const QString &path, const QString &attrib) const
+{
+    const pugi::xml_attribute attr = element(path).attribute(utf8(attrib).constData());
+    if (!attr) {
+        showMissingNodeBox();
+        return {};
+    }
+    return qstr(attr.value());
+}
+
+int cls_Config::GetNodeAttribNumber(const QString &path, const QString &attrib) const
+{
+    return numberFromText(GetNodeAttrib(path, attrib));
+}
+
+bool cls_Config::SetNodeAttrib(const QString &path, const QString &attrib, const QString &value)
+{
+    pugi::xml_attribute attr = element(path).attribute(utf8(attrib).constData());
+    if (!attr) {
+        showMissingNodeBox();
+        return false;
+    }
+    attr.set_value(utf8(value).constData());
+    return true;
+}
+
+bool cls_Config::XMLSave()
+{
+    if (m_xmlFile.isEmpty())
+        return false;
+
+    ByteWriter writer;
+    m_doc.save(writer, "\t", pugi::format_indent | pugi::format_no_declaration, m_encoding);
+
+    // Written beside the old file and renamed over it, so a crash or a full disk
+    // never leaves a half-written configuration behind.
+    QSaveFile file(m_xmlFile);
+    if (file.open(QIODevice::WriteOnly) && file.write(writer.data) == writer.data.size() && file.commit())
+        return true;
+    m_sink->show(MessageIcon::Critical,
+                 QStringLiteral("配置文件保存失败: ") + m_xmlFile + QStringLiteral(" (") + file.errorString()
+                     + QStringLiteral(")"));
+    return false;
+}
+
+bool cls_Config::isExist(const QString &parentPath, const QString &name) const
+{
+    const pugi::xml_node parent = element(parentPath);
+    if (!parent || name.isEmpty())
+        return false;
+    const QByteArray wanted = utf8(name);
+    return static_cast<bool>(parent.find_node([&wanted](const pugi::xml_node &node) {
+        return node.type() == pugi::node_element && wanted == node.name();
+    }));
+}
+
+bool cls_Config::CreateNode(const QString &parentPath, const QString &name)
+{
+    pugi::xml_node parent = element(parentPath);
+    if (!parent || !isXmlName(name))
+        return false;
+    return static_cast<bool>(parent.append_child(utf8(name).constData()));
+}
+
+bool cls_Config::isExistAttrib(const QString &path, const QString &attrib) const
+{
+    return static_cast<bool>(element(path).attribute(utf8(attrib).constData()));
+}
+
+bool cls_Config::CreateAttrib(const QString &path, const QString &attrib, const QString &value)
+{
+    pugi::xml_node node = element(path);
+    if (!node || !isXmlName(attrib))
+        return false;
+    const QByteArray name = utf8(attrib);
+    pugi::xml_attribute attr = node.attribute(name.constData());
+    if (!attr)
+        attr = node.append_attribute(name.constData());
+    return attr.set_value(utf8(value).constData());
+}
+
+void cls_Config::ApplyStartupRepairs()
+{
+    const QString source = QStringLiteral("Settings/Tavrin/Source");
+    if (!isExist(source, QStringLiteral("HeXun")) && CreateNode(source, QStringLiteral("HeXun"))) {
+        CreateAttrib(source + QStringLiteral("/HeXun"), QStringLiteral("Checked"), QStringLiteral("1"));
+        CreateAttrib(source + QStringLiteral("/HeXun"), QStringLiteral("IntervalTime"), QStringLiteral("60"));
+    }
+
+    const QString window = QStringLiteral("Window");
+    if (!isExist(window, QStringLiteral("FXBar"))) {
+        CreateNode(window, QStringLiteral("FXBar"));
+        CreateAttrib(QStringLiteral("Window/FXBar"), QStringLiteral("Left"), QStringLiteral("0"));
+        CreateAttrib(QStringLiteral("Window/FXBar"), QStringLiteral("Top"), QStringLiteral("0"));
+    }
+    if (!isExist(window, QStringLiteral("FXQuote"))) {
+        CreateNode(window, QStringLiteral("FXQuote"));
+        const QString quote = QStringLiteral("Window/FXQuote");
+        CreateAttrib(quote, QStringLiteral("Left"), QStringLiteral("-1"));
+        CreateAttrib(quote, QStringLiteral("Top"), QStringLiteral("-1"));
+        CreateAttrib(quote, QStringLiteral("FixedWidth"), QStringLiteral("200"));
+        CreateAttrib(quote, QStringLiteral("Status"), QStringLiteral("0"));
+    }
+
+    if (!isExistAttrib(QStringLiteral("FXCalendar/Week1"), QStringLiteral("Event"))) {
+        for (int day = 1; day <= 5; ++day)
+            CreateAttrib(QStringLiteral("FXCalendar/Week%1").arg(day), QStringLiteral("Event"), QString());
+    }
+
+    // An element LiveUpdate without the attribute gets a second, empty sibling
+    // while the attribute lands on the first one; older files rely on nothing
+    // else, and a later save keeps both.
+    if (!isExistAttrib(QStringLiteral("Settings/LiveUpdate"), QStringLiteral("Checked"))) {
+        CreateNode(QStringLiteral("Settings"), QStringLiteral("LiveUpdate"));
+        CreateAttrib(QStringLiteral("Settings/LiveUpdate"), QStringLiteral("Checked"), QStringLiteral("1"));
+    }
+}
+
+pugi::xml_node cls_Config::weekElement(int weekIndex) const
+{
+    if (weekIndex < 1 || weekIndex > 5)
+        return {};
+    return element(QStringLiteral("FXCalendar/Week%1").arg(weekIndex));
+}
+
+std::optional<std::vector<pugi::xml_node>> cls_Config::WeekList(int weekIndex) const
+{
+    const pugi::xml_node day = weekElement(weekIndex);
+    if (!day) {
+        m_sink->show(MessageIcon::Critical, QStringLiteral("WeekList Error!"), QStringLiteral("Tessaly"));
+        return std::nullopt;
+    }
+    std::vector<pugi::xml_node> nodes;
+    for (const pugi::xml_node &child : day.children())
+        nodes.push_back(child);
+    return nodes;
+}
+
+bool cls_Config::AddFXCalendar(int weekIndex, const QString &cellTime, const QString &cellInfo,
+                               const QString &beforeValue, const QString &predictValue,
+                               const QString &result, const QString &importance,
+                               const QString &comment, const QString &notify)
+{
+    pugi::xml_node day = weekElement(weekIndex);
+    if (!day) {
+        m_sink->show(MessageIcon::Information, missingNodeDescription(), QStringLiteral("FXCalendar"));
+        return false;
+    }
+    pugi::xml_node item = day.append_child("Item");
+    const std::pair<const char *, const QString &> attributes[] = {
+        {"Time", cellTime},          {"Notify", notify}, {"BeforeValue", beforeValue},
+        {"PredictValue", predictValue}, {"Result", result}, {"Importance", importance},
+        {"Comment", comment},
+    };
+    for (const auto &[name, value] : attributes)
+        item.append_attribute(name).set_value(utf8(value).constData());
+    item.append_child(pugi::node_pcdata).set_value(utf8(cellInfo).constData());
+    return true;
+}
+
+void cls_Config::RemoveAllFXCalendar()
+{
+    for (int day = 1; day <= 5; ++day)
+        RemoveWeekFXCalendar(day);
+}
+
+void cls_Config::RemoveWeekFXCalendar(int weekIndex)
+{
+    pugi::xml_node day = weekElement(weekIndex);
+    while (day && day.last_child())
+        day.remove_child(day.last_child());
+}

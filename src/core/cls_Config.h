@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+#include <pugixml.hpp>
+#include <vector>
+
+class MessageSink;
+
+// The configuration store over "tavrin.xml": one XML document loaded at start-up,
+// read and changed in memory through slash paths relative to the root element
+// `App` (first match wins), and written back whole only by XMLSave.
+class cls_Config
+{
+public:
+    // Error number and text shown when a path names no element or attribute.
+    static constexpr int MissingNodeErrorNumber = 91;
+    static QString missingNodeDescription();
+    static QString errorBoxText(int number, const QString &description);
+
+    explicit cls_Config(MessageSink *sink = nullptr);
+
+    void setMessageSink(MessageSink *sink);
+    void setXmlFile(const QString &path) { m_xmlFile = path; }
+    QString XmlFile() const { return m_xmlFile; }
+
+    bool Initialize();
+    bool OK() const { return m_ok; }
+    bool Error() const { return m_error; }
+
+    QString GetNodeText(const QString &path) const;
+    bool SetNodeText(const QString &path, const QString &value);
+    QString GetNodeAttrib(const QString &path, const QString &attrib) const;
+    int GetNodeAttribNumber(const QString &path, const QString &attrib) const;
+    bool SetNodeAttrib(const QString &path, const QString &attrib, const QString &value);
+    bool XMLSave();
+
+    bool isExist(const QString &parentPath, const QString &name) const;
+    bool CreateNode(const QString &parentPath, const QString &name);
+    bool isExistAttrib(const QString &path, const QString &attrib) const;
+    bool CreateAttrib(const QString &path, const QString &attrib, const QString &value);
+
+    // Adds what older files lack, in a fixed order; the file is not saved.
+    void ApplyStartupRepairs();
+
+    // The stored calendar week under FXCalendar/Week1..Week5 (Monday..Friday).
+    std::optional<std::vector<pugi::xml_node>> WeekList(int weekIndex) const;
+    bool AddFXCalendar(int weekIndex, const QString &cellTime, const QString &cellInfo,
+                       const QString &beforeValue, const QString &predictValue,
+                       const QString &result, const QString &importance,
+                       const QString &comment, const QString &notify = QStringLiteral("1"));
+    void RemoveAllFXCalendar();
+    void RemoveWeekFXCalendar(int weekIndex);
+
+private:
+    pugi::xml_node root() const;
+    pugi::xml_node element(const QString &path) const;
+    pugi::xml_node weekElement(int weekIndex) const;
+    void showMissingNodeBox() const;
+    QString parseErrorText(const pugi::xml_parse_result &result, const QByteArray &data) const;
+
+    MessageSink *m_sink;
+    QString m_xmlFile;
+    bool m_ok = false;
+    bool m_error = false;
+    pugi::xml_document m_doc;
+    pugi::xml_encoding m_encoding = pugi::encoding_utf8;
+};

@@ -1,0 +1,123 @@
+#include "ctlDownload.h"
+
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QTimer>
+#include <QUrl>
+
+#include <limits>
+
+namespace {
+
+qint32 clamp32(qint64 value)
+{
+    if (value < 0)
+        return 0;
+    return static_cast<qint32>(std::min<qint64>(value, std::numeric_limits<qint32>::max()));
+}
+
+} // namespace
+
+ctlDownload::ctlDownload(QObject *parent)
+    : ctlDownload(nullptr, parent)
+{
+}
+
+ctlDownload::ctlDownload(QNetworkAccessManager *network, QObject *parent)
+    : QObject(parent)
+    , m_network(network ? network : new QNetworkAccessManager(this))
+{
+}
+
+ctlDownload::~ctlDownload()
+{
+    // Reads still running are abandoned: no event of theirs may arrive later.
+    for (QNetworkReply *reply : m_reads.keys()) {
+        reply->disconnect(this);
+        reply->abort();
+        reply->deleteLater();
+    }
+}
+
+void ctlDownload::BeginDownload(const QString &iUrl, const QString &asyncId)
+{
+    if (!iUrl.isEmpty())
+        m_url = iUrl;
+
+    const QUrl url(m_url, QUrl::StrictMode);
+    const QString scheme = url.scheme().toLower();
+    if (!url.isValid() || url.host().isEmpty() || (scheme != QStringLiteral("http") && scheme != QStringLiteral("https"))) {
+        failLater(QStringLiteral("无效的地址: ") + m_url, asyncId);
+        return;
+    }
+
+    QNetworkRequest request(url);
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+    request.setRawHeader("Cache-Control", "no-cache");
+    request.setRawHeader("Pragma", "no-cache");
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+
+    QNetworkReply *reply = m_network->get(request);
+    m_reads.insert(reply, asyncId);
+    connect(reply, &QNetworkReply::downloadProgress, this,
+            [this, reply](qint64 received, qint64 total) { onProgress(reply, received, total); });
+    connect(reply, &QNetworkReply::redirected, this, [this, reply](const QUrl &target) {
+        Q_EMIT DownloadStatus(Redirecting, target.toString(), m_reads.value(reply));
+    });
+    connect(reply, &QNetworkReply::metaDataChanged, this, [this, reply] {
+        Q_EMIT DownloadStatus(BeginDownloadData, QStringLiteral("begin download"), m_reads.value(reply));
+    });
+    connect(reply, &QNetworkReply::finished, this, [this, reply] { onFinished(reply); });
+    Q_EMIT DownloadStatus(SendingRequest, url.toString(), asyncId);
+}
+
+void ctlDownload::failLater(const QString &reason, const QString &asyncId)
+{
+    // Reported from the event loop, as a real read would be, so an owner that
+    // marks its task in flight after the call still sees the end of it.
+    QTimer::singleShot(0, this, [this, reason, asyncId] {
+        Q_EMIT DownloadStatus(StatusError, reason, asyncId);
+        Q_EMIT DownloadComplete(QByteArray(), false, asyncId);
+    });
+}
+
+void ctlDownload::CancelDownload(const QString &vv)
+{
+    for (auto it = m_reads.begin(); it != m_reads.end();) {
+        if (it.value() == vv) {
+            QNetworkReply *reply = it.key();
+            it = m_reads.erase(it);
+            reply->disconnect(this);
+            reply->abort();
+            reply->deleteLater();
+        } else {
+            ++it;
+        }
+    }
+}
+
+void ctlDownload::onProgress(QNetworkReply *reply, qint64 received, qint64 total)
+{
+    m_maxBytes = clamp32(total);
+    if (received > 0 && m_reads.contains(reply) && reply->error() == QNetworkReply::NoError)
+        Q_EMIT DownloadProgress(clamp32(received), m_maxBytes);
+}
+
+void ctlDownload::onFinished(QNetworkReply *reply)
+{
+    const QString asyncId = m_reads.take(reply);
+    reply->deleteLater();
+
+    if (reply->error() != QNetworkReply::NoError) {
+        Q_EMIT DownloadStatus(StatusError, reply->errorString(), asyncId);
+        Q_EMIT DownloadComplete(QByteArray(), false, asyncId);
+        return;
+    }
+    const QByteArray data = reply->readAll();
+    const qint32 total = clamp32(data.size());
+    Q_EMIT DownloadStatus(EndDownloadData, QStringLiteral("end download"), asyncId);
+    Q_EMIT DownloadProgress(total, total);
+    Q_EMIT DownloadComplete(data, true, asyncId);
+}

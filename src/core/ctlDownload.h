@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QObject>
+#include <QString>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+
+// Reads whole files from web addresses into memory without blocking the UI
+// thread. Several reads may run at once; each is named by the caller's AsyncID
+// and ends with exactly one DownloadComplete.
+class ctlDownload : public QObject
+{
+    Q_OBJECT
+
+public:
+    // State numbers of DownloadStatus.
+    enum Status : qint32 {
+        StatusError = -1,
+        FindingResource = 1,
+        Connecting = 2,
+        Redirecting = 3,
+        BeginDownloadData = 4,
+        EndDownloadData = 6,
+        SendingRequest = 11,
+    };
+
+    explicit ctlDownload(QObject *parent = nullptr);
+    explicit ctlDownload(QNetworkAccessManager *network, QObject *parent = nullptr);
+    ~ctlDownload() override;
+
+    void BeginDownload(const QString &iUrl, const QString &asyncId = {});
+    void CancelDownload(const QString &vv);
+
+    QString URL() const { return m_url; }
+    qint32 MaxBytes() const { return m_maxBytes; }
+
+Q_SIGNALS:
+    void DownloadProgress(qint32 bytesRead, qint32 bytesMax);
+    void DownloadComplete(const QByteArray &data, bool success, const QString &asyncId);
+    void DownloadStatus(qint32 state, const QString &statusText, const QString &asyncId);
+
+private:
+    void onProgress(QNetworkReply *reply, qint64 received, qint64 total);
+    void onFinished(QNetworkReply *reply);
+    void failLater(const QString &reason, const QString &asyncId);
+
+    QNetworkAccessManager *m_network;
+    QHash<QNetworkReply *, QString> m_reads;
+    QString m_url;
+    qint32 m_maxBytes = 0;
+};

@@ -1,0 +1,58 @@
+#include "Desktop.h"
+
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QHash>
+#include <QScreen>
+#include <QSoundEffect>
+#include <QUrl>
+#include <QWidget>
+
+namespace Desktop {
+
+void OpenUrl(const QString &target)
+{
+    if (target.isEmpty())
+        return;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    QDesktopServices::openUrl(QUrl::fromUserInput(target));
+    QGuiApplication::restoreOverrideCursor();
+}
+
+void PlaySystemSound(const QString &alias)
+{
+    static QHash<QString, QSoundEffect *> effects;
+    QSoundEffect *&effect = effects[alias];
+    if (!effect) {
+        effect = new QSoundEffect(QCoreApplication::instance());
+        effect->setSource(QUrl(QStringLiteral("qrc:/sounds/") + alias + QStringLiteral(".wav")));
+    }
+    effect->play();
+}
+
+bool GetWorkArea(QRect &area)
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return false;
+    area = screen->availableGeometry();
+    return area.isValid();
+}
+
+void SetTopMost(QWidget *window)
+{
+    if (!window || window->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+        return;
+    const bool visible = window->isVisible();
+    const bool quiet = window->testAttribute(Qt::WA_ShowWithoutActivating);
+    const QRect geometry = window->geometry();
+    // Changing a window flag hides the window; it comes back in place, unactivated.
+    window->setAttribute(Qt::WA_ShowWithoutActivating, true);
+    window->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    window->setGeometry(geometry);
+    if (visible)
+        window->show();
+    window->setAttribute(Qt::WA_ShowWithoutActivating, quiet);
+}
+
+} // namespace Desktop

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QRect>
+#include <QString>
+
+class QWidget;
+
+// The desktop services windows use: opening addresses, system sounds, the work
+// area and the topmost band.
+namespace Desktop {
+
+// Hands an address or document path to the user's default handler; empty: nothing.
+void OpenUrl(const QString &target);
+// Plays a bundled sound by its system alias ("SystemAsterisk"), asynchronously.
+void PlaySystemSound(const QString &alias);
+// The primary screen minus panels and task bars.
+bool GetWorkArea(QRect &area);
+// Keeps the window above others without moving, sizing or activating it.
+void SetTopMost(QWidget *window);
+
+} // namespace Desktop

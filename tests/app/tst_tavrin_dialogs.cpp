@@ -1,0 +1,50 @@
+#include "TempProgramFolder.h"
+
+#include <QProcess>
+#include <QTest>
+
+// On a real display the refusals are message boxes that wait for the user.
+class tst_tavrin_dialogs : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (qEnvironmentVariableIsEmpty("DISPLAY"))
+            QSKIP("needs the X server that `make test` starts");
+    }
+
+    void missingConfigurationWaitsForTheUser()
+    {
+        TempProgramFolder runtime;
+        TempProgramFolder folder;
+        folder.copyProgram(QStringLiteral("tavrin"));
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        process.setProcessEnvironment(env);
+        process.start(folder.filePath(QStringLiteral("tavrin")));
+        QVERIFY(process.waitForStarted());
+
+        QProcess search;
+        search.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),
+                                                 QStringLiteral("--name"),
+                                                 QStringLiteral("^Tessaly$")});
+        QVERIFY(search.waitForFinished(20000));
+        const QString window = QString::fromLatin1(search.readAllStandardOutput()).split(u'\n').value(0).trimmed();
+        QVERIFY(!window.isEmpty());
+        QVERIFY(!process.waitForFinished(300)); // the box waits
+
+        QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QStringLiteral("--sync"), window});
+        // Typed into the focused window, as a person would.
+        QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")});
+        QVERIFY(process.waitForFinished(10000));
+        QCOMPARE(process.exitCode(), 1);
+        QCOMPARE(QString::fromUtf8(process.readAllStandardError()), QStringLiteral("配置文件tavrin.xml 文件不存在!\n"));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_tavrin_dialogs)
+#include "tst_tavrin_dialogs.moc"

@@ -1,0 +1,104 @@
+#include "InstanceLock.h"
+#include "TempProgramFolder.h"
+
+#include <QProcess>
+#include <QTest>
+
+// The real program started as a user would start it, from a program folder of
+// its own, without a screen: what it has to say goes to standard error.
+class tst_tavrin_start : public QObject
+{
+    Q_OBJECT
+
+private:
+    TempProgramFolder m_runtime;
+
+    struct Run
+    {
+        int exitCode;
+        QString errors;
+    };
+
+    Run start(const TempProgramFolder &folder, const QStringList &arguments = {})
+    {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        process.setProcessEnvironment(env);
+        process.start(folder.filePath(QStringLiteral("tavrin")), arguments);
+        if (!process.waitForFinished(30000))
+            qFatal("tavrin did not end");
+        return {process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
+    }
+
+private Q_SLOTS:
+    void initTestCase() { qputenv("XDG_RUNTIME_DIR", m_runtime.path().toLocal8Bit()); }
+
+    void refusals_data()
+    {
+        QTest::addColumn<QByteArray>("config");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no configuration") << QByteArray() << QStringLiteral("配置文件tavrin.xml 文件不存在!\n");
+        QTest::newRow("malformed") << QByteArray("<App><Window></App>") << QStringLiteral("格式错误");
+        QTest::newRow("wrong root") << QByteArray("<Tavrin/>") << QStringLiteral("根元素应为 App");
+    }
+    void refusals()
+    {
+        QFETCH(QByteArray, config);
+        QFETCH(QString, message);
+        TempProgramFolder folder;
+        folder.copyProgram(QStringLiteral("tavrin"));
+        if (!config.isEmpty())
+            folder.writeFile(QStringLiteral("tavrin.xml"), config);
+        const Run run = start(folder);
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.errors.contains(message), qPrintable(run.errors));
+        QCOMPARE(folder.readFile(QStringLiteral("tavrin.xml")), config);
+    }
+
+    void startsWithItsConfiguration()
+    {
+        TempProgramFolder folder;
+        folder.copyProgram(QStringLiteral("tavrin"));
+        folder.copyDefaultConfig();
+        const Run run = start(folder);
+        QCOMPARE(run.errors, QString());
+        QCOMPARE(run.exitCode, 0);
+    }
+
+    void secondInstanceIsRefused()
+    {
+        TempProgramFolder folder;
+        folder.copyProgram(QStringLiteral("tavrin"));
+        folder.copyDefaultConfig();
+        InstanceLock running;
+        QVERIFY(running.tryLock());
+        const Run run = start(folder);
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.errors, QStringLiteral("检测到一个正在运行的Tessaly!\n"));
+        QVERIFY(running.isLocked());
+        running.unlock();
+        QCOMPARE(start(folder).exitCode, 0);
+    }
+
+    void updateModeNeedsNoConfiguration()
+    {
+        TempProgramFolder folder;
+        const QString updater = folder.copyProgram(QStringLiteral("tavrin"), QStringLiteral("liveupdate"));
+        folder.writeFile(QStringLiteral("tavrin"), "old");
+        const QByteArray program = folder.readFile(QStringLiteral("liveupdate"));
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        process.setProcessEnvironment(env);
+        process.start(updater, {QStringLiteral("/U")});
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitCode(), 0);
+        QVERIFY(QString::fromUtf8(process.readAllStandardError()).startsWith(QStringLiteral("Tessaly版本更新完成")));
+        QCOMPARE(folder.readFile(QStringLiteral("tavrin")), program);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_tavrin_start)
+#include "tst_tavrin_start.moc"

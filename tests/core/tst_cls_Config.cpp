@@ -1,0 +1,394 @@
+#include "RecordingMessageSink.h"
+#include "TempProgramFolder.h"
+#include "NumberText.h"
+#include "cls_Config.h"
+
+#include <QFile>
+#include <QTest>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QByteArray sample = R"(<?xml version="1.0" encoding="UTF-8"?>
+<App>
+  <Settings>
+    <Tavrin>
+      <Source>
+        <FXark Checked="1" IntervalTime="30"/>
+        <FX168 Checked="0" IntervalTime="abc"/>
+      </Source>
+      <Popup Checked="1" Duration="-1" SoundFile="">弹窗</Popup>
+    </Tavrin>
+    <LiveUpdate/>
+  </Settings>
+  <Window>
+    <Tavrin_Main Left="10" Top="20" Width="920" Height="680"/>
+    <Deep><FXBar Left="5"/></Deep>
+  </Window>
+  <FXCalendar DateFrom="2026-3-2">
+    <Week1/><Week2/><Week3/><Week4/><Week5/>
+  </FXCalendar>
+</App>
+)";
+
+const QString missingBox = cls_Config::errorBoxText(91, cls_Config::missingNodeDescription());
+
+} // namespace
+
+class tst_cls_Config : public QObject
+{
+    Q_OBJECT
+
+private:
+    TempProgramFolder m_folder;
+    RecordingMessageSink m_sink;
+
+    cls_Config load(const QByteArray &content)
+    {
+        m_sink.clear();
+        cls_Config config(&m_sink);
+        config.setXmlFile(m_folder.writeFile(QStringLiteral("tavrin.xml"), content));
+        if (!config.Initialize())
+            qWarning() << "initialize failed:" << m_sink.texts();
+        m_sink.clear();
+        return config;
+    }
+
+private Q_SLOTS:
+    void errorBoxText_data()
+    {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("both") << 91 << QStringLiteral("未设置") << QStringLiteral("错误:#91 - 未设置");
+        QTest::newRow("zero number") << 0 << QStringLiteral("x") << QStringLiteral("错误:#未知 - x");
+        QTest::newRow("empty description") << 5 << QString() << QStringLiteral("错误:#5 - 未知");
+    }
+    void errorBoxText()
+    {
+        QFETCH(int, number);
+        QFETCH(QString, description);
+        QFETCH(QString, expected);
+        QCOMPARE(cls_Config::errorBoxText(number, description), expected);
+    }
+
+    void initializeRefusesBadFiles_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("messagePart");
+        QTest::newRow("empty") << QByteArray() << QStringLiteral("No document element");
+        QTest::newRow("truncated") << sample.left(sample.size() / 2) << QStringLiteral("格式错误");
+        QTest::newRow("not xml") << QByteArray("key=value\n") << QStringLiteral("格式错误");
+        QTest::newRow("other root") << QByteArray("<Config><Settings/></Config>") << QStringLiteral("Config");
+    }
+    void initializeRefusesBadFiles()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, messagePart);
+        m_sink.clear();
+        cls_Config config(&m_sink);
+        config.setXmlFile(m_folder.writeFile(QStringLiteral("bad.xml"), content));
+        QVERIFY(!config.Initialize());
+        QVERIFY(config.Error());
+        QVERIFY(!config.OK());
+        QCOMPARE(m_sink.messages().size(), 1);
+        QCOMPARE(m_sink.messages().front().icon, MessageIcon::Critical);
+        QVERIFY2(m_sink.messages().front().text.contains(messagePart), qPrintable(m_sink.messages().front().text));
+        QCOMPARE(m_folder.readFile(QStringLiteral("bad.xml")), content);
+    }
+
+    void parseErrorNamesThePosition()
+    {
+        cls_Config config(&m_sink);
+        m_sink.clear();
+        config.setXmlFile(m_folder.writeFile(QStringLiteral("bad.xml"), "<App>\n  <Window>\n  </Windoe>\n</App>"));
+        QVERIFY(!config.Initialize());
+        QVERIFY2(m_sink.texts().front().contains(QStringLiteral("第 3 行")), qPrintable(m_sink.texts().front()));
+    }
+
+    void initializeWithoutFileNameDoesNothing()
+    {
+        cls_Config config(&m_sink);
+        m_sink.clear();
+        QVERIFY(!config.Initialize());
+        QVERIFY(!config.Error());
+        QVERIFY(m_sink.messages().isEmpty());
+    }
+
+    void readsAttributesByFirstMatchPath_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("attribute");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<bool>("box");
+        QTest::newRow("source") << "Settings/Tavrin/Source/FXark" << "IntervalTime" << "30" << false;
+        QTest::newRow("negative") << "Settings/Tavrin/Popup" << "Duration" << "-1" << false;
+        QTest::newRow("empty value") << "Settings/Tavrin/Popup" << "SoundFile" << "" << false;
+        QTest::newRow("missing attribute") << "Window/Tavrin_Main" << "Colour" << "" << true;
+        QTest::newRow("missing element") << "Window/FXQuote" << "Left" << "" << true;
+        QTest::newRow("children only, not deeper") << "Window/FXBar" << "Left" << "" << true;
+        QTest::newRow("leading slash ignored") << "/Window/Tavrin_Main" << "Top" << "20" << false;
+    }
+    void readsAttributesByFirstMatchPath()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, attribute);
+        QFETCH(QString, value);
+        QFETCH(bool, box);
+        cls_Config config = load(sample);
+        QCOMPARE(config.GetNodeAttrib(path, attribute), value);
+        QCOMPARE(m_sink.texts(), box ? QStringList{missingBox} : QStringList{});
+    }
+
+    void numbersOfAttributes_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("number");
+        QTest::newRow("plain") << "60" << 60;
+        QTest::newRow("negative") << "-1" << -1;
+        QTest::newRow("blank and plus") << " +5" << 5;
+        QTest::newRow("trailing text") << "30s" << 30;
+        QTest::newRow("letters") << "abc" << 0;
+        QTest::newRow("empty") << "" << 0;
+        QTest::newRow("huge") << "99999999999" << 2147483647;
+    }
+    void numbersOfAttributes()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, number);
+        QCOMPARE(numberFromText(text), number);
+    }
+
+    void nonNumericAttributeReadsAsZero()
+    {
+        cls_Config config = load(sample);
+        QCOMPARE(config.GetNodeAttribNumber(QStringLiteral("Settings/Tavrin/Source/FX168"), QStringLiteral("IntervalTime")), 0);
+        QVERIFY(m_sink.messages().isEmpty());
+    }
+
+    void nodeTextIsSilentForMissingElements()
+    {
+        cls_Config config = load(sample);
+        QCOMPARE(config.GetNodeText(QStringLiteral("Settings/Tavrin/Popup")), QStringLiteral("弹窗"));
+        QCOMPARE(config.GetNodeText(QStringLiteral("Settings/Tavrin/Nothing")), QString());
+        QVERIFY(m_sink.messages().isEmpty());
+        QVERIFY(config.SetNodeText(QStringLiteral("Window/Tavrin_Main"), QStringLiteral("a<b")));
+        QCOMPARE(config.GetNodeText(QStringLiteral("Window/Tavrin_Main")), QStringLiteral("a<b"));
+        QVERIFY(!config.SetNodeText(QStringLiteral("Window/Nothing"), QStringLiteral("x")));
+        QCOMPARE(m_sink.texts(), QStringList{missingBox});
+    }
+
+    void setNodeAttribNeverCreates()
+    {
+        cls_Config config = load(sample);
+        QVERIFY(config.SetNodeAttrib(QStringLiteral("Window/Tavrin_Main"), QStringLiteral("Left"), QStringLiteral("77")));
+        QCOMPARE(config.GetNodeAttrib(QStringLiteral("Window/Tavrin_Main"), QStringLiteral("Left")), QStringLiteral("77"));
+        QVERIFY(!config.SetNodeAttrib(QStringLiteral("Window/Tavrin_Main"), QStringLiteral("Right"), QStringLiteral("1")));
+        QVERIFY(!config.isExistAttrib(QStringLiteral("Window/Tavrin_Main"), QStringLiteral("Right")));
+        QCOMPARE(m_sink.texts(), QStringList{missingBox});
+    }
+
+    void existenceTests_data()
+    {
+        QTest::addColumn<QString>("parent");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("exists");
+        QTest::newRow("child") << "Window" << "Tavrin_Main" << true;
+        QTest::newRow("descendant") << "Window" << "FXBar" << true;
+        QTest::newRow("absent") << "Window" << "FXQuote" << false;
+        QTest::newRow("empty parent is App") << "" << "Week3" << true;
+        QTest::newRow("missing parent") << "Nowhere" << "FXBar" << false;
+        QTest::newRow("not below parent") << "Settings" << "FXBar" << false;
+    }
+    void existenceTests()
+    {
+        QFETCH(QString, parent);
+        QFETCH(QString, name);
+        QFETCH(bool, exists);
+        cls_Config config = load(sample);
+        QCOMPARE(config.isExist(parent, name), exists);
+        QVERIFY(m_sink.messages().isEmpty());
+    }
+
+    void createOperationsAreSilent()
+    {
+        cls_Config config = load(sample);
+        QVERIFY(config.CreateNode(QStringLiteral("Window"), QStringLiteral("FXQuote")));
+        QVERIFY(config.CreateAttrib(QStringLiteral("Window/FXQuote"), QStringLiteral("Left"), QStringLiteral("-1")));
+        QVERIFY(config.CreateAttrib(QStringLiteral("Window/FXQuote"), QStringLiteral("Left"), QStringLiteral("3")));
+        QCOMPARE(config.GetNodeAttrib(QStringLiteral("Window/FXQuote"), QStringLiteral("Left")), QStringLiteral("3"));
+        QVERIFY(!config.CreateNode(QStringLiteral("Nowhere"), QStringLiteral("X")));
+        QVERIFY(!config.CreateNode(QStringLiteral("Window"), QStringLiteral("bad name")));
+        QVERIFY(!config.CreateAttrib(QStringLiteral("Nowhere"), QStringLiteral("A"), QStringLiteral("1")));
+        QVERIFY(!config.CreateAttrib(QStringLiteral("Window"), QStringLiteral("1st"), QStringLiteral("1")));
+        QVERIFY(!config.isExistAttrib(QStringLiteral("Nowhere"), QStringLiteral("A")));
+        QVERIFY(m_sink.messages().isEmpty());
+    }
+
+    void startupRepairsAddWhatIsMissing()
+    {
+        cls_Config config = load(sample);
+        config.ApplyStartupRepairs();
+        const QString hexun = QStringLiteral("Settings/Tavrin/Source/HeXun");
+        QCOMPARE(config.GetNodeAttrib(hexun, QStringLiteral("Checked")), QStringLiteral("1"));
+        QCOMPARE(config.GetNodeAttrib(hexun, QStringLiteral("IntervalTime")), QStringLiteral("60"));
+        // FXBar exists deeper below Window, so no direct child is added.
+        QVERIFY(!config.isExistAttrib(QStringLiteral("Window/FXBar"), QStringLiteral("Top")));
+        const QString quote = QStringLiteral("Window/FXQuote");
+        QCOMPARE(config.GetNodeAttrib(quote, QStringLiteral("Left")), QStringLiteral("-1"));
+        QCOMPARE(config.GetNodeAttrib(quote, QStringLiteral("FixedWidth")), QStringLiteral("200"));
+        QCOMPARE(config.GetNodeAttrib(quote, QStringLiteral("Status")), QStringLiteral("0"));
+        for (int day = 1; day <= 5; ++day)
+            QVERIFY(config.isExistAttrib(QStringLiteral("FXCalendar/Week%1").arg(day), QStringLiteral("Event")));
+        QCOMPARE(config.GetNodeAttrib(QStringLiteral("Settings/LiveUpdate"), QStringLiteral("Checked")), QStringLiteral("1"));
+        QVERIFY(m_sink.messages().isEmpty());
+
+        // A LiveUpdate element without the attribute leaves a second, empty one.
+        QVERIFY(config.XMLSave());
+        const QByteArray saved = m_folder.readFile(QStringLiteral("tavrin.xml"));
+        QCOMPARE(saved.count("<LiveUpdate"), 2);
+        QVERIFY(saved.indexOf("<LiveUpdate Checked=\"1\"") < saved.lastIndexOf("<LiveUpdate />"));
+
+        // Repairs are idempotent.
+        config.ApplyStartupRepairs();
+        QVERIFY(config.XMLSave());
+        QCOMPARE(m_folder.readFile(QStringLiteral("tavrin.xml")), saved);
+    }
+
+    void repairsLeaveACompleteFileAlone()
+    {
+        cls_Config config = load(TempProgramFolder::defaultConfig());
+        config.ApplyStartupRepairs();
+        QVERIFY(config.XMLSave());
+        cls_Config reloaded = load(m_folder.readFile(QStringLiteral("tavrin.xml")));
+        QCOMPARE(m_folder.readFile(QStringLiteral("tavrin.xml")).count("<LiveUpdate"), 1);
+        QCOMPARE(reloaded.GetNodeAttrib(QStringLiteral("Window/FXBar"), QStringLiteral("Left")), QStringLiteral("0"));
+    }
+
+    void saveKeepsDeclarationAndChanges_data()
+    {
+        QTest::addColumn<QByteArray>("declaration");
+        QTest::newRow("utf-8") << QByteArray(R"(<?xml version="1.0" encoding="UTF-8"?>)");
+        QTest::newRow("standalone") << QByteArray(R"(<?xml version="1.0" encoding="utf-8" standalone="yes"?>)");
+        QTest::newRow("none") << QByteArray();
+    }
+    void saveKeepsDeclarationAndChanges()
+    {
+        QFETCH(QByteArray, declaration);
+        const QByteArray content = declaration + "\n<App><Window><Tavrin_Main Left=\"1\"/></Window></App>";
+        cls_Config config = load(content);
+        QVERIFY(config.SetNodeAttrib(QStringLiteral("Window/Tavrin_Main"), QStringLiteral("Left"), QStringLiteral("中文&\"<")));
+        QCOMPARE(m_folder.readFile(QStringLiteral("tavrin.xml")), content); // nothing written before the save
+        QVERIFY(config.XMLSave());
+        const QByteArray saved = m_folder.readFile(QStringLiteral("tavrin.xml"));
+        QCOMPARE(saved.startsWith("<?xml"), !declaration.isEmpty());
+        if (!declaration.isEmpty())
+            QCOMPARE(saved.left(saved.indexOf('\n')), declaration);
+        cls_Config reloaded = load(saved);
+        QCOMPARE(reloaded.GetNodeAttrib(QStringLiteral("Window/Tavrin_Main"), QStringLiteral("Left")), QStringLiteral("中文&\"<"));
+    }
+
+    void failedSaveIsReportedAndLosesNothing()
+    {
+        cls_Config config = load(sample);
+        QDir(m_folder.path()).mkpath(QStringLiteral("occupied"));
+        config.setXmlFile(m_folder.filePath(QStringLiteral("occupied")));
+        QVERIFY(!config.XMLSave());
+        QCOMPARE(m_sink.messages().size(), 1);
+        QVERIFY(m_sink.texts().front().startsWith(QStringLiteral("配置文件保存失败")));
+
+        config.setXmlFile(m_folder.filePath(QStringLiteral("no/such/folder/tavrin.xml")));
+        QVERIFY(!config.XMLSave());
+        QCOMPARE(m_sink.messages().size(), 2);
+    }
+
+    void crashDuringSaveLeavesAWholeFile()
+    {
+        // A document big enough that writing it takes a while; the child saving
+        // it is killed at varying moments, and each time the file on disk must
+        // be either the old document or the new one, never a torn one.
+        QByteArray big = "<App><Window><Tavrin_Main Left=\"old\"/></Window><FXCalendar><Week1>";
+        for (int i = 0; i < 200000; ++i)
+            big += "<Item Time=\"08:30\" Notify=\"1\">美国非农就业人数变化</Item>";
+        big += "</Week1></FXCalendar></App>";
+        for (int round = 0; round < 6; ++round) {
+            cls_Config config = load(big);
+            QVERIFY(config.SetNodeAttrib(QStringLiteral("Window/Tavrin_Main"), QStringLiteral("Left"), QStringLiteral("new")));
+            const pid_t child = fork();
+            QVERIFY(child >= 0);
+            if (child == 0) {
+                config.XMLSave();
+                _exit(0);
+            }
+            usleep(static_cast<useconds_t>(5000 + round * 15000));
+            kill(child, SIGKILL);
+            int status = 0;
+            waitpid(child, &status, 0);
+
+            cls_Config after = load(m_folder.readFile(QStringLiteral("tavrin.xml")));
+            QVERIFY(after.OK());
+            const QString left = after.GetNodeAttrib(QStringLiteral("Window/Tavrin_Main"), QStringLiteral("Left"));
+            QVERIFY2(left == QStringLiteral("old") || left == QStringLiteral("new"), qPrintable(left));
+            if (left == QStringLiteral("old"))
+                QCOMPARE(m_folder.readFile(QStringLiteral("tavrin.xml")), big);
+        }
+    }
+
+    void weekListAndCalendarItems()
+    {
+        cls_Config config = load(sample);
+        QVERIFY(config.WeekList(2).has_value());
+        QVERIFY(config.WeekList(2)->empty());
+        QVERIFY(config.AddFXCalendar(2, QStringLiteral("20:30"), QStringLiteral("美国CPI"), QStringLiteral("0.2%"),
+                                     QStringLiteral("0.3%"), QString(), QStringLiteral("高"), QString(), QStringLiteral("1")));
+        QVERIFY(config.AddFXCalendar(2, QStringLiteral("22:00"), QStringLiteral("美联储讲话"), QString(), QString(),
+                                     QString(), QStringLiteral("中"), QString(), QStringLiteral("0")));
+        const auto items = config.WeekList(2);
+        QVERIFY(items.has_value());
+        QCOMPARE(items->size(), size_t(2));
+        const pugi::xml_node first = items->front();
+        QCOMPARE(QString::fromUtf8(first.child_value()), QStringLiteral("美国CPI"));
+        QStringList names;
+        for (const pugi::xml_attribute &a : first.attributes())
+            names << QString::fromUtf8(a.name());
+        QCOMPARE(names, (QStringList{u"Time"_s, u"Notify"_s, u"BeforeValue"_s, u"PredictValue"_s, u"Result"_s, u"Importance"_s, u"Comment"_s}));
+        QCOMPARE(QString::fromUtf8(first.attribute("Result").value()), QString());
+        QVERIFY(first.attribute("Comment"));
+        QCOMPARE(QString::fromUtf8(items->back().attribute("Notify").value()), QStringLiteral("0"));
+
+        config.CreateAttrib(QStringLiteral("FXCalendar/Week2"), QStringLiteral("Event"), QStringLiteral("20:30#美国CPI|"));
+        config.RemoveWeekFXCalendar(2);
+        QVERIFY(config.WeekList(2)->empty());
+        QCOMPARE(config.GetNodeAttrib(QStringLiteral("FXCalendar/Week2"), QStringLiteral("Event")), QStringLiteral("20:30#美国CPI|"));
+
+        QVERIFY(config.AddFXCalendar(5, QStringLiteral("09:00"), QStringLiteral("x"), {}, {}, {}, {}, {}));
+        config.RemoveAllFXCalendar();
+        for (int day = 1; day <= 5; ++day)
+            QVERIFY(config.WeekList(day)->empty());
+        QVERIFY(config.AddFXCalendar(5, QStringLiteral("09:00"), QStringLiteral("y"), {}, {}, {}, {}, {}));
+        QVERIFY(m_sink.messages().isEmpty());
+    }
+
+    void calendarFailuresShowTheirBoxes()
+    {
+        cls_Config config = load("<App><FXCalendar><Week1/></FXCalendar></App>");
+        QVERIFY(!config.WeekList(3).has_value());
+        QVERIFY(!config.WeekList(0).has_value());
+        QCOMPARE(m_sink.texts(), (QStringList{u"WeekList Error!"_s, u"WeekList Error!"_s}));
+        m_sink.clear();
+        QVERIFY(!config.AddFXCalendar(4, {}, {}, {}, {}, {}, {}, {}));
+        QCOMPARE(m_sink.messages().size(), 1);
+        QCOMPARE(m_sink.messages().front().caption, QStringLiteral("FXCalendar"));
+        config.RemoveWeekFXCalendar(4); // silently nothing
+        QCOMPARE(m_sink.messages().size(), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_cls_Config)
+#include "tst_cls_Config.moc"
+

@@ -1,0 +1,42 @@
+#include "TempProgramFolder.h"
+
+#include <QFile>
+
+TempProgramFolder::TempProgramFolder() = default;
+
+QString TempProgramFolder::writeFile(const QString &name, const QByteArray &content) const
+{
+    const QString path = filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) != content.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+QByteArray TempProgramFolder::readFile(const QString &name) const
+{
+    QFile file(filePath(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray TempProgramFolder::defaultConfig()
+{
+    QFile file(QStringLiteral(TESSALY_SOURCE_DIR "/tavrin.xml"));
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("the repository's tavrin.xml is missing");
+    return file.readAll();
+}
+
+QString TempProgramFolder::copyDefaultConfig() const
+{
+    return writeFile(QStringLiteral("tavrin.xml"), defaultConfig());
+}
+
+QString TempProgramFolder::copyProgram(const QString &program, const QString &name) const
+{
+    const QString target = filePath(name.isEmpty() ? program : name);
+    QFile::remove(target);
+    if (!QFile::copy(QStringLiteral(TESSALY_PROGRAM_DIR "/") + program, target))
+        qFatal("cannot copy program %s", qPrintable(program));
+    return target;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <chrono>
+#include <memory>
+
+// A real HTTP server on 127.0.0.1 for tests, on a free port, serving in its own
+// threads. Each path is set up with one behaviour; unknown paths answer 404.
+class TestHttpServer
+{
+public:
+    TestHttpServer();
+    ~TestHttpServer();
+
+    TestHttpServer(const TestHttpServer &) = delete;
+    TestHttpServer &operator=(const TestHttpServer &) = delete;
+
+    int port() const;
+    QString url(const QString &path) const;
+
+    void serve(const QString &path, const QByteArray &body, int status = 200,
+               const QByteArray &contentType = "text/html");
+    void serveDelayed(const QString &path, const QByteArray &body, std::chrono::milliseconds delay);
+    // Accepts the request and never answers (until the server is destroyed).
+    void stall(const QString &path);
+    // Announces `announcedLength` bytes, sends `partial`, then drops the connection.
+    void closeEarly(const QString &path, const QByteArray &partial, qint64 announcedLength);
+    void redirect(const QString &path, const QString &target, int status = 302);
+
+    int hits(const QString &path) const;
+    // A request header of the latest request for `path` (empty when absent).
+    QByteArray lastHeader(const QString &path, const QByteArray &name) const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> m_impl;
+};
