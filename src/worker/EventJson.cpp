@@ -1,0 +1,43 @@
+#include "EventJson.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+namespace EventJson {
+
+namespace {
+
+// A JSON string literal; the fields are written by hand to keep their order.
+QByteArray quoted(const QString &text)
+{
+    const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    return array.mid(1, array.size() - 2);
+}
+
+QByteArray head(const char *event, qint32 sourceId)
+{
+    return QByteArray("{\"event\":\"") + event + "\",\"id\":" + QByteArray::number(sourceId);
+}
+
+} // namespace
+
+QByteArray line(qint32 sourceId, const ParseEvent &event)
+{
+    switch (event.kind) {
+    case ParseEvent::Msg:
+        return head("GetMsg", sourceId) + ",\"time\":" + quoted(event.cellTime) + ",\"info\":" + quoted(event.cellInfo)
+            + ",\"href\":" + quoted(event.href) + ",\"popup\":" + quoted(event.popup) + "}\n";
+    case ParseEvent::Complete:
+        return head("GetComplete", sourceId) + ",\"new\":" + (event.isNew ? "true" : "false") + "}\n";
+    case ParseEvent::Error:
+        return head("GetError", sourceId) + ",\"msg\":" + quoted(event.message) + "}\n";
+    }
+    return {};
+}
+
+QByteArray timeoutLine(qint32 sourceId)
+{
+    return head("GetTimeout", sourceId) + "}\n";
+}
+
+} // namespace EventJson

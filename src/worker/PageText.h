@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// Text helpers of the source parsers: cutting lists out of raw page text and
+// making outside text safe inside the popup's HTML.
+namespace PageText {
+
+// & < > " ' as entities: outside text shown as text, never as markup.
+QString escapeHtml(const QString &text);
+
+// A link written inside a single-quoted script string that itself stands in a
+// double-quoted attribute: characters that could end either are percent-encoded
+// and & is written as an entity.
+QString snippetLink(const QString &url);
+
+// Whether text occurs in known, as the known-items test compares: exact,
+// case-sensitive, anywhere; an empty known text contains nothing, and an empty
+// text occurs in any other known text.
+bool occursIn(const QString &known, const QString &text);
+
+// The value of the leading decimal digits after leading blanks; 0 without digits.
+int leadingNumber(const QString &text);
+
+// The div that carries `classMarker` (for example class="mainbox") up to its
+// matching close, found by counting lower-case "<div" and "/div" after the
+// marker; nothing when the marker is absent or the div never closes.
+std::optional<QString> divByClassMarker(const QString &page, const QString &classMarker);
+
+} // namespace PageText

@@ -1,0 +1,58 @@
+#include "PopupSnippet.h"
+
+#include "PageText.h"
+#include "SourceId.h"
+
+namespace PopupSnippet {
+
+namespace {
+
+QString head(const QString &icon)
+{
+    return QStringLiteral("<img src='") + icon + QStringLiteral("' align='absmiddle'/>&nbsp;");
+}
+
+QString text(const QString &time, const QString &title)
+{
+    return PageText::escapeHtml(time) + QStringLiteral("&nbsp;") + PageText::escapeHtml(title);
+}
+
+} // namespace
+
+QString icon(qint32 sourceId)
+{
+    switch (sourceId) {
+    case s_FXark: return QStringLiteral("FXask.gif");
+    case s_FX168: return QStringLiteral("FX168.gif");
+    case s_FX678: return QStringLiteral("FX678.gif");
+    case s_Dailyfx: return QStringLiteral("Dailyfx.gif");
+    case s_HeXun: return QStringLiteral("hexun.gif");
+    case s_CaiXun: return QStringLiteral("CaiXun.gif");
+    default: return {};
+    }
+}
+
+QString plain(const QString &icon, const QString &time, const QString &title)
+{
+    return head(icon) + QStringLiteral("<span>") + text(time, title) + QStringLiteral("</span>");
+}
+
+QString linked(const QString &icon, const QString &link, Tail tail, const QString &time, const QString &title)
+{
+    const QString click = tail == Tail::Click ? QStringLiteral("GetObj('popupWin_iLink').click();")
+                                              : QStringLiteral("popupWin_iLink.fireEvent('onclick');");
+    return head(icon) + QStringLiteral("<span style='text-decoration:underline' onClick=\"popupWin_iLink.innerText='")
+        + PageText::snippetLink(link) + QStringLiteral("';") + click
+        + QStringLiteral("\" onMouseOver=\"this.className='popupTextHover';\" onMouseOut=\"this.className='popupText';\">")
+        + text(time, title) + QStringLiteral("</span>");
+}
+
+QString withSummary(const QString &icon, const QString &time, const QString &title, const QString &summary)
+{
+    QString snippet = head(icon) + QStringLiteral("<span>") + text(time, title);
+    if (summary != title)
+        snippet += QStringLiteral("(<font style='color:#0000FF'>") + PageText::escapeHtml(summary) + QStringLiteral("</font>)");
+    return snippet + QStringLiteral("</span>");
+}
+
+} // namespace PopupSnippet

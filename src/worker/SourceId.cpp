@@ -1,0 +1,41 @@
+#include "SourceId.h"
+
+#include <array>
+
+namespace SourceId {
+
+namespace {
+
+constexpr std::array<const char *, 6> names{"FXark", "FX168", "FX678", "DailyFX", "HeXun", "CaiXun"};
+
+} // namespace
+
+bool isSource(qint32 id)
+{
+    return id >= s_FXark && id <= s_CaiXun;
+}
+
+QString name(qint32 id)
+{
+    return isSource(id) ? QString::fromLatin1(names[static_cast<size_t>(id - s_FXark)]) : QString();
+}
+
+qint32 fromText(const QString &text)
+{
+    bool isNumber = false;
+    const qint32 number = text.toInt(&isNumber);
+    if (isNumber)
+        return isSource(number) ? number : 0;
+    for (qint32 id = s_FXark; id <= s_CaiXun; ++id) {
+        if (name(id).compare(text, Qt::CaseInsensitive) == 0)
+            return id;
+    }
+    return 0;
+}
+
+bool isUtf8(qint32 id)
+{
+    return id == s_FXark || id == s_Dailyfx;
+}
+
+} // namespace SourceId

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+// The six news sources, by the ids the worker and the main program share.
+enum ResID : qint32 {
+    s_FXark = 100,
+    s_FX168 = 101,
+    s_FX678 = 102,
+    s_Dailyfx = 103,
+    s_HeXun = 104,
+    s_CaiXun = 105,
+};
+
+namespace SourceId {
+
+bool isSource(qint32 id);
+// "FXark", "FX168", ... as the configuration names them; empty for other ids.
+QString name(qint32 id);
+// The id of a source name (any case) or of its decimal id; 0 when neither.
+qint32 fromText(const QString &text);
+// Sources whose pages are UTF-8; the others are GBK (read as GB18030).
+bool isUtf8(qint32 id);
+
+} // namespace SourceId
