@@ -2,7 +2,9 @@
 
 #include <QStringView>
 
-#include <array>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -17,40 +19,41 @@ bool isNameChar(QChar c)
     return isAsciiLetter(c) || (c >= u'0' && c <= u'9') || c == u'-' || c == u':' || c == u'_';
 }
 
-template<size_t N>
-bool isOneOf(QStringView name, const std::array<const char16_t *, N> &names)
+enum TagKind : int {
+    Ordinary = 0,
+    NoDepth = 1,    // never contains others, or closes its open predecessor (<li>, <p>, ...)
+    Formatting = 2, // re-created by the parser when misnested
+    RawText = 4,    // content is text up to its own end tag
+};
+
+// The lower-cased ASCII name of a tag; empty when too long to be one we know.
+std::string lowerName(QStringView name)
 {
-    for (const char16_t *candidate : names) {
-        if (name.compare(QStringView(candidate), Qt::CaseInsensitive) == 0)
-            return true;
-    }
-    return false;
+    std::string out;
+    if (name.size() > 10)
+        return out;
+    for (const QChar c : name)
+        out += static_cast<char>(c.toLatin1() | ((c >= u'A' && c <= u'Z') ? 0x20 : 0));
+    return out;
 }
 
-// Elements that never contain others, or that close their open predecessor
-// (<li>, <p>, ...) instead of nesting in it: they add no depth.
-bool addsNoDepth(QStringView name)
+int kindOf(const std::string &name)
 {
-    static constexpr std::array<const char16_t *, 28> names{
-        u"area", u"base", u"br", u"col", u"embed", u"hr", u"img", u"input", u"link", u"meta", u"param",
-        u"source", u"track", u"wbr", u"keygen", u"li", u"p", u"dt", u"dd", u"tr", u"td", u"th",
-        u"option", u"optgroup", u"a", u"tbody", u"thead", u"tfoot"};
-    return isOneOf(name, names);
-}
-
-bool isFormatting(QStringView name)
-{
-    static constexpr std::array<const char16_t *, 13> names{u"b", u"big", u"code", u"em", u"font", u"i", u"s",
-                                                           u"small", u"strike", u"strong", u"tt", u"u", u"nobr"};
-    return isOneOf(name, names);
-}
-
-// Elements whose content is text up to their own end tag.
-bool isRawText(QStringView name)
-{
-    static constexpr std::array<const char16_t *, 9> names{u"script", u"style", u"textarea", u"title", u"xmp",
-                                                          u"iframe", u"noembed", u"noframes", u"noscript"};
-    return isOneOf(name, names);
+    static const std::unordered_map<std::string_view, int> kinds{
+        {"area", NoDepth}, {"base", NoDepth}, {"br", NoDepth}, {"col", NoDepth}, {"embed", NoDepth},
+        {"hr", NoDepth}, {"img", NoDepth}, {"input", NoDepth}, {"link", NoDepth}, {"meta", NoDepth},
+        {"param", NoDepth}, {"source", NoDepth}, {"track", NoDepth}, {"wbr", NoDepth}, {"keygen", NoDepth},
+        {"li", NoDepth}, {"p", NoDepth}, {"dt", NoDepth}, {"dd", NoDepth}, {"tr", NoDepth}, {"td", NoDepth},
+        {"th", NoDepth}, {"option", NoDepth}, {"optgroup", NoDepth}, {"a", NoDepth}, {"tbody", NoDepth},
+        {"thead", NoDepth}, {"tfoot", NoDepth},
+        {"b", Formatting}, {"big", Formatting}, {"code", Formatting}, {"em", Formatting}, {"font", Formatting},
+        {"i", Formatting}, {"s", Formatting}, {"small", Formatting}, {"strike", Formatting},
+        {"strong", Formatting}, {"tt", Formatting}, {"u", Formatting}, {"nobr", Formatting},
+        {"script", RawText}, {"style", RawText}, {"textarea", RawText}, {"title", RawText}, {"xmp", RawText},
+        {"iframe", RawText}, {"noembed", RawText}, {"noframes", RawText}, {"noscript", RawText},
+    };
+    const auto found = kinds.find(name);
+    return found == kinds.end() ? Ordinary : found->second;
 }
 
 // The end of a tag that starts at `from` ('<' ...): one past its '>', quotes
@@ -78,7 +81,7 @@ qsizetype tagEnd(const QString &html, qsizetype from)
 QString MarkupLimiter::limit(const QString &html)
 {
     QString out;
-    std::vector<QStringView> open; // names of open elements that add depth
+    std::vector<std::string> open; // lower-cased names of open elements that add depth
     int openFormatting = 0;
     bool dropped = false;
     qsizetype copied = 0; // html[copied, i) is still to be copied
@@ -113,15 +116,17 @@ QString MarkupLimiter::limit(const QString &html)
         qsizetype nameEnd = nameStart;
         while (nameEnd < html.size() && isNameChar(html.at(nameEnd)))
             ++nameEnd;
-        const QStringView name = QStringView(html).mid(nameStart, nameEnd - nameStart);
+        const QStringView written = QStringView(html).mid(nameStart, nameEnd - nameStart);
+        const std::string name = lowerName(written);
+        const int kind = kindOf(name);
         const qsizetype end = tagEnd(html, nameEnd);
 
         if (isEnd) {
-            if (isFormatting(name) && openFormatting > 0)
+            if ((kind & Formatting) && openFormatting > 0)
                 --openFormatting;
             // Close the innermost open element of that name, and all inside it.
             for (qsizetype k = qsizetype(open.size()) - 1; k >= 0; --k) {
-                if (name.compare(open[size_t(k)], Qt::CaseInsensitive) == 0) {
+                if (open[size_t(k)] == name) {
                     open.resize(size_t(k));
                     break;
                 }
@@ -131,7 +136,7 @@ QString MarkupLimiter::limit(const QString &html)
         }
 
         const bool selfClosing = end >= 2 && html.at(end - 2) == u'/' && html.at(end - 1) == u'>';
-        if (isFormatting(name)) {
+        if (kind & Formatting) {
             if (openFormatting >= MaxOpenFormatting) {
                 drop(lt, end);
                 i = end;
@@ -139,7 +144,7 @@ QString MarkupLimiter::limit(const QString &html)
             }
             ++openFormatting;
         }
-        if (!selfClosing && !addsNoDepth(name)) {
+        if (!selfClosing && !(kind & NoDepth)) {
             if (int(open.size()) >= MaxDepth) {
                 drop(lt, end);
                 i = end;
@@ -148,9 +153,9 @@ QString MarkupLimiter::limit(const QString &html)
             open.push_back(name);
         }
         i = end;
-        if (isRawText(name)) {
+        if (kind & RawText) {
             // Skip to the element's own end tag; its content holds no markup.
-            const QString closing = QStringLiteral("</") + name.toString();
+            const QString closing = QStringLiteral("</") + written.toString();
             const qsizetype close = html.indexOf(closing, i, Qt::CaseInsensitive);
             i = close < 0 ? html.size() : close;
         }

@@ -26,13 +26,16 @@ bool ParsePass::isKnown(const QString &title) const
 void ParsePass::report(const QString &time, const QString &info, const QString &href, const QString &snippet)
 {
     m_new = true;
-    m_buffer = m_buffer.isEmpty() ? snippet : snippet + u'~' + m_buffer;
+    m_reported.insert(snippet);
+    m_snippets.prepend(snippet);
+    if (m_snippets.size() > PopupRows)
+        m_snippets.removeLast();
     ParseEvent event;
     event.kind = ParseEvent::Msg;
     event.cellTime = time;
     event.cellInfo = info;
     event.href = href;
-    event.popup = m_buffer;
+    event.popup = m_snippets.join(u'~');
     m_events.push_back(std::move(event));
 }
 

@@ -3,7 +3,9 @@
 #include "HtmlElement.h"
 #include "ParseEvent.h"
 
+#include <QSet>
 #include <QString>
+#include <QStringList>
 
 // The state of one parser pass: the known-items text, the popup buffer and the
 // events so far. Every parser reports through it, so the skeleton they share
@@ -26,7 +28,12 @@ public:
     ParsePass(QString parserName, const QString &known);
 
     bool isKnown(const QString &title) const;
-    bool bufferContains(const QString &snippet) const { return m_buffer.contains(snippet); }
+    // The popup shows the newest ten items of a buffer; older snippets are
+    // dropped from it, so a page of thousands of items costs linear time.
+    static constexpr int PopupRows = 10;
+
+    // Whether this pass already reported an item with this snippet.
+    bool hasReported(const QString &snippet) const { return m_reported.contains(snippet); }
     void markNew() { m_new = true; }
     // Puts the snippet in front of the buffer and raises Msg with the buffer.
     void report(const QString &time, const QString &info, const QString &href, const QString &snippet);
@@ -41,7 +48,8 @@ public:
 private:
     QString m_parserName;
     const QString &m_known;
-    QString m_buffer;
+    QStringList m_snippets; // newest first, at most PopupRows
+    QSet<QString> m_reported;
     bool m_new = false;
     ParseEvents m_events;
 };

@@ -69,7 +69,7 @@ void parseFXark(ParsePass &pass, const QString &page, const QString &url, HtmlDo
             continue;
         const QString snippet = snippetFor(s_FXark, link, Tail::Click, time, title);
         // The same item twice on one page is reported once.
-        if (pass.bufferContains(snippet))
+        if (pass.hasReported(snippet))
             pass.markNew();
         else
             pass.report(time, title, link, snippet);

@@ -110,7 +110,7 @@ private Q_SLOTS:
         QCOMPARE(qsizetype(events.size()), wanted.size() + 1);
 
         const QString icon = PopupSnippet::icon(id);
-        QString previousPopup;
+        QStringList recent; // snippets so far, newest first
         for (qsizetype i = 0; i < wanted.size(); ++i) {
             const ParseEvent &event = events[size_t(i)];
             const QJsonObject item = wanted.at(i).toObject();
@@ -119,10 +119,12 @@ private Q_SLOTS:
             QCOMPARE(event.cellInfo, item.value(QStringLiteral("info")).toString());
             QCOMPARE(event.href, item.value(QStringLiteral("href")).toString());
 
-            // The buffer is this item's snippet in front of the previous buffer.
-            const QString snippet = i == 0 ? event.popup : event.popup.chopped(previousPopup.size() + 1);
-            if (i > 0)
-                QVERIFY(event.popup.endsWith(u'~' + previousPopup));
+            // The buffer is this item's snippet in front of the nine newest before it.
+            const QString tail = recent.mid(0, 9).join(u'~');
+            QVERIFY(event.popup.endsWith(tail));
+            const QString snippet = recent.isEmpty() ? event.popup : event.popup.chopped(tail.size() + 1);
+            if (!recent.isEmpty())
+                QCOMPARE(event.popup, snippet + u'~' + tail);
             QVERIFY2(snippet.startsWith(QStringLiteral("<img src='") + icon + QStringLiteral("' align='absmiddle'/>&nbsp;<span")),
                      qPrintable(snippet));
             QVERIFY(snippet.endsWith(QStringLiteral("</span>")));
@@ -131,15 +133,16 @@ private Q_SLOTS:
                      !event.href.isEmpty());
             if (id != s_Dailyfx)
                 QVERIFY(snippet.contains(QStringLiteral("&nbsp;") + PageText::escapeHtml(event.cellInfo) + QStringLiteral("</span>")));
-            previousPopup = event.popup;
+            recent.prepend(snippet);
         }
+        const QString lastPopup = recent.mid(0, 10).join(u'~');
 
         // Whatever the titles held, the popup is our markup only.
         HtmlDocument popup;
-        popup.setBodyInnerHtml(previousPopup);
+        popup.setBodyInnerHtml(lastPopup);
         QCOMPARE(popup.getElementsByTagName(QStringLiteral("script")).length(), 0);
         const HtmlCollection images = popup.getElementsByTagName(QStringLiteral("img"));
-        QCOMPARE(images.length(), int(wanted.size()));
+        QCOMPARE(images.length(), int(std::min<qsizetype>(wanted.size(), 10)));
         for (int i = 0; i < images.length(); ++i) {
             QCOMPARE(images.item(i).attribute(QStringLiteral("src")), icon);
             QCOMPARE(images.item(i).attribute(QStringLiteral("onerror")), QString());
@@ -163,6 +166,28 @@ private Q_SLOTS:
         QCOMPARE(events[1].href, QStringLiteral("http://127.0.0.1/n/1.html"));
         QCOMPARE(events[0].href, QString());
         QVERIFY(events[3].kind == ParseEvent::Complete && events[3].isNew);
+    }
+
+    void popupKeepsTheTenNewest()
+    {
+        // Twelve items, newest (条目12) first on the page.
+        QString rows;
+        for (int i = 12; i >= 1; --i)
+            rows += fx168Row(QStringLiteral("10:%1").arg(i, 2, 10, QChar(u'0')), QStringLiteral("条目%1").arg(i));
+        const ParseEvents events = parse(s_FX168, fx168Page(rows));
+        QCOMPARE(events.size(), size_t(13));
+        const QString last = events[11].popup;
+        QCOMPARE(last.count(QStringLiteral("<img ")), 10);
+        QVERIFY(last.startsWith(plainSnippet(QStringLiteral("FX168.gif"), QStringLiteral("10:12"), QStringLiteral("条目12"))));
+        QVERIFY(last.endsWith(plainSnippet(QStringLiteral("FX168.gif"), QStringLiteral("10:03"), QStringLiteral("条目3"))));
+
+        // FXark still reports a repeated item once, however far back it was.
+        QString fxark = QStringLiteral("<form><dl>");
+        fxark += QStringLiteral("<dt><span>09-05 08:00</span><a href='/0'>重复</a></dt>");
+        for (int i = 1; i <= 12; ++i)
+            fxark += QStringLiteral("<dt><span>09-05 09:%1</span><a href='/%1'>条目%1</a></dt>").arg(i, 2, 10, QChar(u'0'));
+        fxark += QStringLiteral("<dt><span>09-05 08:00</span><a href='/0'>重复</a></dt></dl></div>\n</form>");
+        QCOMPARE(msgInfos(parse(s_FXark, fxark)).count(QStringLiteral("重复")), 1);
     }
 
     void knownItemsAreNotReported_data()

@@ -10,6 +10,8 @@ as the sites list them. An item is a dict:
 """
 from html import escape
 
+import headlines
+
 ENCODING = {"FXark": "utf-8", "FX168": "gbk", "FX678": "gbk", "DailyFX": "utf-8", "HeXun": "gbk", "CaiXun": "gbk"}
 
 
@@ -23,11 +25,38 @@ def _href(item, quote='"'):
     return " href=%s%s%s" % (quote, escape(item["href"], quote=True), quote)
 
 
+CHANNELS = ["首页", "外汇", "黄金", "原油", "股指", "债券", "央行", "数据", "日历", "行情", "专栏", "视频",
+            "直播", "学院", "论坛", "博客", "期货", "基金", "理财", "银行", "保险", "港股", "美股", "商品"]
+
+
+def _chrome():
+    """What surrounds the news list on a real portal page: navigation, ticker
+    scripts, side boxes of other stories and a long footer."""
+    nav = "".join("<li><a href=\"/%s/\">%s</a></li>" % (i, name) for i, name in enumerate(CHANNELS * 3))
+    side = "".join("<li><span class=\"n\">%d</span><a href=\"/hot/%d.html\" title=\"%s\">%s</a></li>"
+                   % (i + 1, i, t, t) for i, t in enumerate(headlines.headlines(7, 30)))
+    related = "".join("<dd><a href=\"/rel/%d.html\">%s</a><em>%d评</em></dd>" % (i, t, i * 7 % 90)
+                      for i, t in enumerate(headlines.headlines(8, 40)))
+    foot = " | ".join("<a href=\"/about/%d.html\">%s</a>" % (i, name) for i, name in enumerate(CHANNELS * 2))
+    script = ("<script type=\"text/javascript\">\n" + "\n".join(
+        "var quote%d = {code: 'EURUSD', bid: 1.08%02d, ask: 1.08%02d, time: '14:%02d'};" % (i, i, i + 2, i % 60)
+        for i in range(80)) + "\nif (a < b && b > c) { document.write('<div>' + quote1.code + '</div>'); }\n</script>\n")
+    style = "<style type=\"text/css\">\n" + "\n".join(
+        ".c%d { margin: %dpx; color: #%06x; }" % (i, i % 12, i * 4099 % 0xffffff) for i in range(120)) + "\n</style>\n"
+    head = style + script
+    top = ("<div id=\"header\"><div class=\"logo\"><a href=\"/\"><img src=\"/logo.png\" alt=\"logo\"/></a></div>"
+           "<ul class=\"nav\">%s</ul></div>\n") % nav
+    aside = ("<div id=\"aside\"><div class=\"box\"><h3>热门排行</h3><ul>%s</ul></div>"
+             "<div class=\"box\"><h3>相关推荐</h3><dl>%s</dl></div></div>\n") % (side, related)
+    bottom = "<div id=\"footer\"><p>%s</p><p>Copyright &copy; 2026 版权所有 京ICP备00000000号</p></div>\n" % foot
+    return head, top, aside, bottom
+
+
 def _page(title, charset, body):
+    head, top, aside, bottom = _chrome()
     return ("<!DOCTYPE html>\n<html>\n<head>\n<meta http-equiv=\"Content-Type\" content=\"text/html; charset=%s\">\n"
-            "<title>%s</title>\n<script type=\"text/javascript\">var _hmt = _hmt || [];</script>\n</head>\n"
-            "<body>\n<div id=\"top\"><a href=\"/\">首页</a> | <a href=\"/news/\">外汇新闻</a></div>\n%s\n"
-            "<div id=\"footer\">Copyright &copy; 2026 版权所有</div>\n</body>\n</html>\n") % (charset, title, body)
+            "<title>%s</title>\n%s</head>\n<body>\n%s<div id=\"main\">\n%s\n</div>\n%s%s</body>\n</html>\n"
+            ) % (charset, title, head, top, body, aside, bottom)
 
 
 def fxark(items):
