@@ -24,3 +24,12 @@ test: build
 
 clean:
 	rm -rf $(BUILD_DIR)
+
+# Benchmarks and fuzzing are never part of `make test`.
+.PHONY: bench fuzz
+bench: build
+	@$(BUILD_DIR)/bench/bench_parsers
+
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	@fuzz/run-fuzzers $(FUZZ_SECONDS)
