@@ -1,16 +1,46 @@
+#include "FetchCommand.h"
 #include "ParseCommand.h"
+#include "WorkerServer.h"
 
 #include <QCoreApplication>
 
 #include <cstdio>
+
+namespace {
+
+int usage()
+{
+    std::fputs("usage: torvel --server SOCKET        serve the worker objects of one tavrin\n"
+               "       torvel --parse SOURCE FILE [--known FILE] [--url URL]\n"
+               "       torvel --fetch ID URL [--known FILE]\n",
+               stderr);
+    return 2;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
-    if (!arguments.isEmpty() && arguments.front() == QStringLiteral("--parse"))
+    const QString command = arguments.value(0);
+    if (command == QStringLiteral("--parse"))
         return runParseCommand(arguments.mid(1));
-    std::fputs("usage: torvel --parse SOURCE FILE [--known FILE] [--url URL]\n", stderr);
-    return 2;
+    if (command == QStringLiteral("--fetch"))
+        return runFetchCommand(arguments.mid(1));
+    if (command != QStringLiteral("--server") || arguments.size() != 2)
+        return usage();
+
+    WorkerServer server;
+    QString error;
+    if (!server.listen(arguments.at(1), &error)) {
+        std::fprintf(stderr, "torvel: cannot listen on %s: %s\n", qPrintable(arguments.at(1)), qPrintable(error));
+        return 1;
+    }
+    server.watchStandardInput();
+    // Tells the starting program that the socket is there.
+    std::fputs("ready\n", stdout);
+    std::fflush(stdout);
+    return QCoreApplication::exec();
 }

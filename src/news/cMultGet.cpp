@@ -1,0 +1,80 @@
+#include "cMultGet.h"
+
+#include "WorkerRuntime.h"
+#include "rep_cMultGet_replica.h"
+
+QString cMultGet::serverLostMessage()
+{
+    return QStringLiteral("Request Server, Err:#1 工作进程已退出, 正在重新启动");
+}
+
+cMultGet::cMultGet(QObject *parent)
+    : QObject(parent)
+{
+    WorkerRuntime::instance().attach(this);
+}
+
+cMultGet::~cMultGet()
+{
+    WorkerRuntime::instance().detach(this);
+}
+
+void cMultGet::GetWebContent(const QString &iHtmlScr, int iID, const QString &iUrl)
+{
+    const Call call{iHtmlScr, iID, iUrl};
+    if (m_replica && m_replica->state() == QRemoteObjectReplica::Valid)
+        send(call);
+    else
+        m_waiting = call; // a later call replaces it, as in the worker itself
+}
+
+void cMultGet::send(const Call &call)
+{
+    m_inFlight = call.id;
+    m_replica->GetWebContent(call.htmlScr, call.id, call.url);
+}
+
+void cMultGet::passEnded(int id)
+{
+    if (m_inFlight == id)
+        m_inFlight.reset();
+}
+
+void cMultGet::bind(cMultGetReplica *replica)
+{
+    m_replica.reset(replica);
+    connect(replica, &cMultGetReplica::GetMsg, this, &cMultGet::GetMsg);
+    connect(replica, &cMultGetReplica::GetComplete, this, [this](int id, bool isNew) {
+        passEnded(id);
+        Q_EMIT GetComplete(id, isNew);
+    });
+    connect(replica, &cMultGetReplica::GetTimeout, this, [this](int id) {
+        passEnded(id);
+        Q_EMIT GetTimeout(id);
+    });
+    connect(replica, &cMultGetReplica::GetError, this, [this](int id, const QString &message) {
+        passEnded(id);
+        Q_EMIT GetError(id, message);
+    });
+    connect(replica, &cMultGetReplica::GetCalendar, this, &cMultGet::GetCalendar);
+    connect(replica, &cMultGetReplica::GetDebug, this, &cMultGet::GetDebug);
+    connect(replica, &QRemoteObjectReplica::stateChanged, this, [this](QRemoteObjectReplica::State state) {
+        if (state == QRemoteObjectReplica::Valid && m_waiting) {
+            const Call call = *m_waiting;
+            m_waiting.reset();
+            send(call);
+        }
+    });
+}
+
+void cMultGet::serverLost()
+{
+    m_replica.reset();
+    std::optional<int> lost = m_inFlight;
+    if (!lost && m_waiting)
+        lost = m_waiting->id;
+    m_inFlight.reset();
+    m_waiting.reset();
+    if (lost)
+        Q_EMIT GetError(*lost, serverLostMessage());
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+class cMultGetReplica;
+
+// The main program's handle on one worker object of the worker server. Calls
+// made before the object exists in the server wait for it; if the server goes
+// away, the pass in flight ends with GetError so that its caller tries again.
+// Events arrive on the thread that created the handle (the UI thread), in order.
+class cMultGet : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit cMultGet(QObject *parent = nullptr);
+    ~cMultGet() override;
+
+    // Starts one fetch-and-parse pass; returns at once.
+    void GetWebContent(const QString &iHtmlScr, int iID, const QString &iUrl);
+
+    // The text of the GetError that ends a pass lost with the worker server.
+    static QString serverLostMessage();
+
+Q_SIGNALS:
+    void GetMsg(int iID, const QString &iCellTime, const QString &iCellInfo, const QString &iHref, const QString &iPopup);
+    void GetComplete(int iID, bool iNew);
+    void GetTimeout(int iID);
+    void GetCalendar(int iID, const QString &iCalendar);
+    void GetError(int iID, const QString &iMsg);
+    void GetDebug(int iID, const QString &iMsg);
+
+private:
+    friend class WorkerRuntime;
+    struct Call
+    {
+        QString htmlScr;
+        int id;
+        QString url;
+    };
+
+    void bind(cMultGetReplica *replica);
+    void serverLost();
+    void send(const Call &call);
+    void passEnded(int id);
+
+    std::unique_ptr<cMultGetReplica> m_replica;
+    std::optional<Call> m_waiting;  // made before the object was ready
+    std::optional<int> m_inFlight;  // id of the pass under way in the server
+};

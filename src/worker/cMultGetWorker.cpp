@@ -1,0 +1,163 @@
+#include "cMultGetWorker.h"
+
+#include "PageDecoder.h"
+#include "SourceId.h"
+#include "SourceParsers.h"
+
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QUrl>
+
+namespace {
+
+// Steps of StartRequest and of a poll, named in the error messages.
+enum InitializeStep { OpenRequest = 3, SendRequest = 5 };
+enum TimerStep { ReadBody = 2 };
+
+QString initializeError(int step)
+{
+    return QStringLiteral("Request Initialize, Err:#") + QString::number(step);
+}
+
+QString timerError(int step)
+{
+    return QStringLiteral("Request Timer, Err:#") + QString::number(step);
+}
+
+} // namespace
+
+cMultGetWorker::cMultGetWorker(QObject *parent)
+    : QObject(parent)
+    , m_network(new QNetworkAccessManager(this))
+    , m_requestTimer(this)
+    , m_stateTimer(this)
+{
+    m_requestTimer.setSingleShot(true);
+    m_requestTimer.setInterval(StartDelayMs);
+    m_stateTimer.setInterval(PollMs);
+    connect(&m_requestTimer, &QTimer::timeout, this, &cMultGetWorker::StartRequest);
+    connect(&m_stateTimer, &QTimer::timeout, this, &cMultGetWorker::pollState);
+}
+
+cMultGetWorker::~cMultGetWorker()
+{
+    releaseRequest();
+}
+
+void cMultGetWorker::GetWebContent(const QString &iHtmlScr, int iID, const QString &iUrl)
+{
+    // A second call before the timer fires replaces the first: one request only.
+    m_htmlSource = iHtmlScr;
+    m_id = iID;
+    m_url = iUrl;
+    m_requestTimer.start();
+}
+
+void cMultGetWorker::releaseRequest()
+{
+    if (!m_request)
+        return;
+    m_request->disconnect(this);
+    m_request->abort();
+    m_request->deleteLater();
+    m_request = nullptr;
+}
+
+void cMultGetWorker::StartRequest()
+{
+    m_ticks = 0;
+    releaseRequest();
+    m_stateTimer.stop();
+    m_body.clear();
+    m_tooLarge = false;
+
+    const QUrl url(m_url, QUrl::StrictMode);
+    const QString scheme = url.scheme().toLower();
+    if (!url.isValid() || url.host().isEmpty() || (scheme != QStringLiteral("http") && scheme != QStringLiteral("https"))) {
+        const int id = m_id;
+        Q_EMIT IError(id, initializeError(OpenRequest));
+        Q_EMIT PassEnded(id);
+        return;
+    }
+    QNetworkRequest request(url);
+    request.setRawHeader("CONTENT-TYPE", "application/x-www-form-urlencoded");
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    m_request = m_network->get(request);
+    if (!m_request) {
+        const int id = m_id;
+        Q_EMIT IError(id, initializeError(SendRequest));
+        Q_EMIT PassEnded(id);
+        return;
+    }
+    QNetworkReply *reply = m_request;
+    connect(reply, &QNetworkReply::readyRead, this, [this, reply] {
+        if (m_tooLarge)
+            return;
+        m_body += reply->read(MaxBodyBytes + 1 - m_body.size());
+        if (m_body.size() > MaxBodyBytes) {
+            // Stop reading: a news page is never this large.
+            m_tooLarge = true;
+            m_body.clear();
+            reply->abort();
+        }
+    });
+    m_stateTimer.start();
+}
+
+void cMultGetWorker::pollState()
+{
+    ++m_ticks;
+    if (m_request && m_request->isFinished()) {
+        m_stateTimer.stop();
+        m_ticks = 0;
+        if (!m_tooLarge)
+            m_body += m_request->readAll();
+        const bool tooLarge = m_tooLarge || m_body.size() > MaxBodyBytes;
+        QByteArray body = std::move(m_body);
+        m_body.clear();
+        releaseRequest();
+        if (tooLarge) {
+            const int id = m_id;
+            Q_EMIT IError(id, timerError(ReadBody));
+            Q_EMIT PassEnded(id);
+            return;
+        }
+        finishPass(body);
+        return;
+    }
+    if (m_ticks > MaxPolls) {
+        m_stateTimer.stop();
+        // The request is dropped; whatever it delivers later is never looked at.
+        releaseRequest();
+        const int id = m_id;
+        Q_EMIT Timeout(id);
+        Q_EMIT PassEnded(id);
+    }
+}
+
+void cMultGetWorker::finishPass(const QByteArray &body)
+{
+    const int id = m_id;
+    const QString text = PageDecoder::decode(id, body);
+    if (text.isEmpty()) {
+        Q_EMIT IError(id, QStringLiteral("Request LinkExecute"));
+    } else if (SourceId::isSource(id)) {
+        for (const ParseEvent &event : SourceParsers::parse(id, text, m_htmlSource, m_url, m_webDoc)) {
+            switch (event.kind) {
+            case ParseEvent::Msg:
+                Q_EMIT Msg(id, event.cellTime, event.cellInfo, event.href, event.popup);
+                break;
+            case ParseEvent::Complete:
+                Q_EMIT Complete(id, event.isNew);
+                break;
+            case ParseEvent::Error:
+                Q_EMIT IError(id, event.message);
+                break;
+            }
+        }
+    }
+    Q_EMIT PassEnded(id);
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "HtmlDocument.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+
+// One fetch-and-parse pass at a time for one news source: GetWebContent arms a
+// 10 ms timer and returns; the request then runs on this object's thread and is
+// polled every 100 ms until it completes (decode, parse, events) or the 101st
+// poll gives up with Timeout. Every signal carries the id of its pass.
+class cMultGetWorker : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr qint64 MaxBodyBytes = 8 * 1024 * 1024;
+    static constexpr int StartDelayMs = 10;
+    static constexpr int PollMs = 100;
+    static constexpr int MaxPolls = 100;
+
+    explicit cMultGetWorker(QObject *parent = nullptr);
+    ~cMultGetWorker() override;
+
+public Q_SLOTS:
+    void GetWebContent(const QString &iHtmlScr, int iID, const QString &iUrl);
+
+Q_SIGNALS:
+    void Msg(int iID, const QString &iCellTime, const QString &iCellInfo, const QString &iHref, const QString &iPopup);
+    void Complete(int iID, bool iNew);
+    void Timeout(int iID);
+    void IError(int iID, const QString &iMsg);
+    // After the last event of a pass, or after the fetch of an id that has no parser.
+    void PassEnded(int iID);
+
+private:
+    void StartRequest();
+    void pollState();
+    void releaseRequest();
+    void finishPass(const QByteArray &body);
+
+    QNetworkAccessManager *m_network;
+    QTimer m_requestTimer;
+    QTimer m_stateTimer;
+    QNetworkReply *m_request = nullptr;
+    QByteArray m_body;
+    bool m_tooLarge = false;
+    int m_ticks = 0;
+    int m_id = 0;
+    QString m_htmlSource;
+    QString m_url;
+    HtmlDocument m_webDoc;
+};
