@@ -41,6 +41,7 @@ struct TestHttpServer::Impl
     std::map<std::string, Route> routes;
     std::map<std::string, int> hits;
     std::map<std::string, httplib::Headers> headers;
+    std::map<std::string, std::chrono::steady_clock::time_point> answered;
 
     void handle(const httplib::Request &request, httplib::Response &response)
     {
@@ -83,7 +84,14 @@ struct TestHttpServer::Impl
                 released.wait_for(lock, route.delay, [this] { return stopping; });
             }
             response.status = route.status;
-            response.set_content(route.body, route.contentType);
+            // Sent through a provider of known length, which httplib never
+            // compresses: a loopback test gains nothing from brotli's work.
+            response.set_content_provider(route.body.size(), route.contentType,
+                                          [body = route.body](size_t offset, size_t length, httplib::DataSink &sink) {
+                                              return sink.write(body.data() + offset, length);
+                                          });
+            std::lock_guard lock(mutex);
+            answered[request.path] = std::chrono::steady_clock::now();
             return;
         }
     }
@@ -176,6 +184,13 @@ int TestHttpServer::hits(const QString &path) const
     std::lock_guard lock(m_impl->mutex);
     const auto found = m_impl->hits.find(key(path));
     return found == m_impl->hits.end() ? 0 : found->second;
+}
+
+std::chrono::steady_clock::time_point TestHttpServer::lastAnswered(const QString &path) const
+{
+    std::lock_guard lock(m_impl->mutex);
+    const auto found = m_impl->answered.find(key(path));
+    return found == m_impl->answered.end() ? std::chrono::steady_clock::time_point() : found->second;
 }
 
 QByteArray TestHttpServer::lastHeader(const QString &path, const QByteArray &name) const

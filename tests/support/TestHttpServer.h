@@ -30,6 +30,8 @@ public:
     void redirect(const QString &path, const QString &target, int status = 302);
 
     int hits(const QString &path) const;
+    // When the latest answer for `path` was handed to the connection.
+    std::chrono::steady_clock::time_point lastAnswered(const QString &path) const;
     // A request header of the latest request for `path` (empty when absent).
     QByteArray lastHeader(const QString &path, const QByteArray &name) const;
 

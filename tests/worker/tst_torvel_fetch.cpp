@@ -1,0 +1,116 @@
+#include "TempProgramFolder.h"
+#include "TestHttpServer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+
+namespace {
+
+const QString fixtures = QStringLiteral(TESSALY_SOURCE_DIR "/tests/worker/fixtures/");
+
+struct Run
+{
+    int exitCode;
+    QByteArray out;
+    QString errors;
+};
+
+Run torvel(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(TESSALY_PROGRAM_DIR "/torvel"), arguments);
+    if (!process.waitForFinished(30000))
+        qFatal("torvel did not end");
+    return {process.exitCode(), process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
+}
+
+QByteArray readFixture(const QString &name)
+{
+    QFile file(fixtures + name + QStringLiteral(".html"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+// `torvel --fetch`: one whole pass of a worker against a real server.
+class tst_torvel_fetch : public QObject
+{
+    Q_OBJECT
+
+private:
+    TestHttpServer m_server;
+    TempProgramFolder m_folder;
+
+private Q_SLOTS:
+    void givesTheEventsOfParsingTheSamePage_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("id");
+        QTest::newRow("FXark") << "fxark_60_items_briefs_hostile" << "100";
+        QTest::newRow("FX168") << "fx168_60_items_shortened_links" << "101";
+        QTest::newRow("FX678") << "fx678_60_items_relative_links" << "102";
+        QTest::newRow("DailyFX") << "dailyfx_60_items_summaries" << "103";
+        QTest::newRow("HeXun") << "hexun_60_items" << "104";
+        QTest::newRow("CaiXun") << "caixun_60_items_briefs" << "105";
+        QTest::newRow("error page") << "fx168_without_list" << "101";
+    }
+    void givesTheEventsOfParsingTheSamePage()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, id);
+        const QString path = QStringLiteral("/") + name;
+        m_server.serve(path, readFixture(name));
+        const QString known = m_folder.writeFile(QStringLiteral("known.txt"), QByteArray("美元"));
+        const Run fetched = torvel({QStringLiteral("--fetch"), id, m_server.url(path), QStringLiteral("--known"), known});
+        const Run parsed = torvel({QStringLiteral("--parse"), id, fixtures + name + QStringLiteral(".html"), QStringLiteral("--known"),
+                                   known, QStringLiteral("--url"), m_server.url(path)});
+        QCOMPARE(fetched.exitCode, 0);
+        QCOMPARE(fetched.errors, QString());
+        QVERIFY(!fetched.out.isEmpty());
+        QCOMPARE(fetched.out, parsed.out);
+    }
+
+    void finalEventsOfFailedPasses_data()
+    {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QByteArray>("out");
+        QTest::newRow("never answers") << "stall" << QByteArray("{\"event\":\"GetTimeout\",\"id\":104}\n");
+        QTest::newRow("empty body") << "empty" << QByteArray("{\"event\":\"GetError\",\"id\":104,\"msg\":\"Request LinkExecute\"}\n");
+        QTest::newRow("no parser for the id") << "other id" << QByteArray();
+    }
+    void finalEventsOfFailedPasses()
+    {
+        QFETCH(QString, setup);
+        QFETCH(QByteArray, out);
+        const QString path = QStringLiteral("/") + QString(setup).replace(u' ', u'-');
+        QString id = QStringLiteral("104");
+        if (setup == QStringLiteral("stall")) {
+            m_server.stall(path);
+        } else {
+            m_server.serve(path, setup == QStringLiteral("empty") ? QByteArray() : readFixture(QStringLiteral("hexun_60_items")));
+            if (setup == QStringLiteral("other id"))
+                id = QStringLiteral("7");
+        }
+        const Run run = torvel({QStringLiteral("--fetch"), id, m_server.url(path)});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out, out);
+        QCOMPARE(m_server.hits(path), 1);
+    }
+
+    void refusesBadArguments()
+    {
+        for (const QStringList &arguments : {QStringList{QStringLiteral("--fetch")},
+                                             QStringList{QStringLiteral("--fetch"), QStringLiteral("FX168"), QStringLiteral("http://a/")},
+                                             QStringList{QStringLiteral("--fetch"), QStringLiteral("101"), QStringLiteral("http://a/"),
+                                                         QStringLiteral("--known")}}) {
+            const Run run = torvel(arguments);
+            QCOMPARE(run.exitCode, 2);
+            QVERIFY(run.errors.contains(QStringLiteral("usage: torvel --fetch")));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_torvel_fetch)
+#include "tst_torvel_fetch.moc"
