@@ -1,4 +1,5 @@
 #include "InstanceLock.h"
+#include "ProgramRun.h"
 #include "TempProgramFolder.h"
 
 #include <QProcess>
@@ -13,23 +14,12 @@ class tst_tavrin_start : public QObject
 private:
     TempProgramFolder m_runtime;
 
-    struct Run
+    ProgramRun start(const TempProgramFolder &folder, const QStringList &arguments = {})
     {
-        int exitCode;
-        QString errors;
-    };
-
-    Run start(const TempProgramFolder &folder, const QStringList &arguments = {})
-    {
-        QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        process.setProcessEnvironment(env);
-        process.start(folder.filePath(QStringLiteral("tavrin")), arguments);
-        if (!process.waitForFinished(30000))
-            qFatal("tavrin did not end");
-        return {process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
+        return ProgramRun::of(folder.filePath(QStringLiteral("tavrin")), arguments, env);
     }
 
 private Q_SLOTS:
@@ -51,7 +41,7 @@ private Q_SLOTS:
         folder.copyProgram(QStringLiteral("tavrin"));
         if (!config.isEmpty())
             folder.writeFile(QStringLiteral("tavrin.xml"), config);
-        const Run run = start(folder);
+        const ProgramRun run = start(folder);
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.errors.contains(message), qPrintable(run.errors));
         QCOMPARE(folder.readFile(QStringLiteral("tavrin.xml")), config);
@@ -62,7 +52,7 @@ private Q_SLOTS:
         TempProgramFolder folder;
         folder.copyProgram(QStringLiteral("tavrin"));
         folder.copyDefaultConfig();
-        const Run run = start(folder);
+        const ProgramRun run = start(folder);
         QCOMPARE(run.errors, QString());
         QCOMPARE(run.exitCode, 0);
     }
@@ -74,7 +64,7 @@ private Q_SLOTS:
         folder.copyDefaultConfig();
         InstanceLock running;
         QVERIFY(running.tryLock());
-        const Run run = start(folder);
+        const ProgramRun run = start(folder);
         QCOMPARE(run.exitCode, 1);
         QCOMPARE(run.errors, QStringLiteral("检测到一个正在运行的Tessaly!\n"));
         QVERIFY(running.isLocked());

@@ -1,29 +1,18 @@
+#include "ProgramRun.h"
 #include "TempProgramFolder.h"
 #include "TestHttpServer.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTest>
 
 namespace {
 
 const QString fixtures = QStringLiteral(TESSALY_SOURCE_DIR "/tests/worker/fixtures/");
 
-struct Run
+ProgramRun torvel(const QStringList &arguments)
 {
-    int exitCode;
-    QByteArray out;
-    QString errors;
-};
-
-Run torvel(const QStringList &arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(TESSALY_PROGRAM_DIR "/torvel"), arguments);
-    if (!process.waitForFinished(30000))
-        qFatal("torvel did not end");
-    return {process.exitCode(), process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
+    return ProgramRun::of(QStringLiteral("torvel"), arguments);
 }
 
 QByteArray readFixture(const QString &name)
@@ -63,8 +52,8 @@ private Q_SLOTS:
         const QString path = QStringLiteral("/") + name;
         m_server.serve(path, readFixture(name));
         const QString known = m_folder.writeFile(QStringLiteral("known.txt"), QByteArray("美元"));
-        const Run fetched = torvel({QStringLiteral("--fetch"), id, m_server.url(path), QStringLiteral("--known"), known});
-        const Run parsed = torvel({QStringLiteral("--parse"), id, fixtures + name + QStringLiteral(".html"), QStringLiteral("--known"),
+        const ProgramRun fetched = torvel({QStringLiteral("--fetch"), id, m_server.url(path), QStringLiteral("--known"), known});
+        const ProgramRun parsed = torvel({QStringLiteral("--parse"), id, fixtures + name + QStringLiteral(".html"), QStringLiteral("--known"),
                                    known, QStringLiteral("--url"), m_server.url(path)});
         QCOMPARE(fetched.exitCode, 0);
         QCOMPARE(fetched.errors, QString());
@@ -93,7 +82,7 @@ private Q_SLOTS:
             if (setup == QStringLiteral("other id"))
                 id = QStringLiteral("7");
         }
-        const Run run = torvel({QStringLiteral("--fetch"), id, m_server.url(path)});
+        const ProgramRun run = torvel({QStringLiteral("--fetch"), id, m_server.url(path)});
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.out, out);
         QCOMPARE(m_server.hits(path), 1);
@@ -105,7 +94,7 @@ private Q_SLOTS:
                                              QStringList{QStringLiteral("--fetch"), QStringLiteral("FX168"), QStringLiteral("http://a/")},
                                              QStringList{QStringLiteral("--fetch"), QStringLiteral("101"), QStringLiteral("http://a/"),
                                                          QStringLiteral("--known")}}) {
-            const Run run = torvel(arguments);
+            const ProgramRun run = torvel(arguments);
             QCOMPARE(run.exitCode, 2);
             QVERIFY(run.errors.contains(QStringLiteral("usage: torvel --fetch")));
         }

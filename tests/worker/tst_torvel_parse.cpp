@@ -3,32 +3,21 @@
 #include "PageDecoder.h"
 #include "SourceId.h"
 #include "SourceParsers.h"
+#include "ProgramRun.h"
 #include "TempProgramFolder.h"
 
 #include <QDir>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTest>
 
 namespace {
 
 const QString fixtures = QStringLiteral(TESSALY_SOURCE_DIR "/tests/worker/fixtures/");
 
-struct Run
+ProgramRun torvel(const QStringList &arguments)
 {
-    int exitCode;
-    QByteArray out;
-    QString errors;
-};
-
-Run torvel(const QStringList &arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(TESSALY_PROGRAM_DIR "/torvel"), arguments);
-    if (!process.waitForFinished(30000))
-        qFatal("torvel did not end");
-    return {process.exitCode(), process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
+    return ProgramRun::of(QStringLiteral("torvel"), arguments);
 }
 
 } // namespace
@@ -43,11 +32,11 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("source");
-        for (const QString &file : QDir(fixtures).entryList({QStringLiteral("*.expect.json")})) {
-            QFile expect(fixtures + file);
+        for (const QString &file : QDir(fixtures).entryList({QStringLiteral("*.html")})) {
+            QFile expect(fixtures + file.chopped(5) + QStringLiteral(".expect.json"));
             QVERIFY(expect.open(QIODevice::ReadOnly));
             const QString source = QJsonDocument::fromJson(expect.readAll()).object().value(QStringLiteral("source")).toString();
-            QTest::newRow(qPrintable(file.chopped(12))) << file.chopped(12) << source;
+            QTest::newRow(qPrintable(file.chopped(5))) << file.chopped(5) << source;
         }
     }
     void printsThePassAsJsonLines()
@@ -62,7 +51,7 @@ private Q_SLOTS:
         const qint32 id = SourceId::fromText(source);
         // By name in any case, or by number.
         const QString sourceArgument = name.size() % 2 ? source.toUpper() : QString::number(id);
-        const Run run = torvel({QStringLiteral("--parse"), sourceArgument, page, QStringLiteral("--known"), knownFile,
+        const ProgramRun run = torvel({QStringLiteral("--parse"), sourceArgument, page, QStringLiteral("--known"), knownFile,
                                 QStringLiteral("--url"), url});
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.errors, QString());
@@ -111,7 +100,7 @@ private Q_SLOTS:
     {
         QFETCH(QStringList, arguments);
         QFETCH(QString, message);
-        const Run run = torvel(arguments);
+        const ProgramRun run = torvel(arguments);
         QCOMPARE(run.exitCode, 2);
         QCOMPARE(run.out, QByteArray());
         QVERIFY2(run.errors.contains(message), qPrintable(run.errors));
