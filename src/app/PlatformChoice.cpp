@@ -2,9 +2,16 @@
 
 #include <QByteArray>
 
+#ifdef Q_OS_LINUX
+#include <unistd.h>
+#endif
+
 void choosePlatform()
 {
 #ifdef Q_OS_LINUX
+    // Chromium's sandbox refuses to run as root; the web views would not start.
+    if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", QByteArrayLiteral("1"));
     if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         return;
     if (qEnvironmentVariableIsSet("DISPLAY"))

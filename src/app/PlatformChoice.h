@@ -3,5 +3,6 @@
 // Chooses the Qt platform before the application object exists, unless the
 // user chose one: X11 (also under XWayland, since the popup, the ticker bar and
 // docking place their own windows), or no screen at all when there is no
-// display, so that start-up refusals still reach standard error.
+// display, so that start-up refusals still reach standard error. Run as root,
+// the web views go without Chromium's sandbox, which refuses root.
 void choosePlatform();

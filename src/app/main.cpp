@@ -3,15 +3,20 @@
 #include "InstanceLock.h"
 #include "PlatformChoice.h"
 #include "Startup.h"
+#include "frmTavrin.h"
 
 #include <QApplication>
+#include <QLoggingCategory>
 
 int main(int argc, char *argv[])
 {
     choosePlatform();
+    // The web views of our windows share one OpenGL context set.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // WebEngine describes its graphics set-up on every start; not our users' business.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("Tessaly"));
-    QApplication::setQuitOnLastWindowClosed(false);
 
     DialogMessageSink sink;
     InstanceLock lock;
@@ -21,13 +26,21 @@ int main(int argc, char *argv[])
 
     switch (startup.run(arguments, QApplication::applicationFilePath())) {
     case Startup::Outcome::UpdateFinished:
-    case Startup::Outcome::Ready:
         return 0;
+    case Startup::Outcome::Ready:
+        break;
     case Startup::Outcome::UpdateFailed:
     case Startup::Outcome::AlreadyRunning:
     case Startup::Outcome::ConfigMissing:
     case Startup::Outcome::ConfigMalformed:
-        break;
+        return 1;
     }
-    return 1;
+
+    // Until the tray exists, closing the main window ends the program.
+    frmTavrin window;
+    window.setExiting(true);
+    QObject::connect(&window, &frmTavrin::pageReady, &window, [&window] { window.show(); });
+    const int status = QApplication::exec();
+    Globals().Config.XMLSave();
+    return status;
 }

@@ -21,8 +21,8 @@ public:
     QString systemNotice() const { return address(QStringLiteral("Tip.xml")); }
     QString advertPage() const { return address(QStringLiteral("advert.htm")); }
     QString keepAlivePage() const { return address(QStringLiteral("fxqq.htm")); }
-    // The page that counts a visit of a main-window tab ("All", "Calendar", "FXark", ...).
-    QString tabPage(const QString &tabName) const { return address(tabName + QStringLiteral(".htm")); }
+    // Any other page of the site, by its file name ("All.htm", "advert.htm", ...).
+    QString page(const QString &fileName) const { return address(fileName); }
 
 private:
     QString address(const QString &path) const { return m_base + u'/' + path; }

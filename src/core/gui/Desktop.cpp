@@ -8,6 +8,11 @@
 #include <QUrl>
 #include <QWidget>
 
+static void initResources()
+{
+    Q_INIT_RESOURCE(sounds);
+}
+
 namespace Desktop {
 
 void OpenUrl(const QString &target)
@@ -24,6 +29,7 @@ void PlaySystemSound(const QString &alias)
     static QHash<QString, QSoundEffect *> effects;
     QSoundEffect *&effect = effects[alias];
     if (!effect) {
+        initResources();
         effect = new QSoundEffect(QCoreApplication::instance());
         effect->setSource(QUrl(QStringLiteral("qrc:/sounds/") + alias + QStringLiteral(".wav")));
     }
@@ -39,16 +45,16 @@ bool GetWorkArea(QRect &area)
     return area.isValid();
 }
 
-void SetTopMost(QWidget *window)
+void SetTopMost(QWidget *window, bool on)
 {
-    if (!window || window->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+    if (!window || window->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on)
         return;
     const bool visible = window->isVisible();
     const bool quiet = window->testAttribute(Qt::WA_ShowWithoutActivating);
     const QRect geometry = window->geometry();
     // Changing a window flag hides the window; it comes back in place, unactivated.
     window->setAttribute(Qt::WA_ShowWithoutActivating, true);
-    window->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    window->setWindowFlag(Qt::WindowStaysOnTopHint, on);
     window->setGeometry(geometry);
     if (visible)
         window->show();

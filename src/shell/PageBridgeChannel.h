@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QObject>
+#include <QVariantList>
+
+class PageBridge;
+
+// The object our page script sees as `host` on the web channel: the page
+// reports through its slots, the bridge talks to the page through its signals.
+class PageBridgeChannel : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit PageBridgeChannel(PageBridge *bridge);
+
+public Q_SLOTS:
+    void pageLoaded();
+    void bound();
+    void invoke(const QString &operation, const QString &elementId);
+    void measured(int request, const QJsonObject &result);
+    void openLink(const QString &url);
+
+Q_SIGNALS:
+    void apply(const QString &command, const QVariantList &args);
+    void measureRequested(int request, const QStringList &ids);
+    void bindingsRequested(const QVariantList &bindings);
+
+private:
+    PageBridge *m_bridge;
+};

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The tabs of the main window: which one is current, and what changes in the
+// page when another one is chosen. Knows no page; the window carries it out.
+class TabStrip
+{
+public:
+    struct Tab
+    {
+        QString anchor;    // id of the tab's anchor in the page
+        QStringList areas; // content shown while the tab is current
+        QString sitePage;  // page of the product site that counts a visit on leaving
+    };
+
+    // What selecting a tab does, in the order the window applies it.
+    struct Change
+    {
+        QString oldTab;          // empty at the first selection
+        QString newTab;
+        QStringList hide;        // areas of the old tab
+        QString leftSitePage;    // frame page of the old tab ("All.htm", ...), empty at the first selection
+        QStringList show;        // areas of the new tab
+    };
+
+    static const QList<Tab> &tabs();
+    static std::optional<Tab> tab(const QString &anchor);
+
+    QString current() const { return m_current; }
+    // Nothing when the tab is already current or unknown.
+    std::optional<Change> select(const QString &newTab);
+
+private:
+    QString m_current;
+};

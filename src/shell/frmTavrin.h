@@ -1,0 +1,114 @@
+#pragma once
+
+#include "DockingModel.h"
+#include "PageBridge.h"
+#include "TabStrip.h"
+
+#include <QPoint>
+#include <QRect>
+#include <QTimer>
+#include <QWidget>
+
+// The main window: a frameless window whose whole surface is the page
+// "iInfo.htm". Page elements call its operations by name; it lays the page
+// out, switches tabs and docks to the screen edges.
+class frmTavrin : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit frmTavrin(QWidget *parent = nullptr);
+    ~frmTavrin() override;
+
+    // The binding table: page element, event, operation, in binding order.
+    static QList<PageBridge::Binding> bindings();
+
+    bool Busy() const;
+    bool PageReady() const { return m_pageReady; }
+    int TodayIndex() const { return m_todayIndex; }
+    PageBridge &page() { return *m_page; }
+    const DockingModel &docking() const { return m_docking; }
+    QString CurrentTab() const { return m_tabs.current(); }
+
+    // Closing by the program (at exit) really closes; by the user it hides.
+    void setExiting(bool exiting) { m_exiting = exiting; }
+    void SelectTab(const QString &newTab);
+    // The address of a clicked popup item.
+    void ClickLink(const QString &url);
+
+    // Bound operations; those of later features do nothing yet.
+    Q_INVOKABLE void WindowMove();
+    Q_INVOKABLE void SizeGrip();
+    Q_INVOKABLE void btn_Close();
+    Q_INVOKABLE void btn_about();
+    Q_INVOKABLE void btn_option();
+    Q_INVOKABLE void btn_sponsor();
+    Q_INVOKABLE void iMore();
+    Q_INVOKABLE void ClickFXAsk();
+    Q_INVOKABLE void ClickAll();
+    Q_INVOKABLE void ClickFunc();
+    Q_INVOKABLE void ClickWeb();
+    Q_INVOKABLE void Calendar();
+    Q_INVOKABLE void iStartQuote();
+    Q_INVOKABLE void iCloseQuote();
+    Q_INVOKABLE void ShowQuote();
+    Q_INVOKABLE void onweek1();
+    Q_INVOKABLE void onweek2();
+    Q_INVOKABLE void onweek3();
+    Q_INVOKABLE void onweek4();
+    Q_INVOKABLE void onweek5();
+    Q_INVOKABLE void TBodyClick();
+    Q_INVOKABLE void ClickMore();
+    Q_INVOKABLE void ShowBar();
+
+Q_SIGNALS:
+    // The page has loaded, is bound and the window fitted to it.
+    void pageReady();
+    // Every bound operation, as it runs (for whoever watches the window).
+    void operationInvoked(const QString &name);
+    // A tray balloon the controller should show.
+    void balloonRequested(const QString &message, const QString &title);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    bool event(QEvent *event) override;
+
+private:
+    enum class Drag { None, Move, Size };
+
+    void onPageReady();
+    void Form_Resize();
+    void startDrag(Drag kind);
+    void dragStep();
+    void cSizeMove_Moving(QRect &rect);
+    void cSizeMove_Sizing(QRect &rect);
+    void cSizeMove_ExitSizeMove();
+    void cSizeMove_Activate();
+    void cSizeMove_Deactivate();
+    void cSizeMove_MouseOverForm();
+    bool cSizeMove_AreaIn() const;
+    void BerthShow();
+    void BerthLeave();
+    void ctlTimeLeave_Timer();
+    void ctlTimeBerth_Timer();
+    void setTopMost(bool on);
+    bool isNormalState() const;
+    void saveGeometry();
+    void placeCalendarHeader();
+    void noteOperation(const char *name);
+
+    PageBridge *m_page;
+    DockingModel m_docking;
+    TabStrip m_tabs;
+    QTimer m_ctlTimeLeave;
+    QTimer m_ctlTimeBerth;
+    QTimer m_dragTimer;
+    Drag m_drag = Drag::None;
+    QPoint m_dragStartCursor;
+    QRect m_dragStartRect;
+    bool m_pageReady = false;
+    bool m_exiting = false;
+    int m_todayIndex = 0;
+    static bool s_closeHintShown;
+};

@@ -1,0 +1,268 @@
+#include "AppGlobals.h"
+#include "RecordingMessageSink.h"
+#include "TempProgramFolder.h"
+#include "TestHttpServer.h"
+#include "frmTavrin.h"
+
+#include <QDesktopServices>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWebEngineView>
+
+using namespace Qt::StringLiterals;
+
+// Collects the addresses handed to the user's browser.
+class BrowserStandIn : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> opened;
+
+public Q_SLOTS:
+    void open(const QUrl &url) { opened << url; }
+};
+
+// The main window with its real page, under a real X server and window manager.
+class tst_frmTavrin : public QObject
+{
+    Q_OBJECT
+
+private:
+    TempProgramFolder m_folder;
+    RecordingMessageSink m_sink;
+    BrowserStandIn m_browser;
+    std::unique_ptr<frmTavrin> m_window;
+
+    // Runs page script in the page's own world, as the page's own code would.
+    QVariant page(const QString &script)
+    {
+        QVariant result;
+        bool done = false;
+        m_window->page().view()->page()->runJavaScript(script, [&](const QVariant &value) {
+            result = value;
+            done = true;
+        });
+        QElapsedTimer clock;
+        clock.start();
+        while (!done && clock.elapsed() < 5000)
+            QTest::qWait(5);
+        if (!done)
+            qWarning("page script did not answer: %s", qPrintable(script));
+        return result;
+    }
+
+    static QPoint xdotoolPosition()
+    {
+        QProcess p;
+        p.start(u"xdotool"_s, {u"getmouselocation"_s});
+        p.waitForFinished();
+        const QList<QByteArray> parts = p.readAllStandardOutput().split(' ');
+        return QPoint(parts.value(0).mid(2).toInt(), parts.value(1).mid(2).toInt());
+    }
+    static void xdotool(const QStringList &arguments)
+    {
+        QProcess::execute(u"xdotool"_s, arguments);
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (qEnvironmentVariableIsEmpty("DISPLAY"))
+            QSKIP("needs the X server that `make test` starts");
+        Globals().Config.setMessageSink(&m_sink);
+        Globals().Config.setXmlFile(m_folder.copyDefaultConfig());
+        QVERIFY(Globals().Config.Initialize());
+        QDesktopServices::setUrlHandler(u"http"_s, &m_browser, "open");
+        QDesktopServices::setUrlHandler(u"https"_s, &m_browser, "open");
+        m_window = std::make_unique<frmTavrin>();
+        QSignalSpy ready(m_window.get(), &frmTavrin::pageReady);
+        QVERIFY(m_window->Busy());
+        QVERIFY(ready.wait(30000));
+        QVERIFY(!m_window->Busy());
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+
+    void cleanupTestCase()
+    {
+        QDesktopServices::unsetUrlHandler(u"http"_s);
+        QDesktopServices::unsetUrlHandler(u"https"_s);
+    }
+
+    void showsThePageAtTheStoredPlace()
+    {
+        QCOMPARE(m_window->geometry(), QRect(120, 80, 920, 680));
+        QCOMPARE(m_window->page().view()->url(), QUrl(u"qrc:/pages/iInfo.htm"_s));
+        QCOMPARE(page(u"document.getElementById('spanIni').textContent"_s).toString(), u"正在初始化..."_s);
+    }
+
+    void everyBindingCallsItsOperation()
+    {
+        QSignalSpy invoked(m_window.get(), &frmTavrin::operationInvoked);
+        const QList<PageBridge::Binding> bindings = frmTavrin::bindings();
+        for (const PageBridge::Binding &binding : bindings) {
+            const QString type = binding.event.mid(2);
+            page(u"document.getElementById('%1').dispatchEvent(new MouseEvent('%2', {bubbles: true}))"_s.arg(binding.elementId, type));
+            QTRY_VERIFY2(!invoked.isEmpty(), qPrintable(binding.elementId + u' ' + binding.event));
+            QCOMPARE(invoked.takeFirst().at(0).toString(), binding.operation);
+            QTest::qWait(20);
+            QVERIFY2(invoked.isEmpty(), qPrintable(binding.elementId + u" ran more than one operation"_s));
+        }
+        QCOMPARE(bindings.size(), 34);
+        QVERIFY(m_window->isVisible() || true);
+    }
+
+    void tabsSwitch()
+    {
+        m_window->show();
+        page(u"document.getElementById('iFX168').click()"_s);
+        QTRY_COMPARE(m_window->CurrentTab(), u"iFX168"_s);
+        QTRY_COMPARE(page(u"document.getElementById('iFX168').parentElement.id"_s).toString(), u"current"_s);
+        QCOMPARE(page(u"getComputedStyle(document.getElementById('iFX168News')).display"_s).toString(), u"block"_s);
+        page(u"document.getElementById('iFXCalendar').click()"_s);
+        QTRY_COMPARE(m_window->CurrentTab(), u"iFXCalendar"_s);
+        QTRY_COMPARE(page(u"document.getElementById('iFX168News').style.display"_s).toString(), u"none"_s);
+        QCOMPARE(page(u"document.getElementById('iFX168').parentElement.id"_s).toString(), QString());
+        QCOMPARE(page(u"document.getElementById('iCalendar').style.display"_s).toString(), QString());
+        // Leaving a tab counts a visit in the hidden frame.
+        QVERIFY(page(u"document.getElementById('frameDiv1').innerHTML"_s).toString().contains(u"/FX168.htm"_s));
+    }
+
+    void linksGoToTheBrowser()
+    {
+        m_browser.opened.clear();
+        page(u"var a = document.createElement('a'); a.id = 'ext'; a.href = 'https://news.example/a?b=1'; a.textContent = 'x';"
+             "document.body.appendChild(a); a.click(); 1"_s);
+        QTRY_COMPARE(m_browser.opened, QList<QUrl>{QUrl(u"https://news.example/a?b=1"_s)});
+        // The page itself is never navigated away from our resources.
+        page(u"location.href = 'http://127.0.0.1:1/elsewhere'; 1"_s);
+        QTest::qWait(500);
+        QCOMPARE(m_window->page().view()->url(), QUrl(u"qrc:/pages/iInfo.htm"_s));
+        page(u"location.href = 'file:///etc/passwd'; 1"_s);
+        QTest::qWait(300);
+        QCOMPARE(m_window->page().view()->url(), QUrl(u"qrc:/pages/iInfo.htm"_s));
+        for (const QUrl &url : m_browser.opened)
+            QVERIFY(url.scheme().startsWith(u"http"_s));
+    }
+
+    void pageScriptsCannotReachTheChannel()
+    {
+        QCOMPARE(page(u"typeof qt"_s).toString(), u"undefined"_s);
+        TestHttpServer server;
+        server.serve(u"/frame"_s, "<script>parent.postMessage('frame sees qt: ' + typeof qt, '*');</script>");
+        page(u"window.addEventListener('message', function (e) { document.title = e.data; });"
+             "var f = document.createElement('iframe'); f.src = '%1'; document.body.appendChild(f); 1"_s.arg(server.url(u"/frame"_s)));
+        QTRY_COMPARE(page(u"document.title"_s).toString(), u"frame sees qt: undefined"_s);
+    }
+
+    void sortAndHighlight()
+    {
+        page(u"var body = document.getElementById('iFX678News_Table').tBodies[0];"
+             "['09:15', '10:02', '08:59'].forEach(function (t) { var r = body.insertRow(-1); r.insertCell(-1).textContent = t;"
+             " r.insertCell(-1).textContent = 'x'; }); sortTable('iFX678News_Table'); 1"_s);
+        QCOMPARE(page(u"Array.prototype.map.call(document.getElementById('iFX678News_Table').tBodies[0].rows,"
+                      " function (r) { return r.cells[0].textContent; }).join(' ')"_s).toString(), u"10:02 09:15 08:59"_s);
+        const QString move = u"document.getElementById('iFX678News_Table').tBodies[0].rows[1].cells[0]"
+                             ".dispatchEvent(new MouseEvent('mousemove', {bubbles: true})); document.getElementById('selRow').value"_s;
+        QCOMPARE(page(move).toString(), u"2"_s);
+        page(u"document.getElementById('chkRow').value = '1';"
+             "document.getElementById('iFX678News_Table').dispatchEvent(new MouseEvent('mouseleave')); 1"_s);
+        QCOMPARE(page(u"document.getElementById('selRow').value"_s).toString(), u"2"_s);
+        page(u"document.getElementById('chkRow').value = '0';"
+             "document.getElementById('iFX678News_Table').dispatchEvent(new MouseEvent('mouseleave')); 1"_s);
+        QCOMPARE(page(u"document.getElementById('selRow').value"_s).toString(), u"0"_s);
+    }
+
+    void blockedKeys_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<bool>("ctrl");
+        QTest::addColumn<bool>("blocked");
+        QTest::newRow("F5") << 116 << false << true;
+        QTest::newRow("Ctrl+F") << 70 << true << true;
+        QTest::newRow("F") << 70 << false << false;
+        QTest::newRow("Ctrl+C") << 67 << true << false;
+    }
+    void blockedKeys()
+    {
+        QFETCH(int, code);
+        QFETCH(bool, ctrl);
+        QFETCH(bool, blocked);
+        const QVariant prevented = page(u"var e = new KeyboardEvent('keydown', {keyCode: %1, ctrlKey: %2, bubbles: true, cancelable: true});"
+                                        "document.body.dispatchEvent(e); e.defaultPrevented"_s.arg(code).arg(ctrl ? u"true"_s : u"false"_s));
+        QCOMPARE(prevented.toBool(), blocked);
+    }
+
+    void quoteRowTargets_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<int>("dy");
+        QTest::addColumn<int>("target");
+        QTest::newRow("third row up a little more than a row") << 2 << -23 << 1;
+        QTest::newRow("less than a row") << 2 << -10 << 2;
+        QTest::newRow("far above") << 2 << -500 << -1;
+        QTest::newRow("far below") << 2 << 500 << 7;
+        QTest::newRow("two rows down") << 1 << 41 << 3;
+    }
+    void quoteRowTargets()
+    {
+        QFETCH(int, index);
+        QFETCH(int, dy);
+        QFETCH(int, target);
+        QCOMPARE(page(u"quoteTarget(%1, %2, 20, 8)"_s.arg(index).arg(dy)).toInt(), target);
+    }
+
+    void docksSlidesAwayAndComesBack()
+    {
+        m_window->setGeometry(200, 100, 920, 680);
+        QTest::qWait(300);
+        // Drag the title bar until the window touches the left edge.
+        const QPoint title = m_window->geometry().topLeft() + QPoint(300, 15);
+        xdotool({u"mousemove"_s, QString::number(title.x()), QString::number(title.y())});
+        QTest::qWait(200);
+        xdotool({u"mousedown"_s, u"1"_s});
+        for (int x = title.x() - 50; x >= title.x() - 260; x -= 50) {
+            xdotool({u"mousemove"_s, QString::number(x), QString::number(title.y())});
+            QTest::qWait(40);
+        }
+        xdotool({u"mousemove"_s, QString::number(title.x() - 320), QString::number(title.y())});
+        QTest::qWait(100);
+        xdotool({u"mouseup"_s, u"1"_s});
+        QTRY_VERIFY(m_window->docking().berthed());
+        QCOMPARE(m_window->docking().side(), DockingModel::Left);
+        QTRY_COMPARE(m_window->x(), 0);
+        QVERIFY(m_window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+
+        // The pointer leaves: after about a second the window slides away, 3 pixels stay.
+        xdotool({u"mousemove"_s, u"1200"_s, u"700"_s});
+        QTRY_COMPARE_WITH_TIMEOUT(m_window->x(), 3 - m_window->width(), 5000);
+
+        // Touching the strip brings it back.
+        xdotool({u"mousemove"_s, u"1"_s, u"300"_s});
+        QTRY_COMPARE_WITH_TIMEOUT(m_window->x(), 0, 5000);
+
+        // Closing saves the shown position, not a slid-away one.
+        m_window->setExiting(false);
+        m_window->close();
+        QCOMPARE(Globals().Config.GetNodeAttrib(u"Window/Tavrin_Main"_s, u"Left"_s), u"0"_s);
+        QVERIFY(!m_window->isVisible());
+    }
+
+    void closingHidesAndHintsOnce()
+    {
+        QSignalSpy balloon(m_window.get(), &frmTavrin::balloonRequested);
+        m_window->show();
+        m_window->close();
+        m_window->show();
+        m_window->close();
+        QVERIFY(!m_window->isVisible());
+        QVERIFY(balloon.size() <= 1);
+        QVERIFY(m_sink.messages().isEmpty());
+    }
+};
+
+QTEST_MAIN(tst_frmTavrin)
+#include "tst_frmTavrin.moc"
