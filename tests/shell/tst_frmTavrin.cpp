@@ -4,6 +4,7 @@
 #include "TestHttpServer.h"
 #include "frmTavrin.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -148,6 +149,36 @@ private Q_SLOTS:
             QVERIFY(url.scheme().startsWith(u"http"_s));
     }
 
+    void noWindowOpensInside()
+    {
+        m_browser.opened.clear();
+        const int windows = QApplication::topLevelWidgets().size();
+        // A script's own window, without a click of the user: refused, and opened nowhere.
+        page(u"window.open('https://news.example/popup'); 1"_s);
+        QTest::qWait(300);
+        QCOMPARE(QApplication::topLevelWidgets().size(), windows);
+        QVERIFY(m_browser.opened.isEmpty());
+    }
+
+    void sizeGripHoldsTheMinimumSize()
+    {
+        m_window->setGeometry(150, 60, 1000, 700);
+        QTest::qWait(300);
+        const QPoint grip = m_window->geometry().bottomRight() - QPoint(6, 6);
+        xdotool({u"mousemove"_s, QString::number(grip.x()), QString::number(grip.y())});
+        QTest::qWait(200);
+        xdotool({u"mousedown"_s, u"1"_s});
+        for (int step = 1; step <= 5; ++step) {
+            xdotool({u"mousemove"_s, QString::number(grip.x() - 60 * step), QString::number(grip.y() - 40 * step)});
+            QTest::qWait(40);
+        }
+        xdotool({u"mouseup"_s, u"1"_s});
+        QTRY_COMPARE(m_window->height(), DockingModel::MinHeight);
+        QCOMPARE(m_window->width(), m_window->docking().minMainWidth());
+        QVERIFY(m_window->width() >= DockingModel::BaseMinWidth);
+        QCOMPARE(m_window->pos(), QPoint(150, 60));
+    }
+
     void pageScriptsCannotReachTheChannel()
     {
         QCOMPARE(page(u"typeof qt"_s).toString(), u"undefined"_s);
@@ -249,6 +280,19 @@ private Q_SLOTS:
         m_window->close();
         QCOMPARE(Globals().Config.GetNodeAttrib(u"Window/Tavrin_Main"_s, u"Left"_s), u"0"_s);
         QVERIFY(!m_window->isVisible());
+    }
+
+    void aWindowWithoutStoredSizeTakesThePageMinimum()
+    {
+        const QStringList sides{u"Left"_s, u"Top"_s, u"Width"_s, u"Height"_s};
+        for (const QString &side : sides)
+            Globals().Config.SetNodeAttrib(u"Window/Tavrin_Main"_s, side, QString());
+        frmTavrin window;
+        QSignalSpy ready(&window, &frmTavrin::pageReady);
+        QVERIFY(ready.wait(30000));
+        QCOMPARE(window.pos(), QPoint(0, 0));
+        QVERIFY2(window.width() >= DockingModel::BaseMinWidth && window.height() >= DockingModel::MinHeight,
+                 qPrintable(u"%1x%2"_s.arg(window.width()).arg(window.height())));
     }
 
     void closingHidesAndHintsOnce()
