@@ -227,6 +227,31 @@ private Q_SLOTS:
         QCOMPARE(prevented.toBool(), blocked);
     }
 
+    void numericFieldsTakeDigitsAndEditingKeys_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("digit") << 55 << true;
+        QTest::newRow("keypad digit") << 100 << true;
+        QTest::newRow("letter") << 65 << false;
+        QTest::newRow("minus") << 189 << false;
+        QTest::newRow("Tab") << 9 << true;
+        QTest::newRow("Delete") << 46 << true;
+        QTest::newRow("Backspace") << 8 << true;
+        QTest::newRow("Left") << 37 << true;
+        QTest::newRow("Right") << 39 << true;
+    }
+    void numericFieldsTakeDigitsAndEditingKeys()
+    {
+        QFETCH(int, code);
+        QFETCH(bool, accepted);
+        const QVariant prevented = page(u"var f = document.getElementById('numField') || document.createElement('input');"
+                                        "f.id = 'numField'; f.onkeydown = onlyNum; document.body.appendChild(f);"
+                                        "var e = new KeyboardEvent('keydown', {keyCode: %1, bubbles: true, cancelable: true});"
+                                        "f.dispatchEvent(e); e.defaultPrevented"_s.arg(code));
+        QCOMPARE(prevented.toBool(), !accepted);
+    }
+
     void quoteRowTargets_data()
     {
         QTest::addColumn<int>("index");
