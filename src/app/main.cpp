@@ -3,7 +3,8 @@
 #include "InstanceLock.h"
 #include "PlatformChoice.h"
 #include "Startup.h"
-#include "frmTavrin.h"
+#include "Clock.h"
+#include "frmMain.h"
 
 #include <QApplication>
 #include <QLoggingCategory>
@@ -36,11 +37,9 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    // Until the tray exists, closing the main window ends the program.
-    frmTavrin window;
-    window.setExiting(true);
-    QObject::connect(&window, &frmTavrin::pageReady, &window, [&window] { window.show(); });
-    const int status = QApplication::exec();
-    Globals().Config.XMLSave();
-    return status;
+    QApplication::setQuitOnLastWindowClosed(false);
+    frmMain controller(Clock::system());
+    QObject::connect(&controller, &frmMain::exited, &app, &QApplication::quit, Qt::QueuedConnection);
+    controller.Load();
+    return QApplication::exec();
 }

@@ -286,6 +286,10 @@ void cls_Config::ApplyStartupRepairs()
             CreateAttrib(QStringLiteral("FXCalendar/Week%1").arg(day), QStringLiteral("Event"), QString());
     }
 
+}
+
+void cls_Config::RepairLiveUpdateSetting()
+{
     // An element LiveUpdate without the attribute gets a second, empty sibling
     // while the attribute lands on the first one; older files rely on nothing
     // else, and a later save keeps both.

@@ -42,7 +42,9 @@ public:
     bool CreateAttrib(const QString &path, const QString &attrib, const QString &value);
 
     // Adds what older files lack, in a fixed order; the file is not saved.
+    // The update-check setting is repaired last, once the main window is up.
     void ApplyStartupRepairs();
+    void RepairLiveUpdateSetting();
 
     // The stored calendar week under FXCalendar/Week1..Week5 (Monday..Friday).
     std::optional<std::vector<pugi::xml_node>> WeekList(int weekIndex) const;

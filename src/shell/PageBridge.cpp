@@ -105,9 +105,10 @@ void PageBridge::onBound()
     Q_EMIT pageReady();
 }
 
-void PageBridge::invoke(const QString &operation, const QString &elementId)
+void PageBridge::invoke(const QString &operation, const QString &elementId, const QString &elementText)
 {
     m_invokingElement = elementId;
+    m_invokingText = elementText;
     if (!m_target || !QMetaObject::invokeMethod(m_target, operation.toLatin1().constData()))
         Q_EMIT unknownOperation(operation);
 }

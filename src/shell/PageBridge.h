@@ -39,8 +39,9 @@ public:
     void load(const QString &pageName, const QList<Binding> &bindings);
     // Loading, or not yet bound.
     bool Busy() const { return !m_bound; }
-    // The element whose event runs the operation being invoked.
+    // The element whose event runs the operation being invoked, and its text.
     QString invokingElement() const { return m_invokingElement; }
+    QString invokingElementText() const { return m_invokingText; }
 
     void setText(const QString &id, const QString &text) { apply(QStringLiteral("setText"), {id, text}); }
     void setHtml(const QString &id, const QString &html) { apply(QStringLiteral("setHtml"), {id, html}); }
@@ -84,7 +85,7 @@ private:
     void onPageLoaded();
     void onBound();
     void onMeasured(int request, const QJsonObject &result);
-    void invoke(const QString &operation, const QString &elementId);
+    void invoke(const QString &operation, const QString &elementId, const QString &elementText);
 
     QWebEngineView *m_view;
     QWebChannel *m_channel;
@@ -92,6 +93,7 @@ private:
     QPointer<QObject> m_target;
     QList<Binding> m_bindings;
     QString m_invokingElement;
+    QString m_invokingText;
     bool m_bound = false;
     int m_nextRequest = 0;
     QHash<int, std::function<void(const QJsonObject &)>> m_measures;

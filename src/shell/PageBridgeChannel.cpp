@@ -20,9 +20,9 @@ void PageBridgeChannel::bound()
     m_bridge->onBound();
 }
 
-void PageBridgeChannel::invoke(const QString &operation, const QString &elementId)
+void PageBridgeChannel::invoke(const QString &operation, const QString &elementId, const QString &elementText)
 {
-    m_bridge->invoke(operation, elementId);
+    m_bridge->invoke(operation, elementId, elementText);
 }
 
 void PageBridgeChannel::measured(int request, const QJsonObject &result)

@@ -18,7 +18,7 @@ public:
 public Q_SLOTS:
     void pageLoaded();
     void bound();
-    void invoke(const QString &operation, const QString &elementId);
+    void invoke(const QString &operation, const QString &elementId, const QString &elementText);
     void measured(int request, const QJsonObject &result);
     void openLink(const QString &url);
 

@@ -74,7 +74,7 @@
                 if (!element)
                     return;
                 element.addEventListener(binding.event.replace(/^on/, ''), function () {
-                    host.invoke(binding.operation, binding.id);
+                    host.invoke(binding.operation, binding.id, element.textContent);
                 });
             });
             host.bound();

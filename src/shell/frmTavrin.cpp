@@ -256,6 +256,10 @@ void frmTavrin::closeEvent(QCloseEvent *event)
         return;
     }
     event->ignore();
+    if (!m_hideToTray) {
+        Q_EMIT exitRequested();
+        return;
+    }
     hide();
     if (!s_closeHintShown) {
         s_closeHintShown = true;

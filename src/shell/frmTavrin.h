@@ -30,8 +30,12 @@ public:
     const DockingModel &docking() const { return m_docking; }
     QString CurrentTab() const { return m_tabs.current(); }
 
-    // Closing by the program (at exit) really closes; by the user it hides.
+    // Closing by the program (at exit) really closes; by the user it hides to
+    // the tray, or, without a tray to come back from, asks to end the program.
     void setExiting(bool exiting) { m_exiting = exiting; }
+    void setHideToTray(bool hide) { m_hideToTray = hide; }
+    // Brings a docked window that has slid away back into view.
+    void BringBack() { cSizeMove_MouseOverForm(); }
     void SelectTab(const QString &newTab);
     // The address of a clicked popup item.
     void ClickLink(const QString &url);
@@ -68,6 +72,8 @@ Q_SIGNALS:
     void operationInvoked(const QString &name);
     // A tray balloon the controller should show.
     void balloonRequested(const QString &message, const QString &title);
+    // The user closed the window where no tray could bring it back.
+    void exitRequested();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -109,6 +115,7 @@ private:
     QRect m_dragStartRect;
     bool m_pageReady = false;
     bool m_exiting = false;
+    bool m_hideToTray = true;
     int m_todayIndex = 0;
     static bool s_closeHintShown;
 };

@@ -234,6 +234,8 @@ private Q_SLOTS:
     {
         cls_Config config = load(sample);
         config.ApplyStartupRepairs();
+        QVERIFY(!config.isExistAttrib(QStringLiteral("Settings/LiveUpdate"), QStringLiteral("Checked")));
+        config.RepairLiveUpdateSetting();
         const QString hexun = QStringLiteral("Settings/Tavrin/Source/HeXun");
         QCOMPARE(config.GetNodeAttrib(hexun, QStringLiteral("Checked")), QStringLiteral("1"));
         QCOMPARE(config.GetNodeAttrib(hexun, QStringLiteral("IntervalTime")), QStringLiteral("60"));
@@ -256,6 +258,7 @@ private Q_SLOTS:
 
         // Repairs are idempotent.
         config.ApplyStartupRepairs();
+        config.RepairLiveUpdateSetting();
         QVERIFY(config.XMLSave());
         QCOMPARE(m_folder.readFile(QStringLiteral("tavrin.xml")), saved);
     }
@@ -264,6 +267,7 @@ private Q_SLOTS:
     {
         cls_Config config = load(TempProgramFolder::defaultConfig());
         config.ApplyStartupRepairs();
+        config.RepairLiveUpdateSetting();
         QVERIFY(config.XMLSave());
         cls_Config reloaded = load(m_folder.readFile(QStringLiteral("tavrin.xml")));
         QCOMPARE(m_folder.readFile(QStringLiteral("tavrin.xml")).count("<LiveUpdate"), 1);

@@ -1,0 +1,82 @@
+#include "cls_PopupMenu.h"
+
+#include <QCursor>
+#include <QMenu>
+
+namespace {
+
+void addItem(QMenu *menu, const QString &caption, int type, int number)
+{
+    if (type & cls_PopupMenu::MF_SEPARATOR) {
+        menu->addSeparator();
+        return;
+    }
+    QAction *action = menu->addAction(caption);
+    action->setData(number);
+    action->setEnabled(!(type & cls_PopupMenu::MF_GRAYED));
+    if (type & cls_PopupMenu::MF_CHECKED) {
+        action->setCheckable(true);
+        action->setChecked(true);
+    }
+}
+
+} // namespace
+
+cls_PopupMenu::cls_PopupMenu()
+{
+    CreateMenu();
+}
+
+cls_PopupMenu::~cls_PopupMenu() = default;
+
+void cls_PopupMenu::CreateMenu()
+{
+    if (!m_menu)
+        m_menu = std::make_unique<QMenu>();
+}
+
+void cls_PopupMenu::AddMenuItem(const QString &itemCaption, int itemType, int itemNumber)
+{
+    CreateMenu();
+    addItem(m_menu.get(), itemCaption, itemType, itemNumber);
+}
+
+void cls_PopupMenu::CreateSubmenu(const QString &itemCaption)
+{
+    CreateMenu();
+    m_submenu = m_menu->addMenu(itemCaption);
+}
+
+void cls_PopupMenu::AddSubmenuItem(const QString &itemCaption, int itemType, int itemNumber)
+{
+    if (m_submenu)
+        addItem(m_submenu, itemCaption, itemType, itemNumber);
+}
+
+void cls_PopupMenu::CheckRadioItem(int firstItem, int lastItem, int radioItem, int menuHand)
+{
+    QMenu *menu = menuHand == 0 ? m_menu.get() : m_submenu;
+    if (!menu)
+        return;
+    const QList<QAction *> actions = menu->actions();
+    for (int i = firstItem; i <= lastItem && i < actions.size(); ++i) {
+        actions.at(i)->setCheckable(true);
+        actions.at(i)->setChecked(i == radioItem);
+    }
+}
+
+int cls_PopupMenu::TrackMenu(QWidget *owner, int mx, int my)
+{
+    if (!m_menu)
+        return 0;
+    Q_UNUSED(owner);
+    const QPoint at = (mx == -1 || my == -1) ? QCursor::pos() : QPoint(mx, my);
+    const QAction *chosen = m_menu->exec(at);
+    return chosen ? chosen->data().toInt() : 0;
+}
+
+void cls_PopupMenu::DeleteMenu()
+{
+    m_menu.reset();
+    m_submenu = nullptr;
+}

@@ -1,0 +1,237 @@
+#include "frmMain.h"
+
+#include "AppGlobals.h"
+#include "Clock.h"
+#include "FileUtil.h"
+#include "NumberText.h"
+#include "PlayMediaCls.h"
+#include "cRegistry.h"
+#include "frmPopUp.h"
+#include "frmSysTray.h"
+#include "frmTavrin.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QProcess>
+
+namespace {
+
+QString popupPath()
+{
+    return QStringLiteral("Settings/Tavrin/Popup");
+}
+
+cRegistry registryValue(qint32 root, const QString &section, const QString &name, qint32 type)
+{
+    cRegistry value;
+    value.setClassKey(root);
+    value.setSectionKey(section);
+    value.setValueKey(name);
+    value.setValueType(type);
+    return value;
+}
+
+cRegistry runTimeValue()
+{
+    return registryValue(cRegistry::HKEY_LOCAL_MACHINE, QStringLiteral("Software\\Tavrin\\"), QStringLiteral("Time"),
+                         cRegistry::REG_DWORD);
+}
+
+} // namespace
+
+frmMain::frmMain(Clock &clock)
+    : QWidget(nullptr, Qt::Tool)
+    , m_clock(clock)
+{
+    setWindowTitle(QStringLiteral("[Tavrin_Class]"));
+}
+
+frmMain::~frmMain()
+{
+    ExitApp();
+}
+
+void frmMain::Load()
+{
+    QApplication::setApplicationDisplayName(QStringLiteral("Tessaly"));
+    AppGlobals &app = Globals();
+    app.StartTime = m_clock.now();
+
+    m_tray = std::make_unique<frmSysTray>();
+    connect(m_tray.get(), &frmSysTray::MenuClick, this, &frmMain::m_frmSysTray_MenuClick);
+    connect(m_tray.get(), &frmSysTray::SysTrayMouseDown, this, &frmMain::m_frmSysTray_SysTrayMouseDown);
+
+    writeRegistryValues();
+    FileUtil::DeleteFile(updaterPath());
+    app.Config.ApplyStartupRepairs();
+    ChkLiveUpdate(false);
+
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_main = std::make_unique<frmTavrin>();
+    connect(m_main.get(), &frmTavrin::balloonRequested, this,
+            [this](const QString &message, const QString &title) { ShowBalloonTip(message, title, 1); });
+    connect(m_main.get(), &frmTavrin::exitRequested, this, &frmMain::ExitApp);
+    QElapsedTimer clock;
+    clock.start();
+    while (m_main->Busy() && clock.elapsed() < 60000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    QApplication::restoreOverrideCursor();
+
+    // Without a tray the main window is the only way back, so it is never hidden.
+    m_main->setHideToTray(m_tray->isShown());
+    m_main->show();
+    app.Config.RepairLiveUpdateSetting();
+}
+
+void frmMain::writeRegistryValues()
+{
+    // The registry's refusals (no right to the machine store) change nothing here.
+    try {
+        cRegistry connections = registryValue(cRegistry::HKEY_CURRENT_USER,
+                                              QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings"),
+                                              QStringLiteral("MaxConnectionsPerServer"), cRegistry::REG_DWORD);
+        if (connections.Value() != QVariant(10))
+            connections.setValue(10);
+    } catch (const cRegistry::Failure &) {
+    }
+    try {
+        registryValue(cRegistry::HKEY_LOCAL_MACHINE, QStringLiteral("Software\\Tavrin\\"), QStringLiteral("Path"),
+                      cRegistry::REG_SZ)
+            .setValue(QApplication::applicationFilePath());
+    } catch (const cRegistry::Failure &) {
+    }
+}
+
+QString frmMain::updaterPath() const
+{
+#ifdef Q_OS_WIN
+    return Globals().AppPath + QStringLiteral("liveupdate.exe");
+#else
+    return Globals().AppPath + QStringLiteral("liveupdate");
+#endif
+}
+
+void frmMain::ChkLiveUpdate(bool)
+{
+}
+
+void frmMain::ShowBalloonTip(const QString &iTip, const QString &iTitle, int iIcon)
+{
+    if (m_tray)
+        m_tray->ShowBalloonTip(iTip, iTitle, iIcon, BalloonTimeoutMs);
+}
+
+void frmMain::ShowTavrin()
+{
+    if (!m_main)
+        return;
+    if (m_main->isVisible() && m_main->isMinimized())
+        m_main->showNormal();
+    m_main->show();
+    m_main->BringBack();
+    m_main->activateWindow();
+    m_main->raise();
+}
+
+void frmMain::m_frmSysTray_SysTrayMouseDown(int eButton)
+{
+    if (eButton == 2) {
+        m_tray->ShowMenu();
+    } else if (eButton == 1 && m_main) {
+        if (m_main->isVisible() && m_main->isMinimized())
+            m_main->showNormal();
+        m_main->show();
+    }
+}
+
+void frmMain::m_frmSysTray_MenuClick(const QString &sKey)
+{
+    if (sKey == QStringLiteral("Exit"))
+        ExitApp();
+    else if (sKey == QStringLiteral("Main"))
+        ShowTavrin();
+    // "Settings" and "About" open windows that do not exist yet.
+}
+
+void frmMain::Popup(const QString &html, int iDelayPara)
+{
+    AppGlobals &app = Globals();
+    // What the first seconds after start-up find is not announced.
+    if (app.StartTime.secsTo(m_clock.now()) < PopupGraceSeconds)
+        return;
+    if (numberFromText(app.Config.GetNodeAttrib(popupPath(), QStringLiteral("Checked"))) == 0)
+        return;
+    if (!m_popup) {
+        m_popup = std::make_unique<frmPopUp>();
+        connect(m_popup.get(), &frmPopUp::closed, this, [] { Globals().PopupOpen = false; });
+        connect(m_popup.get(), &frmPopUp::linkClicked, this, [this](const QString &url) {
+            if (m_main)
+                m_main->ClickLink(url);
+        });
+        connect(m_popup.get(), &frmPopUp::moreClicked, this, [this] {
+            if (!m_main)
+                return;
+            if (m_main->isVisible() && m_main->isMinimized())
+                m_main->showNormal();
+            m_main->show();
+        });
+        m_popup->WaitLoad();
+    }
+    m_popup->AddHtml(html);
+    if (!app.PopupOpen) {
+        const int duration = numberFromText(app.Config.GetNodeAttrib(popupPath(), QStringLiteral("Duration")));
+        m_popup->setShowDelay(iDelayPara != 0 ? iDelayPara : duration == -1 ? -1 : duration * 1000);
+        m_popup->Popup();
+    }
+    const QString soundFile = app.Config.GetNodeAttrib(popupPath(), QStringLiteral("SoundFile"));
+    const QString soundPath = app.AppPath + QStringLiteral("Sound/") + soundFile;
+    if (!soundFile.isEmpty() && FileUtil::FileExists(soundPath)) {
+        if (!m_playMedia)
+            m_playMedia = std::make_unique<PlayMediaCls>();
+        // A sound still playing is not cut off by the next notification.
+        if (!m_playMedia->Run() && m_playMedia->OpenMedia(soundPath))
+            m_playMedia->Play(true);
+    }
+    app.PopupOpen = true;
+}
+
+void frmMain::ExitApp()
+{
+    if (m_exited)
+        return;
+    m_exited = true;
+    if (m_main) {
+        m_main->setExiting(true);
+        m_main->close();
+        m_main.reset();
+    }
+    if (m_popup) {
+        m_popup->CloseFrm();
+        m_popup.reset();
+    }
+    m_tray.reset();
+    m_playMedia.reset();
+    addRunTime();
+    Globals().Config.XMLSave();
+    handOverToUpdater();
+    Q_EMIT exited();
+}
+
+void frmMain::addRunTime()
+{
+    try {
+        cRegistry time = runTimeValue();
+        const qint64 seconds = Globals().StartTime.secsTo(m_clock.now());
+        time.setValue(time.Value().toLongLong() + seconds);
+    } catch (const cRegistry::Failure &) {
+    }
+}
+
+void frmMain::handOverToUpdater()
+{
+    if (Globals().RunUpdaterOnExit)
+        QProcess::startDetached(updaterPath(), {});
+    else
+        FileUtil::DeleteFile(updaterPath());
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QDateTime>
+#include <QPointer>
+#include <QWidget>
+
+#include <memory>
+
+class Clock;
+class frmPopUp;
+class frmSysTray;
+class frmTavrin;
+class PlayMediaCls;
+
+// The controller: a hidden window titled "[Tavrin_Class]" that lives for the
+// whole run. It creates the tray and the main window, shows popups and
+// balloons for everyone, routes the tray's clicks and ends the program.
+class frmMain : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int BalloonTimeoutMs = 300000;
+    static constexpr int PopupGraceSeconds = 10;
+
+    explicit frmMain(Clock &clock);
+    ~frmMain() override;
+
+    // Start-up, in its fixed order; returns once the main window shows.
+    void Load();
+
+    void ShowBalloonTip(const QString &iTip, const QString &iTitle, int iIcon = 0);
+    void ShowTavrin();
+    void Popup(const QString &html, int iDelayPara = 0);
+    void ChkLiveUpdate(bool vv);
+    void ExitApp();
+
+    void m_frmSysTray_MenuClick(const QString &sKey);
+    void m_frmSysTray_SysTrayMouseDown(int eButton);
+
+    frmTavrin *mainWindow() const { return m_main.get(); }
+    frmSysTray *tray() const { return m_tray.get(); }
+    frmPopUp *popup() const { return m_popup.get(); }
+
+Q_SIGNALS:
+    // Every window is gone and the configuration saved.
+    void exited();
+
+private:
+    void writeRegistryValues();
+    void addRunTime();
+    void handOverToUpdater();
+    QString updaterPath() const;
+
+    Clock &m_clock;
+    std::unique_ptr<frmSysTray> m_tray;
+    std::unique_ptr<frmTavrin> m_main;
+    std::unique_ptr<frmPopUp> m_popup;
+    std::unique_ptr<PlayMediaCls> m_playMedia;
+    bool m_exited = false;
+};

@@ -1,0 +1,76 @@
+#include "frmSysTray.h"
+
+#include "AppIcon.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+
+frmSysTray::frmSysTray(QObject *parent)
+    : QObject(parent)
+{
+    m_icon.setIcon(AppIcon::icon());
+    m_icon.setToolTip(QGuiApplication::applicationDisplayName().left(MaxTip));
+    const std::pair<const char *, const char *> items[] = {
+        {"资讯窗口", "Main"}, {"配置(&S)", "Settings"}, {"关于(&A)", "About"}, {nullptr, nullptr}, {"退出(&X)", "Exit"}};
+    for (const auto &[caption, key] : items) {
+        if (!caption) {
+            m_menu.addSeparator();
+            continue;
+        }
+        QAction *action = m_menu.addAction(QString::fromUtf8(caption));
+        const QString sKey = QString::fromLatin1(key);
+        action->setData(sKey);
+        connect(action, &QAction::triggered, this, [this, sKey] { Q_EMIT MenuClick(sKey); });
+    }
+    m_menu.setDefaultAction(m_menu.actions().front());
+    connect(&m_icon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger)
+            Q_EMIT SysTrayMouseDown(1);
+        else if (reason == QSystemTrayIcon::Context)
+            Q_EMIT SysTrayMouseDown(2);
+        else if (reason == QSystemTrayIcon::DoubleClick)
+            Q_EMIT SysTrayDoubleClick(1);
+    });
+    connect(&m_icon, &QSystemTrayIcon::messageClicked, this, &frmSysTray::BalloonClicked);
+    m_balloonTimer.setSingleShot(true);
+    connect(&m_balloonTimer, &QTimer::timeout, this, &frmSysTray::CloseBalloonTip);
+    m_icon.show();
+}
+
+frmSysTray::~frmSysTray()
+{
+    ShellTrayIconRemove();
+}
+
+bool frmSysTray::isShown() const
+{
+    return QSystemTrayIcon::isSystemTrayAvailable() && m_icon.isVisible();
+}
+
+void frmSysTray::ShowBalloonTip(const QString &sMessage, const QString &sTitle, int eIcon, int lTimeOutMs)
+{
+    static const QSystemTrayIcon::MessageIcon icons[] = {QSystemTrayIcon::NoIcon, QSystemTrayIcon::Information,
+                                                         QSystemTrayIcon::Warning, QSystemTrayIcon::Critical};
+    const QSystemTrayIcon::MessageIcon icon = eIcon >= 0 && eIcon <= 3 ? icons[eIcon] : QSystemTrayIcon::NoIcon;
+    m_icon.showMessage(sTitle.left(MaxTitle), sMessage.left(MaxMessage), icon, lTimeOutMs);
+    // Gone at the latest after the caller's time-out, whatever the tray does.
+    if (lTimeOutMs > 0)
+        m_balloonTimer.start(lTimeOutMs);
+}
+
+void frmSysTray::CloseBalloonTip()
+{
+    m_balloonTimer.stop();
+    // An empty balloon takes the place of the current one and is not shown.
+    m_icon.showMessage(QString(), QString(), QSystemTrayIcon::NoIcon, 1);
+}
+
+void frmSysTray::ShellTrayIconRemove()
+{
+    m_icon.hide();
+}
+
+void frmSysTray::ShowMenu()
+{
+    m_menu.popup(QCursor::pos(), m_menu.defaultAction());
+}

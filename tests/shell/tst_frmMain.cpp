@@ -1,0 +1,216 @@
+#include "AppGlobals.h"
+#include "Desktop.h"
+#include "FakeClock.h"
+#include "PopupSnippet.h"
+#include "RecordingMessageSink.h"
+#include "TempProgramFolder.h"
+#include "cRegistry.h"
+#include "frmMain.h"
+#include "frmPopUp.h"
+#include "frmSysTray.h"
+#include "frmTavrin.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWebEngineView>
+
+using namespace Qt::StringLiterals;
+
+class LinkCatcher : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> opened;
+
+public Q_SLOTS:
+    void open(const QUrl &url) { opened << url; }
+};
+
+// The controller with the tray (trayer), the main window and the popup.
+class tst_frmMain : public QObject
+{
+    Q_OBJECT
+
+private:
+    TempProgramFolder m_folder;
+    RecordingMessageSink m_sink;
+    FakeClock m_clock;
+    LinkCatcher m_links;
+    std::unique_ptr<frmMain> m_controller;
+
+    static bool balloonVisible()
+    {
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            if (QByteArray(widget->metaObject()->className()) == "QBalloonTip" && widget->isVisible())
+                return true;
+        }
+        return false;
+    }
+
+    QAction *menuItem(const QString &key)
+    {
+        for (QAction *action : m_controller->tray()->menu().actions()) {
+            if (action->data().toString() == key)
+                return action;
+        }
+        return nullptr;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (qEnvironmentVariableIsEmpty("DISPLAY"))
+            QSKIP("needs the X server and tray that `make test` starts");
+        cRegistry::setLocations(m_folder.filePath(u"user"_s), m_folder.filePath(u"machine"_s), m_folder.filePath(u"autostart"_s));
+        Globals().AppPath = m_folder.path() + u'/';
+        m_folder.writeFile(u"liveupdate"_s, "stale updater");
+        Globals().Config.setMessageSink(&m_sink);
+        Globals().Config.setXmlFile(m_folder.copyDefaultConfig());
+        QVERIFY(Globals().Config.Initialize());
+        QDesktopServices::setUrlHandler(u"https"_s, &m_links, "open");
+        m_controller = std::make_unique<frmMain>(m_clock);
+        m_controller->Load();
+    }
+
+    void cleanupTestCase()
+    {
+        QDesktopServices::unsetUrlHandler(u"https"_s);
+        cRegistry::resetLocations();
+    }
+
+    void startsWithTrayAndMainWindow()
+    {
+        QCOMPARE(m_controller->windowTitle(), u"[Tavrin_Class]"_s);
+        QVERIFY(m_controller->tray()->isShown());
+        QCOMPARE(m_controller->tray()->icon().toolTip(), u"Tessaly"_s);
+        QVERIFY(m_controller->mainWindow()->isVisible());
+        QVERIFY(!m_controller->mainWindow()->Busy());
+        QVERIFY(!QFile::exists(m_folder.filePath(u"liveupdate"_s)));
+        cRegistry connections;
+        connections.setSectionKey(u"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings"_s);
+        connections.setValueKey(u"MaxConnectionsPerServer"_s);
+        QCOMPARE(connections.Value().toInt(), 10);
+        QVERIFY(m_sink.messages().isEmpty());
+    }
+
+    void trayMenu()
+    {
+        QMenu &menu = m_controller->tray()->menu();
+        QStringList captions;
+        for (QAction *action : menu.actions())
+            captions << (action->isSeparator() ? u"-"_s : action->text());
+        QCOMPARE(captions, (QStringList{u"资讯窗口"_s, u"配置(&S)"_s, u"关于(&A)"_s, u"-"_s, u"退出(&X)"_s}));
+        QCOMPARE(menu.defaultAction()->data().toString(), u"Main"_s);
+
+        // A right click shows it; Escape closes it without a command.
+        QSignalSpy clicks(m_controller->tray(), &frmSysTray::MenuClick);
+        m_controller->m_frmSysTray_SysTrayMouseDown(2);
+        QTRY_VERIFY(menu.isVisible());
+        QTest::keyClick(&menu, Qt::Key_Escape);
+        QTRY_VERIFY(!menu.isVisible());
+        QVERIFY(clicks.isEmpty());
+
+        // "资讯窗口" brings the hidden main window back.
+        m_controller->mainWindow()->close();
+        QVERIFY(!m_controller->mainWindow()->isVisible());
+        menuItem(u"Main"_s)->trigger();
+        QCOMPARE(clicks.takeFirst().at(0).toString(), u"Main"_s);
+        QVERIFY(m_controller->mainWindow()->isVisible());
+        // A left click on the icon shows it too.
+        m_controller->mainWindow()->hide();
+        m_controller->m_frmSysTray_SysTrayMouseDown(1);
+        QVERIFY(m_controller->mainWindow()->isVisible());
+    }
+
+    void balloonsCloseAfterTheirTime()
+    {
+        m_controller->tray()->ShowBalloonTip(u"最小化到系统任务托盘栏!"_s, u"Tessaly仍在运行!"_s, 1, 700);
+        QTRY_VERIFY(balloonVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(!balloonVisible(), 5000);
+    }
+
+    void popupsSlideIntoTheCornerAndStack()
+    {
+        // Nothing in the first ten seconds.
+        m_controller->Popup(u"早"_s);
+        QVERIFY(!m_controller->popup());
+        m_clock.advance(11000);
+
+        const QString first = PopupSnippet::plain(u"FX168.gif"_s, u"10:00"_s, u"美元走强"_s);
+        m_controller->Popup(first);
+        frmPopUp *popup = m_controller->popup();
+        QVERIFY(popup);
+        QVERIFY(Globals().PopupOpen);
+        QRect area;
+        QVERIFY(Desktop::GetWorkArea(area));
+        QTRY_COMPARE_WITH_TIMEOUT(popup->PopUpStatus(), 1, 5000);
+        QVERIFY(popup->isVisible());
+        QCOMPARE(popup->geometry().bottomRight(), area.bottomRight());
+        QCOMPARE(popup->windowOpacity(), 1.0);
+        QCOMPARE(popup->ShowDelay(), 10000); // Duration 10 s of the configuration
+
+        // A second item goes on top; the display time is not restarted.
+        const QString second = PopupSnippet::linked(u"FX678.gif"_s, u"https://news.example/b"_s, PopupSnippet::Tail::FireEvent,
+                                                   u"10:01"_s, u"欧元走弱"_s);
+        m_controller->Popup(second);
+        QCOMPARE(popup->rowCount(), 3); // with the page's own empty row
+        QCOMPARE(popup->PopUpStatus(), 1);
+
+        // The linked item's click (the old fireEvent call) opens the link in the browser.
+        QVariant done;
+        popup->findChild<QWebEngineView *>()->page()->runJavaScript(
+            u"document.querySelector('#popupWin_Table span').click(); 1"_s, [&done](const QVariant &v) { done = v; });
+        QTRY_COMPARE(m_links.opened, QList<QUrl>{QUrl(u"https://news.example/b"_s)});
+        QVERIFY(popup->isVisible()); // more than one row: it stays
+
+        popup->CloseFrm();
+        QVERIFY(!popup->isVisible());
+        QVERIFY(!Globals().PopupOpen);
+        QCOMPARE(popup->rowCount(), 0);
+    }
+
+    void aTimedPopupFadesOut()
+    {
+        m_controller->Popup(PopupSnippet::plain(u"hexun.gif"_s, u"11:00"_s, u"提醒"_s), 300);
+        frmPopUp *popup = m_controller->popup();
+        QCOMPARE(popup->ShowDelay(), 300);
+        QTRY_COMPARE_WITH_TIMEOUT(popup->PopUpStatus(), 2, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!popup->isVisible(), 5000);
+        QVERIFY(!Globals().PopupOpen);
+    }
+
+    void elevenItemsKeepTen()
+    {
+        QStringList items;
+        for (int i = 0; i < 11; ++i)
+            items << PopupSnippet::plain(u"FX168.gif"_s, u"12:%1"_s.arg(i), u"条目%1"_s.arg(i));
+        m_controller->Popup(items.join(u'~'));
+        QCOMPARE(m_controller->popup()->rowCount(), frmPopUp::MaxRows);
+        m_controller->popup()->CloseFrm();
+    }
+
+    void exitSavesAndEndsEverything()
+    {
+        QSignalSpy exited(m_controller.get(), &frmMain::exited);
+        m_controller->mainWindow()->setGeometry(210, 90, 930, 690);
+        menuItem(u"Exit"_s)->trigger();
+        QCOMPARE(exited.size(), 1);
+        QVERIFY(!m_controller->mainWindow());
+        QVERIFY(!m_controller->tray());
+        QVERIFY(!m_controller->popup());
+        const QByteArray saved = m_folder.readFile(u"tavrin.xml"_s);
+        QVERIFY(saved.contains("Left=\"210\""));
+        QVERIFY(saved.contains("Width=\"930\""));
+        cRegistry time;
+        time.setClassKey(cRegistry::HKEY_LOCAL_MACHINE);
+        time.setSectionKey(u"Software\\Tavrin\\"_s);
+        time.setValueKey(u"Time"_s);
+        QVERIFY(time.Value().toInt() >= 11);
+    }
+};
+
+QTEST_MAIN(tst_frmMain)
+#include "tst_frmMain.moc"
