@@ -5,6 +5,7 @@
 #include "RecordingMessageSink.h"
 #include "TempProgramFolder.h"
 #include "cRegistry.h"
+#include "cls_PopupMenu.h"
 #include "frmMain.h"
 #include "frmPopUp.h"
 #include "frmSysTray.h"
@@ -12,7 +13,9 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QMenu>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QTest>
 #include <QWebEngineView>
 
@@ -93,6 +96,11 @@ private Q_SLOTS:
         connections.setSectionKey(u"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings"_s);
         connections.setValueKey(u"MaxConnectionsPerServer"_s);
         QCOMPARE(connections.Value().toInt(), 10);
+        cRegistry path;
+        path.setClassKey(cRegistry::HKEY_LOCAL_MACHINE);
+        path.setSectionKey(u"Software\\Tavrin\\"_s);
+        path.setValueKey(u"Path"_s);
+        QCOMPARE(path.Value().toString(), QApplication::applicationFilePath());
         QVERIFY(m_sink.messages().isEmpty());
     }
 
@@ -180,6 +188,42 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(popup->PopUpStatus(), 2, 5000);
         QTRY_VERIFY_WITH_TIMEOUT(!popup->isVisible(), 5000);
         QVERIFY(!Globals().PopupOpen);
+    }
+
+    void rightClickAndMoreClose()
+    {
+        m_controller->Popup(PopupSnippet::plain(u"FX168.gif"_s, u"12:00"_s, u"右键"_s), -1);
+        frmPopUp *popup = m_controller->popup();
+        QTRY_COMPARE_WITH_TIMEOUT(popup->PopUpStatus(), 1, 5000);
+        QTest::qWait(1000);
+        QCOMPARE(popup->PopUpStatus(), 1); // -1: it stays
+        auto *view = popup->findChild<QWebEngineView *>();
+        view->page()->runJavaScript(u"document.getElementById('popupWin_Table').dispatchEvent("
+                                    "new MouseEvent('contextmenu', {bubbles: true, cancelable: true})); 1"_s);
+        QTRY_VERIFY(!popup->isVisible());
+
+        m_controller->mainWindow()->hide();
+        m_controller->Popup(PopupSnippet::plain(u"FX168.gif"_s, u"12:01"_s, u"更多"_s), -1);
+        QTRY_COMPARE_WITH_TIMEOUT(popup->PopUpStatus(), 1, 5000);
+        view->page()->runJavaScript(u"document.getElementById('popupWin_LinkMore').click(); 1"_s);
+        QTRY_VERIFY(!popup->isVisible());
+        QVERIFY(m_controller->mainWindow()->isVisible());
+    }
+
+    void popupMenuAnswersTheChosenCommand()
+    {
+        cls_PopupMenu menu;
+        menu.AddMenuItem(u"FXARK现场直播"_s, cls_PopupMenu::MF_CHECKED, 100);
+        menu.AddMenuItem(u"FX168汇市讯息"_s, cls_PopupMenu::MF_STRING, 101);
+        QTimer::singleShot(300, menu.menu(), [&menu] { QTest::keyClick(menu.menu(), Qt::Key_Escape); });
+        QCOMPARE(menu.TrackMenu(nullptr), 0);
+        QTimer::singleShot(300, menu.menu(), [&menu] {
+            QTest::keyClick(menu.menu(), Qt::Key_Down);
+            QTest::keyClick(menu.menu(), Qt::Key_Down);
+            QTest::keyClick(menu.menu(), Qt::Key_Return);
+        });
+        QCOMPARE(menu.TrackMenu(nullptr, 100, 100), 101);
+        QVERIFY(menu.menu()->actions().front()->isChecked());
     }
 
     void elevenItemsKeepTen()
