@@ -1,0 +1,84 @@
+#pragma once
+
+#include "NewsSources.h"
+#include "tavrin.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QQueue>
+#include <QStringList>
+
+#include <functional>
+
+class cls_Config;
+class NewsView;
+
+// The news of the main window without the window: the fetch tasks and their
+// one-second schedule, the queue of worker events, the rows of the news
+// tables, the known-items texts and the error and time-out marks.
+class NewsBoard
+{
+public:
+    static constexpr int AllNewsLimit = 300; // rows, with the header row
+    static constexpr int SourceLimit = 80;
+    static constexpr int RetrySeconds = 3;
+
+    // Starts a fetch: source id, known-items text, address.
+    using Fetch = std::function<void(int, const QString &, const QString &)>;
+
+    NewsBoard(NewsView &view, QList<NewsSource> sources, Fetch fetch);
+
+    // Sources, intervals and tabs from the configuration; starts nothing by itself.
+    void ApplySourceSettings(const cls_Config &config);
+    // One scheduler second.
+    void tick(const QDateTime &now);
+
+    // Worker events. Items and completions queue; errors and time-outs act at once.
+    void GetMsg(int id, const QString &time, const QString &info, const QString &href, const QString &popup);
+    void GetComplete(int id, bool isNew);
+    void GetError(int id, const QString &message);
+    void GetTimeout(int id);
+    // Works off one queued task; false when the queue is empty afterwards.
+    bool processTask();
+    bool hasTasks() const { return !m_queue.isEmpty(); }
+
+    const tavrin &task(int id) const;
+    tavrin &task(int id) { return m_tasks[QString::number(id)]; }
+    int rowCount(const QString &table) const { return m_rows.value(table, 1); }
+    const NewsSource *source(int id) const;
+    QList<NewsSource> sources() const { return m_sources; }
+
+    // A time of any source as a key that sorts by month, day, hour and minute.
+    static QString timeKey(const QString &time, const QDateTime &now);
+    static QString ToUnixTimeQuery(const QDateTime &now);
+
+private:
+    struct Task
+    {
+        bool isItem;
+        int id;
+        QString time, info, href, popup;
+        bool isNew;
+    };
+
+    void AddNewsRow(const Task &item);
+    void addRow(const QString &table, int limit, const QVariantList &cells);
+    void showError(int id, const QString &message);
+    void showTimeout(int id);
+    void removeError(int id);
+    void removeTimeout(int id);
+    void renderMarks();
+
+    NewsView &m_view;
+    QList<NewsSource> m_sources;
+    Fetch m_fetch;
+    QStringList m_order;
+    QHash<QString, tavrin> m_tasks;
+    QQueue<Task> m_queue;
+    QHash<QString, int> m_rows;
+    QList<std::pair<int, QString>> m_errorMarks;
+    QList<int> m_timeoutMarks;
+    bool m_firstCompletion = false;
+    QDateTime m_now;
+};

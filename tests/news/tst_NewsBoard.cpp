@@ -1,0 +1,246 @@
+#include "NewsBoard.h"
+#include "NewsView.h"
+#include "RecordingMessageSink.h"
+#include "TempProgramFolder.h"
+#include "cls_Config.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A page kept as the model would leave it: rows per table, element html/style.
+class PageModel : public NewsView
+{
+public:
+    QHash<QString, QList<QVariantList>> tables;
+    QHash<QString, QString> html;
+    QHash<QString, QString> display;
+    QStringList tabsShown;
+    QString tab;
+    QStringList popups;
+    int sorts = 0;
+
+    void insertRow(const QString &table, int index, const QVariantList &cells) override
+    {
+        tables[table].insert(index - 1, cells); // index 1 is below the header row
+    }
+    void deleteRow(const QString &table, int index) override
+    {
+        QCOMPARE(index, -1);
+        tables[table].removeLast();
+    }
+    void setHtml(const QString &id, const QString &value) override { html[id] = value; }
+    void setStyle(const QString &id, const QString &property, const QString &value) override
+    {
+        if (property == u"display"_s)
+            display[id] = value;
+    }
+    void sortAllNews() override { ++sorts; }
+    void popup(const QString &value) override { popups << value; }
+    void showTab(const QString &anchor, bool shown) override
+    {
+        if (shown)
+            tabsShown << anchor;
+        else
+            tabsShown.removeAll(anchor);
+    }
+    QString currentTab() const override { return tab; }
+    void selectTab(const QString &anchor) override { tab = anchor; }
+
+    QString info(const QString &table, int row) const
+    {
+        return tables.value(table).value(row).value(1).toMap().value(u"html"_s).toString();
+    }
+};
+
+} // namespace
+
+class tst_NewsBoard : public QObject
+{
+    Q_OBJECT
+
+private:
+    TempProgramFolder m_folder;
+    RecordingMessageSink m_sink;
+    cls_Config m_config{&m_sink};
+    QList<std::tuple<int, QString, QString>> m_fetches;
+
+    std::unique_ptr<NewsBoard> board(PageModel &page)
+    {
+        m_fetches.clear();
+        return std::make_unique<NewsBoard>(page, NewsSources::all(m_config),
+                                           [this](int id, const QString &known, const QString &url) { m_fetches.append({id, known, url}); });
+    }
+    void set(const QString &source, const QString &attribute, const QString &value)
+    {
+        QVERIFY(m_config.SetNodeAttrib(u"Settings/Tavrin/Source/"_s + source, attribute, value));
+    }
+    void drain(NewsBoard &b)
+    {
+        while (b.processTask()) {
+        }
+    }
+    QList<int> fetchedIds() const
+    {
+        QList<int> ids;
+        for (const auto &fetch : m_fetches)
+            ids << std::get<0>(fetch);
+        return ids;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_config.setXmlFile(m_folder.copyDefaultConfig());
+        QVERIFY(m_config.Initialize());
+        m_sink.clear();
+    }
+
+    void settingsAndSchedule()
+    {
+        set(u"FXark"_s, u"IntervalTime"_s, u"-1"_s);
+        set(u"FX168"_s, u"IntervalTime"_s, u"60"_s);
+        set(u"CaiXun"_s, u"Checked"_s, u"0"_s);
+        PageModel page;
+        auto b = board(page);
+        b->ApplySourceSettings(m_config);
+        QCOMPARE(b->task(100).Interval, qint16(5));
+        QCOMPARE(b->task(101).Interval, qint16(60));
+        QVERIFY(!b->task(105).Enabled);
+        QCOMPARE(page.tab, u"iFXark"_s); // the first visible source at start-up
+        QVERIFY(!page.tabsShown.contains(u"iCaiXun"_s));
+
+        const QDateTime now(QDate(2026, 9, 5), QTime(14, 30));
+        b->tick(now);
+        QCOMPARE(fetchedIds(), (QList<int>{100, 101, 103, 102, 104}));
+        QCOMPARE(std::get<2>(m_fetches.at(1)), b->task(101).Link + u"?cc="_s + NewsBoard::ToUnixTimeQuery(now));
+        QCOMPARE(NewsBoard::ToUnixTimeQuery(now), QString::number(QDateTime(now.date(), now.time(), Qt::UTC).toSecsSinceEpoch() - 28800));
+
+        // In flight: nothing new; a completion starts the interval.
+        m_fetches.clear();
+        b->tick(now);
+        QVERIFY(m_fetches.isEmpty());
+        b->GetComplete(101, false);
+        drain(*b);
+        for (int i = 0; i < 59; ++i)
+            b->tick(now);
+        QVERIFY(!fetchedIds().contains(101));
+        b->tick(now);
+        QVERIFY(fetchedIds().contains(101));
+
+        // An error retries three seconds later.
+        m_fetches.clear();
+        b->GetError(101, u"Request LinkExecute"_s);
+        b->tick(now);
+        b->tick(now);
+        QVERIFY(!fetchedIds().contains(101));
+        b->tick(now);
+        QVERIFY(fetchedIds().contains(101));
+
+        // Changing only Checked leaves interval and count; the calendar tab stays.
+        page.tab = u"iFXCalendar"_s;
+        const qint16 count = b->task(104).TimeCount;
+        set(u"HeXun"_s, u"Checked"_s, u"0"_s);
+        b->ApplySourceSettings(m_config);
+        QCOMPARE(b->task(104).TimeCount, count);
+        QVERIFY(!b->task(104).Enabled);
+        QCOMPARE(page.tab, u"iFXCalendar"_s);
+        page.tab = u"iFX168"_s;
+        b->ApplySourceSettings(m_config);
+        QCOMPARE(page.tab, u"iAll"_s);
+    }
+
+    void rowsTextsAndLimits()
+    {
+        PageModel page;
+        auto b = board(page);
+        b->GetMsg(101, u"09/05 14:30"_s, u"美元<b>走强</b> `a` | b"_s, u"http://x.cn/a?b=1&c='2'"_s, u"<popup>"_s);
+        b->GetMsg(103, u"09/05 14:31"_s, u"09/05 14:31欧元~欧元&lt;<br/><font style='color:#0000FF'>摘要</font>"_s, QString(), u"p2"_s);
+        b->GetComplete(101, true);
+        QCOMPARE(page.sorts, 0);
+        drain(*b);
+        QCOMPARE(page.sorts, 1); // once, when the queue has emptied
+        QCOMPARE(page.tables.value(u"iAllNews_Table"_s).size(), 2);
+        QCOMPARE(page.display.value(u"iAllNews_Table_Head"_s), u"none"_s);
+        QCOMPARE(page.info(u"iFX168News_Table"_s, 0),
+                 u"<a href='http://x.cn/a?b=1&amp;c=&#39;2&#39;' target=_blank style='text-decoration:underline'>"
+                 "美元&lt;b&gt;走强&lt;/b&gt; `a` | b</a>"_s);
+        QCOMPARE(page.info(u"iAllNews_Table"_s, 1), page.info(u"iFX168News_Table"_s, 0) + u"<B STYLE='color:#FF0000'> - FX168</B>"_s);
+        QCOMPARE(page.info(u"iDailyFXNews_Table"_s, 0), u"欧元&lt;<br/><font style='color:#0000FF'>摘要</font>"_s);
+        QCOMPARE(b->task(101).StrBuffer, u"美元<b>走强</b> `a` | b;"_s);
+        QCOMPARE(b->task(103).StrBuffer, u"09/05 14:31欧元;"_s);
+        QCOMPARE(page.popups, (QStringList{u"<popup>"_s, u"p2"_s}));
+        QCOMPARE(page.display.value(u"spanIni"_s), u"none"_s);
+
+        // A source table keeps 80 rows with its header, the newest on top.
+        for (int i = 0; i < 100; ++i)
+            b->GetMsg(104, u"10:%1"_s.arg(i % 60, 2, 10, QChar(u'0')), u"条目%1"_s.arg(i), QString(), QString());
+        drain(*b);
+        QCOMPARE(page.tables.value(u"iHeXunNews_Table"_s).size(), NewsBoard::SourceLimit - 1);
+        QCOMPARE(b->rowCount(u"iHeXunNews_Table"_s), NewsBoard::SourceLimit);
+        QCOMPARE(page.info(u"iHeXunNews_Table"_s, 0), u"条目99"_s);
+        QVERIFY(b->task(104).StrBuffer.startsWith(u"条目0;"_s)); // known texts stay
+        for (int i = 0; i < 300; ++i)
+            b->GetMsg(105, u"11:00"_s, u"x%1"_s.arg(i), QString(), QString());
+        drain(*b);
+        QCOMPARE(b->rowCount(u"iAllNews_Table"_s), NewsBoard::AllNewsLimit);
+    }
+
+    void marks()
+    {
+        PageModel page;
+        auto b = board(page);
+        b->ApplySourceSettings(m_config);
+        b->GetMsg(101, u"10:00"_s, u"a"_s, QString(), QString());
+        b->GetError(101, u"第一 <b>"_s);
+        b->GetError(101, u"second"_s); // one mark, the first message
+        b->GetError(102, u"Request LinkExecute"_s);
+        QCOMPARE(page.html.value(u"spanError"_s),
+                 u"错误：<SPAN ID='span101'>FX168汇市讯息 &gt; 第一 &lt;b&gt;</SPAN><SPAN ID='span102'>汇通网外汇新闻 &gt; Request LinkExecute</SPAN>"_s);
+        QCOMPARE(page.display.value(u"spanError"_s), QString());
+        QCOMPARE(page.tables.value(u"iAllNews_Table"_s).size(), 0); // the item is still queued
+        b->GetTimeout(101);
+        QCOMPARE(page.html.value(u"spanTimeout"_s), u"超时：<SPAN>FX168汇市讯息</SPAN>"_s);
+
+        // One completion clears both marks of its source; the other source's stays.
+        b->GetComplete(101, false);
+        drain(*b);
+        QCOMPARE(page.tables.value(u"iAllNews_Table"_s).size(), 1);
+        QCOMPARE(page.html.value(u"spanError"_s), u"错误：<SPAN ID='span102'>汇通网外汇新闻 &gt; Request LinkExecute</SPAN>"_s);
+        QVERIFY(b->task(101).iError); // other marks remain on the line
+        QCOMPARE(page.display.value(u"spanTimeout"_s), u"none"_s);
+        QVERIFY(!b->task(101).Timeout);
+
+        // Settings applied: the line empties, the flag stays, no new mark for that source.
+        b->ApplySourceSettings(m_config);
+        QCOMPARE(page.html.value(u"spanError"_s), QString());
+        QVERIFY(b->task(102).iError);
+        b->GetComplete(102, false);
+        drain(*b);
+        QVERIFY(b->task(102).iError);
+        b->GetError(102, u"again"_s);
+        QCOMPARE(page.html.value(u"spanError"_s), QString());
+    }
+
+    void timeKeysSortByTime_data()
+    {
+        QTest::addColumn<QString>("earlier");
+        QTest::addColumn<QString>("later");
+        QTest::newRow("padding differs") << "9/5 14:30" << "09/05 14:31";
+        QTest::newRow("month change") << "09/30 23:59" << "10/1 0:05";
+        QTest::newRow("dashes") << "09-05 08:00" << "9/5 9:00";
+        QTest::newRow("time only is today") << "09/04 23:00" << "14:30";
+    }
+    void timeKeysSortByTime()
+    {
+        QFETCH(QString, earlier);
+        QFETCH(QString, later);
+        const QDateTime now(QDate(2026, 9, 5), QTime(15, 0));
+        QVERIFY(NewsBoard::timeKey(earlier, now) < NewsBoard::timeKey(later, now));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_NewsBoard)
+#include "tst_NewsBoard.moc"
