@@ -9,6 +9,9 @@ function sortTable(sTableID) {
     var rows = Array.prototype.slice.call(body.rows);
     function key(row) {
         var cell = row.cells[0];
+        // Rows of different sources carry a time key that sorts by time.
+        if (cell && cell.dataset.key)
+            return cell.dataset.key;
         var node = cell ? cell.firstChild : null;
         while (node && node.nodeType !== Node.TEXT_NODE)
             node = node.firstChild;

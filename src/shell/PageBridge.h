@@ -57,9 +57,13 @@ public:
     void setValue(const QString &id, const QString &value) { apply(QStringLiteral("setValue"), {id, value}); }
     void setParentId(const QString &id, const QString &parentId) { apply(QStringLiteral("setParentId"), {id, parentId}); }
     void clearParentId(const QString &id) { apply(QStringLiteral("clearParentId"), {id}); }
+    void setParentStyle(const QString &id, const QString &property, const QString &value)
+    {
+        apply(QStringLiteral("setParentStyle"), {id, property, value});
+    }
     void focus(const QString &id) { apply(QStringLiteral("focus"), {id}); }
     void click(const QString &id) { apply(QStringLiteral("click"), {id}); }
-    // cells: maps with "text" (shown as text) or "html", and optional "style".
+    // cells: maps with "text" (shown as text) or "html", optional "style" and "attributes".
     void insertRow(const QString &tableId, int index, const QVariantList &cells)
     {
         apply(QStringLiteral("insertRow"), {tableId, index, cells});

@@ -30,6 +30,7 @@
         setValue: function (id, value) { byId(id).value = value; },
         setParentId: function (id, parentId) { byId(id).parentElement.id = parentId; },
         clearParentId: function (id) { byId(id).parentElement.removeAttribute('id'); },
+        setParentStyle: function (id, property, value) { byId(id).parentElement.style[property] = value; },
         focus: function (id) { byId(id).focus(); },
         insertRow: function (tableId, index, cells) {
             var row = byId(tableId).insertRow(index);
@@ -40,6 +41,7 @@
                 else
                     td.textContent = cell.text;
                 Object.keys(cell.style || {}).forEach(function (key) { td.style[key] = cell.style[key]; });
+                Object.keys(cell.attributes || {}).forEach(function (key) { td.setAttribute(key, cell.attributes[key]); });
             });
         },
         deleteRow: function (tableId, index) { byId(tableId).deleteRow(index); },

@@ -72,11 +72,13 @@ void frmMain::Load()
     connect(m_main.get(), &frmTavrin::balloonRequested, this,
             [this](const QString &message, const QString &title) { ShowBalloonTip(message, title, 1); });
     connect(m_main.get(), &frmTavrin::exitRequested, this, &frmMain::ExitApp);
+    connect(m_main.get(), &frmTavrin::popupRequested, this, [this](const QString &html) { Popup(html); });
     QElapsedTimer clock;
     clock.start();
     while (m_main->Busy() && clock.elapsed() < 60000)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     QApplication::restoreOverrideCursor();
+    m_main->ApplySourceSettings();
 
     // Without a tray the main window is the only way back, so it is never hidden.
     m_main->setHideToTray(m_tray->isShown());

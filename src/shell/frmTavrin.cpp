@@ -1,8 +1,11 @@
 #include "frmTavrin.h"
 
 #include "AppGlobals.h"
+#include "Clock.h"
 #include "Desktop.h"
+#include "OOP.h"
 #include "ProductSite.h"
+#include "cls_PopupMenu.h"
 
 #include <QCloseEvent>
 #include <QCursor>
@@ -44,9 +47,31 @@ QSize virtualScreenSize()
 frmTavrin::frmTavrin(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , m_page(new PageBridge(this, this))
+    , HTTP(new OOP(this))
     , m_docking(virtualScreenSize())
 {
     setWindowTitle(QGuiApplication::applicationDisplayName());
+    m_news = std::make_unique<NewsBoard>(*this, NewsSources::all(Globals().Config),
+                                         [this](int id, const QString &known, const QString &url) { HTTP->GetContent(id, known, url); });
+    // The workers' events: items and completions queue, failures act at once.
+    connect(HTTP, &OOP::GetMsg, this,
+            [this](int id, const QString &time, const QString &info, const QString &href, const QString &popup) {
+                m_news->GetMsg(id, time, info, href, popup);
+                m_ctlTimeTask.start();
+            });
+    connect(HTTP, &OOP::GetComplete, this, [this](int id, bool isNew) {
+        m_news->GetComplete(id, isNew);
+        m_ctlTimeTask.start();
+    });
+    connect(HTTP, &OOP::GetError, this, [this](int id, const QString &message) { m_news->GetError(id, message); });
+    connect(HTTP, &OOP::GetTimeout, this, [this](int id) { m_news->GetTimeout(id); });
+    m_ctlTimeDown.setInterval(1000);
+    connect(&m_ctlTimeDown, &QTimer::timeout, this, [this] { m_news->tick(Clock::system().now()); });
+    m_ctlTimeTask.setInterval(1);
+    connect(&m_ctlTimeTask, &QTimer::timeout, this, [this] {
+        if (!m_news->processTask())
+            m_ctlTimeTask.stop();
+    });
     setAttribute(Qt::WA_DeleteOnClose, false);
     m_ctlTimeLeave.setInterval(1000);
     m_ctlTimeBerth.setInterval(10);
@@ -230,10 +255,80 @@ void frmTavrin::btn_Close()
     close();
 }
 
-void frmTavrin::ClickWeb() { noteOperation("ClickWeb"); }
+void frmTavrin::ClickWeb()
+{
+    noteOperation("ClickWeb");
+    for (const NewsSource &source : m_news->sources()) {
+        if (source.anchor == m_page->invokingElement())
+            Desktop::OpenUrl(source.home);
+    }
+}
+
+void frmTavrin::iMore()
+{
+    noteOperation("iMore");
+    cls_PopupMenu menu;
+    const QList<NewsSource> sources = m_news->sources();
+    // Five sources: CaiXun is always on.
+    for (const NewsSource &source : sources) {
+        if (source.id <= 104)
+            menu.AddMenuItem(source.title, m_news->task(source.id).Enabled ? cls_PopupMenu::MF_CHECKED : cls_PopupMenu::MF_STRING,
+                             source.id);
+    }
+    const int chosen = menu.TrackMenu(this);
+    for (const NewsSource &source : sources) {
+        if (source.id == chosen) {
+            Globals().Config.SetNodeAttrib(QStringLiteral("Settings/Tavrin/Source/") + source.name, QStringLiteral("Checked"),
+                                           m_news->task(source.id).Enabled ? QStringLiteral("0") : QStringLiteral("1"));
+            ApplySourceSettings();
+        }
+    }
+}
+
+void frmTavrin::ApplySourceSettings()
+{
+    m_news->ApplySourceSettings(Globals().Config);
+    Form_Resize();
+    m_ctlTimeDown.start();
+}
+
+void frmTavrin::insertRow(const QString &table, int index, const QVariantList &cells)
+{
+    m_page->insertRow(table, index, cells);
+}
+
+void frmTavrin::deleteRow(const QString &table, int index)
+{
+    m_page->deleteRow(table, index);
+}
+
+void frmTavrin::setHtml(const QString &id, const QString &html)
+{
+    m_page->setHtml(id, html);
+}
+
+void frmTavrin::setStyle(const QString &id, const QString &property, const QString &value)
+{
+    m_page->setStyle(id, property, value);
+}
+
+void frmTavrin::sortAllNews()
+{
+    m_page->click(QStringLiteral("iAllSort"));
+}
+
+void frmTavrin::popup(const QString &html)
+{
+    Q_EMIT popupRequested(html);
+}
+
+void frmTavrin::showTab(const QString &anchor, bool shown)
+{
+    m_page->setParentStyle(anchor, QStringLiteral("display"), shown ? QString() : QStringLiteral("none"));
+}
+
 void frmTavrin::btn_about() { noteOperation("btn_about"); }
 void frmTavrin::btn_option() { noteOperation("btn_option"); }
-void frmTavrin::iMore() { noteOperation("iMore"); }
 void frmTavrin::iStartQuote() { noteOperation("iStartQuote"); }
 void frmTavrin::iCloseQuote() { noteOperation("iCloseQuote"); }
 void frmTavrin::ShowQuote() { noteOperation("ShowQuote"); }

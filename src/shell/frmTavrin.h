@@ -1,8 +1,12 @@
 #pragma once
 
 #include "DockingModel.h"
+#include "NewsBoard.h"
+#include "NewsView.h"
 #include "PageBridge.h"
 #include "TabStrip.h"
+
+#include <memory>
 
 #include <QPoint>
 #include <QRect>
@@ -12,7 +16,9 @@
 // The main window: a frameless window whose whole surface is the page
 // "iInfo.htm". Page elements call its operations by name; it lays the page
 // out, switches tabs and docks to the screen edges.
-class frmTavrin : public QWidget
+class OOP;
+
+class frmTavrin : public QWidget, public NewsView
 {
     Q_OBJECT
 
@@ -29,6 +35,21 @@ public:
     PageBridge &page() { return *m_page; }
     const DockingModel &docking() const { return m_docking; }
     QString CurrentTab() const { return m_tabs.current(); }
+
+    // Reads the sources' settings and starts (or goes on with) fetching.
+    void ApplySourceSettings();
+    NewsBoard &news() { return *m_news; }
+
+    // NewsView: what the news model changes in the page.
+    void insertRow(const QString &table, int index, const QVariantList &cells) override;
+    void deleteRow(const QString &table, int index) override;
+    void setHtml(const QString &id, const QString &html) override;
+    void setStyle(const QString &id, const QString &property, const QString &value) override;
+    void sortAllNews() override;
+    void popup(const QString &html) override;
+    void showTab(const QString &anchor, bool shown) override;
+    QString currentTab() const override { return m_tabs.current(); }
+    void selectTab(const QString &anchor) override { SelectTab(anchor); }
 
     // Closing by the program (at exit) really closes; by the user it hides to
     // the tray, or, without a tray to come back from, asks to end the program.
@@ -74,6 +95,8 @@ Q_SIGNALS:
     void balloonRequested(const QString &message, const QString &title);
     // The user closed the window where no tray could bring it back.
     void exitRequested();
+    // New items for the controller's popup.
+    void popupRequested(const QString &html);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -105,6 +128,10 @@ private:
     void noteOperation(const char *name);
 
     PageBridge *m_page;
+    OOP *HTTP;
+    std::unique_ptr<NewsBoard> m_news;
+    QTimer m_ctlTimeDown;
+    QTimer m_ctlTimeTask;
     DockingModel m_docking;
     TabStrip m_tabs;
     QTimer m_ctlTimeLeave;

@@ -1,0 +1,141 @@
+#!/usr/bin/env python3
+"""A stand-in for the six news sites, on 127.0.0.1: each serves its news page
+in its own layout and encoding, with new headlines appearing over time.
+
+  sitesim.py [--port N] [--seed S] [--every SECONDS]
+
+Prints "listening on PORT" once it serves. Faults are switched per source:
+  GET /control?source=FX168&fault=stall|empty|garbage|500|none
+and /stats answers how often each page was fetched, as JSON."""
+import argparse
+import datetime
+import json
+import random
+import sys
+import threading
+import time
+from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+from urllib.parse import parse_qs, urlparse
+
+import headlines
+import pages
+
+# Paths as the sources' real pages have them, below a folder per source.
+PATHS = {
+    "/fxark/PageForNews.aspx": "FXark",
+    "/fx168/fxnews/news_now_html.html": "FX168",
+    "/fx678/news/forex/index.html": "FX678",
+    "/dailyfx/news/": "DailyFX",
+    "/hexun/analysis/": "HeXun",
+    "/caixun/information/": "CaiXun",
+}
+# Room for the other pages the program reads (calendar, quotes, update, notice).
+EXTRA = {}
+MAX_ITEMS = 60
+
+
+class Site:
+    def __init__(self, source, seed, every):
+        self.source = source
+        self.rng = random.Random(seed)
+        self.every = every
+        self.pool = headlines.headlines(seed, 400)
+        self.items = []
+        self.fault = "none"
+        self.hits = 0
+        self.lock = threading.Lock()
+        now = datetime.datetime.now()
+        for minutes in range(30, 0, -1):
+            self._add(now - datetime.timedelta(minutes=minutes * 3))
+        self.next_at = time.time() + self.rng.uniform(every / 2, every)
+
+    def _add(self, when):
+        title = self.pool[len(self.items) % len(self.pool)] if len(self.items) < len(self.pool) else \
+            self.pool[self.rng.randrange(len(self.pool))] + " (%d)" % len(self.items)
+        item = {"title": title, "time": when, "href": "/%s/news/%d.html" % (self.source.lower(), len(self.items)),
+                "summary": headlines.summary(self.rng, title)}
+        if self.source in ("FXark", "CaiXun") and self.rng.random() < 0.15:
+            item["brief"] = True
+            item["href"] = None
+            item["short"] = title[:8] + "…" if self.source == "FXark" else None
+        self.items.insert(0, item)
+        del self.items[MAX_ITEMS:]
+
+    def page(self):
+        with self.lock:
+            self.hits += 1
+            while time.time() >= self.next_at:
+                self._add(datetime.datetime.now())
+                self.next_at += self.rng.uniform(self.every / 2, self.every * 1.5)
+            return pages.render(self.source, [dict(i) for i in self.items])
+
+
+def make_handler(sites):
+    by_name = {site.source: site for site in sites.values()}
+
+    class Handler(BaseHTTPRequestHandler):
+        protocol_version = "HTTP/1.1"
+
+        def log_message(self, *args):
+            pass
+
+        def answer(self, status, body, content_type="text/html"):
+            self.send_response(status)
+            self.send_header("Content-Type", content_type)
+            self.send_header("Content-Length", str(len(body)))
+            self.send_header("Cache-Control", "no-cache")
+            self.end_headers()
+            self.wfile.write(body)
+
+        def do_GET(self):
+            url = urlparse(self.path)
+            if url.path == "/control":
+                query = parse_qs(url.query)
+                site = by_name.get(query.get("source", [""])[0])
+                fault = query.get("fault", ["none"])[0]
+                if site is None or fault not in ("none", "stall", "empty", "garbage", "500"):
+                    return self.answer(400, b"bad control request", "text/plain")
+                site.fault = fault
+                return self.answer(200, b"ok", "text/plain")
+            if url.path == "/stats":
+                stats = {site.source: site.hits for site in sites.values()}
+                return self.answer(200, json.dumps(stats).encode(), "application/json")
+            if url.path in EXTRA:
+                return self.answer(200, EXTRA[url.path]())
+            site = sites.get(url.path)
+            if site is None:
+                return self.answer(404, b"<html><body><h1>404 Not Found</h1></body></html>")
+            charset = pages.ENCODING[site.source]
+            body = site.page()
+            if site.fault == "stall":
+                time.sleep(120)
+                return
+            if site.fault == "empty":
+                body = b""
+            elif site.fault == "garbage":
+                body = bytes(random.Random(site.hits).randrange(256) for _ in range(2048))
+            elif site.fault == "500":
+                return self.answer(500, "<html><body>服务器内部错误</body></html>".encode(charset))
+            self.answer(200, body, "text/html; charset=" + charset)
+
+    return Handler
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--port", type=int, default=0)
+    parser.add_argument("--seed", type=int, default=2026)
+    parser.add_argument("--every", type=float, default=20.0, help="seconds between new headlines of a site")
+    args = parser.parse_args()
+    sites = {path: Site(source, args.seed + index, args.every) for index, (path, source) in enumerate(PATHS.items())}
+    server = ThreadingHTTPServer(("127.0.0.1", args.port), make_handler(sites))
+    server.daemon_threads = True
+    print("listening on %d" % server.server_address[1], flush=True)
+    try:
+        server.serve_forever()
+    except KeyboardInterrupt:
+        pass
+
+
+if __name__ == "__main__":
+    sys.exit(main())
