@@ -33,7 +33,16 @@
         setParentStyle: function (id, property, value) { byId(id).parentElement.style[property] = value; },
         focus: function (id) { byId(id).focus(); },
         insertRow: function (tableId, index, cells) {
-            var row = byId(tableId).insertRow(index);
+            // Rows go into the table's body, never into its header section.
+            var table = byId(tableId);
+            var target = index >= 0 && index < table.rows.length ? table.rows[index] : null;
+            var row;
+            if (target && target.parentElement.tagName === 'TBODY')
+                row = target.parentElement.insertRow(target.sectionRowIndex);
+            else if (table.tBodies.length)
+                row = table.tBodies[table.tBodies.length - 1].insertRow(-1);
+            else
+                row = table.insertRow(index);
             cells.forEach(function (cell) {
                 var td = row.insertCell(-1);
                 if (cell.html !== undefined)

@@ -1,6 +1,7 @@
 #include "AppGlobals.h"
 #include "RecordingMessageSink.h"
 #include "TempProgramFolder.h"
+#include "WorkerRuntime.h"
 #include "TestHttpServer.h"
 #include "frmTavrin.h"
 
@@ -9,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QTest>
 #include <QWebEngineView>
 
@@ -76,6 +78,10 @@ private Q_SLOTS:
         Globals().Config.setMessageSink(&m_sink);
         Globals().Config.setXmlFile(m_folder.copyDefaultConfig());
         QVERIFY(Globals().Config.Initialize());
+        // No test reaches past this machine: the sources point at a closed local port.
+        for (const QString &name : {u"FXark"_s, u"FX168"_s, u"FX678"_s, u"DailyFX"_s, u"HeXun"_s, u"CaiXun"_s})
+            Globals().Config.CreateAttrib(u"Settings/Tavrin/Source/"_s + name, u"Url"_s, u"http://127.0.0.1:9/"_s + name);
+        WorkerRuntime::instance().setServerProgram(QStringLiteral(TESSALY_PROGRAM_DIR "/torvel"));
         QDesktopServices::setUrlHandler(u"http"_s, &m_browser, "open");
         QDesktopServices::setUrlHandler(u"https"_s, &m_browser, "open");
         m_window = std::make_unique<frmTavrin>();
@@ -103,6 +109,13 @@ private Q_SLOTS:
     void everyBindingCallsItsOperation()
     {
         QSignalSpy invoked(m_window.get(), &frmTavrin::operationInvoked);
+        // Menus that an operation opens are dismissed, as a user would.
+        QTimer dismiss;
+        connect(&dismiss, &QTimer::timeout, this, [] {
+            if (QWidget *menu = QApplication::activePopupWidget())
+                menu->close();
+        });
+        dismiss.start(100);
         const QList<PageBridge::Binding> bindings = frmTavrin::bindings();
         for (const PageBridge::Binding &binding : bindings) {
             const QString type = binding.event.mid(2);

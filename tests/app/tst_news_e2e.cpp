@@ -1,0 +1,186 @@
+#include "AppGlobals.h"
+#include "FakeClock.h"
+#include "RecordingMessageSink.h"
+#include "TempProgramFolder.h"
+#include "WorkerRuntime.h"
+#include "cRegistry.h"
+#include "frmMain.h"
+#include "frmPopUp.h"
+#include "frmTavrin.h"
+
+#include <QElapsedTimer>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QProcess>
+#include <QTest>
+#include <QWebEngineView>
+
+#include <csignal>
+
+using namespace Qt::StringLiterals;
+
+// News from the simulated sites to the screen: the controller, the main window,
+// the real torvel and the site simulator, under X with a tray.
+class tst_news_e2e : public QObject
+{
+    Q_OBJECT
+
+private:
+    TempProgramFolder m_folder;
+    RecordingMessageSink m_sink;
+    FakeClock m_clock;
+    QProcess m_sim;
+    QString m_base;
+    QNetworkAccessManager m_network;
+    std::unique_ptr<frmMain> m_controller;
+
+    template<typename Condition>
+    static void waitFor(Condition condition)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (!condition() && clock.elapsed() < 5000)
+            QTest::qWait(5);
+    }
+
+    QByteArray simGet(const QString &path)
+    {
+        QNetworkReply *reply = m_network.get(QNetworkRequest(QUrl(m_base + path)));
+        waitFor([reply] { return reply->isFinished(); });
+        const QByteArray body = reply->readAll();
+        reply->deleteLater();
+        return body;
+    }
+    int hits(const QString &source)
+    {
+        return QJsonDocument::fromJson(simGet(u"/stats"_s)).object().value(source).toInt();
+    }
+    void fault(const QString &source, const QString &kind)
+    {
+        QCOMPARE(simGet(u"/control?source=%1&fault=%2"_s.arg(source, kind)), QByteArray("ok"));
+    }
+    QString page(const QString &script)
+    {
+        QString result;
+        bool done = false;
+        m_controller->mainWindow()->page().view()->page()->runJavaScript(script, [&](const QVariant &v) {
+            result = v.toString();
+            done = true;
+        });
+        waitFor([&done] { return done; });
+        return result;
+    }
+    NewsBoard &news() { return m_controller->mainWindow()->news(); }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (qEnvironmentVariableIsEmpty("DISPLAY"))
+            QSKIP("needs the X server and tray that `make test` starts");
+        m_sim.start(u"python3"_s, {QStringLiteral(TESSALY_SOURCE_DIR "/tools/sitesim/sitesim.py"), u"--port"_s, u"0"_s,
+                                    u"--every"_s, u"2"_s});
+        QVERIFY(m_sim.waitForReadyRead(10000));
+        const QByteArray line = m_sim.readLine().trimmed();
+        QVERIFY(line.startsWith("listening on "));
+        m_base = u"http://127.0.0.1:"_s + QString::fromLatin1(line.mid(13));
+
+        cRegistry::setLocations(m_folder.filePath(u"user"_s), m_folder.filePath(u"machine"_s), m_folder.filePath(u"autostart"_s));
+        Globals().AppPath = m_folder.path() + u'/';
+        cls_Config &config = Globals().Config;
+        config.setMessageSink(&m_sink);
+        config.setXmlFile(m_folder.copyDefaultConfig());
+        QVERIFY(config.Initialize());
+        const QList<std::pair<QString, QString>> paths{
+            {u"FXark"_s, u"/fxark/PageForNews.aspx"_s}, {u"FX168"_s, u"/fx168/fxnews/news_now_html.html"_s},
+            {u"FX678"_s, u"/fx678/news/forex/index.html"_s}, {u"DailyFX"_s, u"/dailyfx/news/"_s},
+            {u"HeXun"_s, u"/hexun/analysis/"_s}, {u"CaiXun"_s, u"/caixun/information/"_s}};
+        for (const auto &[name, path] : paths) {
+            const QString element = u"Settings/Tavrin/Source/"_s + name;
+            config.CreateAttrib(element, u"Url"_s, m_base + path);
+            config.SetNodeAttrib(element, u"IntervalTime"_s, u"3"_s);
+        }
+        WorkerRuntime::instance().setServerProgram(QStringLiteral(TESSALY_PROGRAM_DIR "/torvel"));
+        m_controller = std::make_unique<frmMain>(m_clock);
+        m_controller->Load();
+    }
+
+    void cleanupTestCase()
+    {
+        m_controller.reset();
+        cRegistry::resetLocations();
+        m_sim.kill();
+        m_sim.waitForFinished();
+    }
+
+    void newsReachTheTables()
+    {
+        QTRY_VERIFY_WITH_TIMEOUT(news().rowCount(u"iAllNews_Table"_s) > 60, 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(news().rowCount(u"iHeXunNews_Table"_s) > 10, 30000);
+        QTRY_VERIFY(page(u"String(document.getElementById('iAllNews_Table').tBodies[0].rows.length)"_s).toInt() > 60);
+        QCOMPARE(page(u"document.getElementById('spanIni').style.display"_s), u"none"_s);
+        QVERIFY(page(u"document.getElementById('iAllNews_Table').tBodies[0].rows[0].cells[1].innerHTML"_s).contains(u" - "_s));
+        // The table's sort orders by time, newest first, whatever each source's time format.
+        const QString keys = page(u"document.getElementById('iAllSort').click();"_s
+                                  u"Array.prototype.map.call(document.getElementById('iAllNews_Table').tBodies[0].rows,"_s
+                                  u" function (r) { return r.cells[0].dataset.key; }).join(',')"_s);
+        QStringList sorted = keys.split(u',');
+        std::sort(sorted.begin(), sorted.end(), std::greater<QString>());
+        QCOMPARE(keys.split(u','), sorted);
+    }
+
+    void newItemsPopUpAfterTheGracePeriod()
+    {
+        QVERIFY(!m_controller->popup()); // the first ten seconds
+        m_clock.advance(11000);
+        QTRY_VERIFY_WITH_TIMEOUT(m_controller->popup() && m_controller->popup()->isVisible(), 30000);
+        QVERIFY(m_controller->popup()->rowCount() > 0);
+    }
+
+    void aStalledSourceTimesOutAndRecovers()
+    {
+        fault(u"FX168"_s, u"stall"_s);
+        QTRY_VERIFY_WITH_TIMEOUT(news().task(101).Timeout, 30000);
+        QVERIFY(page(u"document.getElementById('spanTimeout').textContent"_s).contains(u"超时：FX168汇市讯息"_s));
+        fault(u"FX168"_s, u"none"_s);
+        QTRY_VERIFY_WITH_TIMEOUT(!news().task(101).Timeout, 40000);
+        QTRY_COMPARE(page(u"document.getElementById('spanTimeout').style.display"_s), u"none"_s);
+    }
+
+    void garbageShowsAnError()
+    {
+        fault(u"HeXun"_s, u"garbage"_s);
+        QTRY_VERIFY_WITH_TIMEOUT(news().task(104).iError, 20000);
+        const QString line = page(u"document.getElementById('spanError').textContent"_s);
+        QVERIFY2(line.startsWith(u"错误："_s) && line.contains(u"和讯网外汇分析 > 发生错误在模块[GETInfo_HeXun]"_s), qPrintable(line));
+        fault(u"HeXun"_s, u"none"_s);
+        QTRY_VERIFY_WITH_TIMEOUT(!news().task(104).iError, 20000);
+    }
+
+    void aSourceSwitchedOffIsNoLongerFetched()
+    {
+        QVERIFY(Globals().Config.SetNodeAttrib(u"Settings/Tavrin/Source/FXark"_s, u"Checked"_s, u"0"_s));
+        m_controller->mainWindow()->ApplySourceSettings();
+        QTest::qWait(5000); // a fetch in flight may still end
+        const int before = hits(u"FXark"_s);
+        QTest::qWait(8000);
+        QCOMPARE(hits(u"FXark"_s), before);
+        QVERIFY(hits(u"FX678"_s) > 0);
+        QCOMPARE(page(u"document.getElementById('iFXark').parentElement.style.display"_s), u"none"_s);
+    }
+
+    void aKilledWorkerServerCostsOnePassAndNewsGoOn()
+    {
+        const int known = news().task(104).StrBuffer.count(u';');
+        const qint64 pid = WorkerRuntime::instance().serverProcessId();
+        QVERIFY(pid > 0);
+        ::kill(pid_t(pid), SIGKILL);
+        QTRY_VERIFY_WITH_TIMEOUT(WorkerRuntime::instance().serverProcessId() != pid && WorkerRuntime::instance().serverProcessId() != 0, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(news().task(104).StrBuffer.count(u';') > known, 30000);
+        QVERIFY(m_sink.messages().isEmpty());
+    }
+};
+
+QTEST_MAIN(tst_news_e2e)
+#include "tst_news_e2e.moc"
