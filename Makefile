@@ -29,6 +29,8 @@ clean:
 .PHONY: bench fuzz
 bench: build
 	@$(BUILD_DIR)/bench/bench_parsers
+	@$(BUILD_DIR)/bench/bench_worker
+	@scripts/gui-env run -- $(BUILD_DIR)/bench/bench_news
 
 FUZZ_SECONDS ?= 60
 fuzz: deps
