@@ -241,6 +241,30 @@ private Q_SLOTS:
         m_controller->popup()->CloseFrm();
     }
 
+    void theSourceMenuTogglesOneOfFive()
+    {
+        frmTavrin *window = m_controller->mainWindow();
+        window->show();
+        QStringList titles;
+        QTimer::singleShot(500, this, [&titles] {
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            if (!menu)
+                return;
+            for (QAction *action : menu->actions())
+                titles << action->text() + (action->isChecked() ? u" ✓"_s : QString());
+            QTest::keyClick(menu, Qt::Key_Down);
+            QTest::keyClick(menu, Qt::Key_Down); // FX168汇市讯息
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        QVERIFY(window->news().task(101).Enabled);
+        window->iMore();
+        QCOMPARE(titles, (QStringList{u"FXARK现场直播 ✓"_s, u"FX168汇市讯息 ✓"_s, u"汇通网外汇新闻 ✓"_s,
+                                      u"DailyFX财经市况 ✓"_s, u"和讯网外汇分析 ✓"_s}));
+        QCOMPARE(Globals().Config.GetNodeAttrib(u"Settings/Tavrin/Source/FX168"_s, u"Checked"_s), u"0"_s);
+        QVERIFY(!window->news().task(101).Enabled);
+        QVERIFY(window->news().task(100).Enabled);
+    }
+
     void exitSavesAndEndsEverything()
     {
         QSignalSpy exited(m_controller.get(), &frmMain::exited);
