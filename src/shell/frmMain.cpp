@@ -124,13 +124,20 @@ void frmMain::ShowBalloonTip(const QString &iTip, const QString &iTitle, int iIc
         m_tray->ShowBalloonTip(iTip, iTitle, iIcon, BalloonTimeoutMs);
 }
 
-void frmMain::ShowTavrin()
+void frmMain::showMain()
 {
     if (!m_main)
         return;
     if (m_main->isVisible() && m_main->isMinimized())
         m_main->showNormal();
     m_main->show();
+}
+
+void frmMain::ShowTavrin()
+{
+    if (!m_main)
+        return;
+    showMain();
     m_main->BringBack();
     m_main->activateWindow();
     m_main->raise();
@@ -140,10 +147,8 @@ void frmMain::m_frmSysTray_SysTrayMouseDown(int eButton)
 {
     if (eButton == 2) {
         m_tray->ShowMenu();
-    } else if (eButton == 1 && m_main) {
-        if (m_main->isVisible() && m_main->isMinimized())
-            m_main->showNormal();
-        m_main->show();
+    } else if (eButton == 1) {
+        showMain();
     }
 }
 
@@ -171,13 +176,7 @@ void frmMain::Popup(const QString &html, int iDelayPara)
             if (m_main)
                 m_main->ClickLink(url);
         });
-        connect(m_popup.get(), &frmPopUp::moreClicked, this, [this] {
-            if (!m_main)
-                return;
-            if (m_main->isVisible() && m_main->isMinimized())
-                m_main->showNormal();
-            m_main->show();
-        });
+        connect(m_popup.get(), &frmPopUp::moreClicked, this, &frmMain::showMain);
         m_popup->WaitLoad();
     }
     m_popup->AddHtml(html);

@@ -47,6 +47,8 @@ Q_SIGNALS:
     void exited();
 
 private:
+    // Shows the main window, restored if it was minimised.
+    void showMain();
     void writeRegistryValues();
     void addRunTime();
     void handOverToUpdater();
