@@ -12,6 +12,7 @@
 #include <QDate>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QUrl>
 #include <QWebEngineView>
 
 bool frmTavrin::s_closeHintShown = false;
@@ -246,7 +247,8 @@ void frmTavrin::btn_sponsor()
 
 void frmTavrin::ClickLink(const QString &url)
 {
-    Desktop::OpenUrl(url);
+    // Only web addresses leave the program, whatever a page put there.
+    PageBridge::openExternally(QUrl(url));
 }
 
 void frmTavrin::btn_Close()
