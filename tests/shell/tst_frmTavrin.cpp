@@ -38,6 +38,7 @@ private:
     RecordingMessageSink m_sink;
     BrowserStandIn m_browser;
     std::unique_ptr<frmTavrin> m_window;
+    std::unique_ptr<QSignalSpy> m_balloons;
 
     // Runs page script in the page's own world, as the page's own code would.
     QVariant page(const QString &script)
@@ -85,6 +86,7 @@ private Q_SLOTS:
         QDesktopServices::setUrlHandler(u"http"_s, &m_browser, "open");
         QDesktopServices::setUrlHandler(u"https"_s, &m_browser, "open");
         m_window = std::make_unique<frmTavrin>();
+        m_balloons = std::make_unique<QSignalSpy>(m_window.get(), &frmTavrin::balloonRequested);
         QSignalSpy ready(m_window.get(), &frmTavrin::pageReady);
         QVERIFY(m_window->Busy());
         QVERIFY(ready.wait(30000));
@@ -126,7 +128,6 @@ private Q_SLOTS:
             QVERIFY2(invoked.isEmpty(), qPrintable(binding.elementId + u" ran more than one operation"_s));
         }
         QCOMPARE(bindings.size(), 34);
-        QVERIFY(m_window->isVisible() || true);
     }
 
     void tabsSwitch()
@@ -335,13 +336,14 @@ private Q_SLOTS:
 
     void closingHidesAndHintsOnce()
     {
-        QSignalSpy balloon(m_window.get(), &frmTavrin::balloonRequested);
         m_window->show();
         m_window->close();
         m_window->show();
         m_window->close();
         QVERIFY(!m_window->isVisible());
-        QVERIFY(balloon.size() <= 1);
+        // Once in a process, however often the window is closed (the docking test closed it first).
+        QCOMPARE(m_balloons->size(), 1);
+        QCOMPARE(m_balloons->front(), (QVariantList{u"最小化到系统任务托盘栏!"_s, u"Tessaly仍在运行!"_s}));
         QVERIFY(m_sink.messages().isEmpty());
     }
 };
