@@ -51,7 +51,8 @@ private Q_SLOTS:
     {
         TempProgramFolder folder;
         folder.copyProgram(QStringLiteral("tavrin"));
-        folder.copyDefaultConfig();
+        folder.copyProgram(QStringLiteral("torvel"));
+        folder.copyLocalConfig();
         QProcess first;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());

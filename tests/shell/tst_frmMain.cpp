@@ -72,11 +72,8 @@ private Q_SLOTS:
         Globals().AppPath = m_folder.path() + u'/';
         m_folder.writeFile(u"liveupdate"_s, "stale updater");
         Globals().Config.setMessageSink(&m_sink);
-        Globals().Config.setXmlFile(m_folder.copyDefaultConfig());
+        Globals().Config.setXmlFile(m_folder.copyLocalConfig());
         QVERIFY(Globals().Config.Initialize());
-        // No test reaches past this machine: the sources point at a closed local port.
-        for (const QString &name : {u"FXark"_s, u"FX168"_s, u"FX678"_s, u"DailyFX"_s, u"HeXun"_s, u"CaiXun"_s})
-            Globals().Config.CreateAttrib(u"Settings/Tavrin/Source/"_s + name, u"Url"_s, u"http://127.0.0.1:9/"_s + name);
         WorkerRuntime::instance().setServerProgram(QStringLiteral(TESSALY_PROGRAM_DIR "/torvel"));
         QDesktopServices::setUrlHandler(u"https"_s, &m_links, "open");
         m_controller = std::make_unique<frmMain>(m_clock);

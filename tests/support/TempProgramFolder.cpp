@@ -1,5 +1,7 @@
 #include "TempProgramFolder.h"
 
+#include "cls_Config.h"
+
 #include <QFile>
 
 TempProgramFolder::TempProgramFolder() = default;
@@ -30,6 +32,20 @@ QByteArray TempProgramFolder::defaultConfig()
 QString TempProgramFolder::copyDefaultConfig() const
 {
     return writeFile(QStringLiteral("tavrin.xml"), defaultConfig());
+}
+
+QString TempProgramFolder::copyLocalConfig(const QString &base) const
+{
+    cls_Config config;
+    config.setXmlFile(copyDefaultConfig());
+    if (!config.Initialize())
+        qFatal("the repository's tavrin.xml does not load");
+    for (const char *name : {"FXark", "FX168", "FX678", "DailyFX", "HeXun", "CaiXun"}) {
+        const QString source = QString::fromLatin1(name);
+        config.CreateAttrib(QStringLiteral("Settings/Tavrin/Source/") + source, QStringLiteral("Url"), base + u'/' + source);
+    }
+    config.XMLSave();
+    return config.XmlFile();
 }
 
 QString TempProgramFolder::copyProgram(const QString &program, const QString &name) const
