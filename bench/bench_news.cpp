@@ -3,17 +3,18 @@
 // rows are in the page and the longest stall of the UI thread meanwhile — and
 // the CPU that tavrin and torvel use over 60 s when nothing is new.
 // Run under a display (scripts/gui-env run -- build/bench/bench_news).
-#include "AppGlobals.h"
-#include "FakeClock.h"
-#include "TempProgramFolder.h"
-#include "TestHttpServer.h"
-#include "WorkerRuntime.h"
-#include "cRegistry.h"
-#include "frmMain.h"
-#include "frmTavrin.h"
+#include "core/AppGlobals.h"
+#include "support/FakeClock.h"
+#include "support/TempProgramFolder.h"
+#include "support/TestHttpServer.h"
+#include "news/WorkerRuntime.h"
+#include "core/cRegistry.h"
+#include "shell/frmMain.h"
+#include "shell/frmTavrin.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QSignalSpy>
 #include <QEventLoop>
 #include <QTimer>
 #include <QFile>
@@ -90,7 +91,9 @@ int main(int argc, char *argv[])
 
     QElapsedTimer total;
     total.start();
+    QSignalSpy ready(&controller, &frmMain::loaded);
     controller.Load(); // starts all six fetches on its first scheduler second
+    ready.wait(60000);
     frmTavrin &window = *controller.mainWindow();
     const qint64 loaded = total.elapsed();
     sinceTick.start();

@@ -2,9 +2,9 @@
 // six sources fetching their 60-item pages from a loopback server at once,
 // against one worker fetching the six in turn; and torvel's resident memory
 // with six idle objects and after 1,000 and 2,000 passes.
-#include "OOP.h"
-#include "TestHttpServer.h"
-#include "WorkerRuntime.h"
+#include "news/OOP.h"
+#include "support/TestHttpServer.h"
+#include "news/WorkerRuntime.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,9 +1,9 @@
 // Feeds arbitrary pages to one source parser. An input holding a NUL byte is
 // split there: the bytes before it are the known-items text.
-#include "HtmlDocument.h"
-#include "PageDecoder.h"
-#include "SourceId.h"
-#include "SourceParsers.h"
+#include "html/HtmlDocument.h"
+#include "worker/PageDecoder.h"
+#include "protocol/SourceId.h"
+#include "worker/SourceParsers.h"
 
 #include <cstdint>
 #include <cstring>

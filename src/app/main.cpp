@@ -1,10 +1,10 @@
-#include "AppGlobals.h"
-#include "DialogMessageSink.h"
-#include "InstanceLock.h"
-#include "PlatformChoice.h"
-#include "Startup.h"
-#include "Clock.h"
-#include "frmMain.h"
+#include "core/AppGlobals.h"
+#include "core/gui/DialogMessageSink.h"
+#include "core/InstanceLock.h"
+#include "app/PlatformChoice.h"
+#include "core/Startup.h"
+#include "core/Clock.h"
+#include "shell/frmMain.h"
 
 #include <QApplication>
 #include <QLoggingCategory>

@@ -1,4 +1,4 @@
-#include "AppGlobals.h"
+#include "core/AppGlobals.h"
 
 AppGlobals &Globals()
 {

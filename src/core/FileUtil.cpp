@@ -1,4 +1,4 @@
-#include "FileUtil.h"
+#include "core/FileUtil.h"
 
 #include <QFile>
 #include <QFileInfo>

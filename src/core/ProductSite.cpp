@@ -1,18 +1,17 @@
-#include "ProductSite.h"
+#include "core/ProductSite.h"
 
-#include "cls_Config.h"
+#include "core/ConfigPaths.h"
+#include "core/cls_Config.h"
 
 QString ProductSite::defaultBaseAddress()
 {
-    return QStringLiteral("https://www.tessaly.cn");
+    return ConfigPaths::DefaultSiteUrl;
 }
 
 ProductSite::ProductSite(const cls_Config &config)
 {
-    const QString path = QStringLiteral("Settings/Site");
-    const QString attrib = QStringLiteral("Url");
-    if (config.isExistAttrib(path, attrib)) {
-        QString base = config.GetNodeAttrib(path, attrib).trimmed();
+    if (config.isExistAttrib(ConfigPaths::Site, ConfigPaths::Url)) {
+        QString base = config.GetNodeAttrib(ConfigPaths::Site, ConfigPaths::Url).trimmed();
         while (base.endsWith(u'/'))
             base.chop(1);
         if (base.startsWith(QStringLiteral("http://")) || base.startsWith(QStringLiteral("https://")))

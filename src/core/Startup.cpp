@@ -1,10 +1,10 @@
-#include "Startup.h"
+#include "core/Startup.h"
 
-#include "AppGlobals.h"
-#include "FileUtil.h"
-#include "InstanceLock.h"
-#include "MessageSink.h"
-#include "ProductSite.h"
+#include "core/AppGlobals.h"
+#include "core/FileUtil.h"
+#include "core/InstanceLock.h"
+#include "core/MessageSink.h"
+#include "core/ProductSite.h"
 
 #include <QDir>
 #include <QFile>
@@ -84,7 +84,6 @@ Startup::Outcome Startup::run(const QStringList &arguments, const QString &execu
         m_sink.show(MessageIcon::Exclamation, configMissingText());
         return Outcome::ConfigMissing;
     }
-    app.PageBase = QStringLiteral("qrc:/pages/");
     if (!app.Config.Initialize())
         return Outcome::ConfigMalformed;
     return Outcome::Ready;

@@ -1,4 +1,4 @@
-#include "StderrMessageSink.h"
+#include "core/StderrMessageSink.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MessageSink.h"
+#include "core/MessageSink.h"
 
 // Writes every message to standard error, one line each. The fallback when no
 // display is available, and what the dialog sink does before showing a box.

@@ -1,4 +1,4 @@
-#include "cRegistry.h"
+#include "core/cRegistry.h"
 
 #include <QCoreApplication>
 #include <QDir>

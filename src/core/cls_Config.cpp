@@ -1,8 +1,10 @@
-#include "cls_Config.h"
+#include "core/cls_Config.h"
 
-#include "MessageSink.h"
-#include "NumberText.h"
-#include "StderrMessageSink.h"
+#include "core/ConfigPaths.h"
+#include "core/Logging.h"
+#include "core/MessageSink.h"
+#include "core/NumberText.h"
+#include "core/StderrMessageSink.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -214,8 +216,10 @@ bool cls_Config::XMLSave()
     // Written beside the old file and renamed over it, so a crash or a full disk
     // never leaves a half-written configuration behind.
     QSaveFile file(m_xmlFile);
-    if (file.open(QIODevice::WriteOnly) && file.write(writer.data) == writer.data.size() && file.commit())
+    if (file.open(QIODevice::WriteOnly) && file.write(writer.data) == writer.data.size() && file.commit()) {
+        qCInfo(lcConfig) << "saved" << m_xmlFile;
         return true;
+    }
     m_sink->show(MessageIcon::Critical,
                  QStringLiteral("配置文件保存失败: ") + m_xmlFile + QStringLiteral(" (") + file.errorString()
                      + QStringLiteral(")"));
@@ -260,32 +264,29 @@ bool cls_Config::CreateAttrib(const QString &path, const QString &attrib, const 
 
 void cls_Config::ApplyStartupRepairs()
 {
-    const QString source = QStringLiteral("Settings/Tavrin/Source");
-    if (!isExist(source, QStringLiteral("HeXun")) && CreateNode(source, QStringLiteral("HeXun"))) {
-        CreateAttrib(source + QStringLiteral("/HeXun"), QStringLiteral("Checked"), QStringLiteral("1"));
-        CreateAttrib(source + QStringLiteral("/HeXun"), QStringLiteral("IntervalTime"), QStringLiteral("60"));
+    namespace P = ConfigPaths;
+    if (!isExist(P::Sources, P::HeXunName) && CreateNode(P::Sources, P::HeXunName)) {
+        CreateAttrib(P::source(P::HeXunName), P::Checked, P::DefaultHeXunChecked);
+        CreateAttrib(P::source(P::HeXunName), P::IntervalTime, P::DefaultHeXunInterval);
     }
 
-    const QString window = QStringLiteral("Window");
-    if (!isExist(window, QStringLiteral("FXBar"))) {
-        CreateNode(window, QStringLiteral("FXBar"));
-        CreateAttrib(QStringLiteral("Window/FXBar"), QStringLiteral("Left"), QStringLiteral("0"));
-        CreateAttrib(QStringLiteral("Window/FXBar"), QStringLiteral("Top"), QStringLiteral("0"));
+    if (!isExist(P::Windows, QStringLiteral("FXBar"))) {
+        CreateNode(P::Windows, QStringLiteral("FXBar"));
+        CreateAttrib(P::BarWindow, P::Left, P::DefaultBarLeft);
+        CreateAttrib(P::BarWindow, P::Top, P::DefaultBarTop);
     }
-    if (!isExist(window, QStringLiteral("FXQuote"))) {
-        CreateNode(window, QStringLiteral("FXQuote"));
-        const QString quote = QStringLiteral("Window/FXQuote");
-        CreateAttrib(quote, QStringLiteral("Left"), QStringLiteral("-1"));
-        CreateAttrib(quote, QStringLiteral("Top"), QStringLiteral("-1"));
-        CreateAttrib(quote, QStringLiteral("FixedWidth"), QStringLiteral("200"));
-        CreateAttrib(quote, QStringLiteral("Status"), QStringLiteral("0"));
+    if (!isExist(P::Windows, QStringLiteral("FXQuote"))) {
+        CreateNode(P::Windows, QStringLiteral("FXQuote"));
+        CreateAttrib(P::QuoteWindow, P::Left, P::DefaultQuoteLeft);
+        CreateAttrib(P::QuoteWindow, P::Top, P::DefaultQuoteTop);
+        CreateAttrib(P::QuoteWindow, P::FixedWidth, P::DefaultQuoteFixedWidth);
+        CreateAttrib(P::QuoteWindow, P::Status, P::DefaultQuoteStatus);
     }
 
-    if (!isExistAttrib(QStringLiteral("FXCalendar/Week1"), QStringLiteral("Event"))) {
+    if (!isExistAttrib(P::calendarDay(1), P::Event)) {
         for (int day = 1; day <= 5; ++day)
-            CreateAttrib(QStringLiteral("FXCalendar/Week%1").arg(day), QStringLiteral("Event"), QString());
+            CreateAttrib(P::calendarDay(day), P::Event, QString());
     }
-
 }
 
 void cls_Config::RepairLiveUpdateSetting()
@@ -293,63 +294,8 @@ void cls_Config::RepairLiveUpdateSetting()
     // An element LiveUpdate without the attribute gets a second, empty sibling
     // while the attribute lands on the first one; older files rely on nothing
     // else, and a later save keeps both.
-    if (!isExistAttrib(QStringLiteral("Settings/LiveUpdate"), QStringLiteral("Checked"))) {
-        CreateNode(QStringLiteral("Settings"), QStringLiteral("LiveUpdate"));
-        CreateAttrib(QStringLiteral("Settings/LiveUpdate"), QStringLiteral("Checked"), QStringLiteral("1"));
+    if (!isExistAttrib(ConfigPaths::LiveUpdate, ConfigPaths::Checked)) {
+        CreateNode(ConfigPaths::Settings, QStringLiteral("LiveUpdate"));
+        CreateAttrib(ConfigPaths::LiveUpdate, ConfigPaths::Checked, ConfigPaths::DefaultLiveUpdateChecked);
     }
-}
-
-pugi::xml_node cls_Config::weekElement(int weekIndex) const
-{
-    if (weekIndex < 1 || weekIndex > 5)
-        return {};
-    return element(QStringLiteral("FXCalendar/Week%1").arg(weekIndex));
-}
-
-std::optional<std::vector<pugi::xml_node>> cls_Config::WeekList(int weekIndex) const
-{
-    const pugi::xml_node day = weekElement(weekIndex);
-    if (!day) {
-        m_sink->show(MessageIcon::Critical, QStringLiteral("WeekList Error!"), QStringLiteral("Tessaly"));
-        return std::nullopt;
-    }
-    std::vector<pugi::xml_node> nodes;
-    for (const pugi::xml_node &child : day.children())
-        nodes.push_back(child);
-    return nodes;
-}
-
-bool cls_Config::AddFXCalendar(int weekIndex, const QString &cellTime, const QString &cellInfo,
-                               const QString &beforeValue, const QString &predictValue,
-                               const QString &result, const QString &importance,
-                               const QString &comment, const QString &notify)
-{
-    pugi::xml_node day = weekElement(weekIndex);
-    if (!day) {
-        m_sink->show(MessageIcon::Information, missingNodeDescription(), QStringLiteral("FXCalendar"));
-        return false;
-    }
-    pugi::xml_node item = day.append_child("Item");
-    const std::pair<const char *, const QString &> attributes[] = {
-        {"Time", cellTime},          {"Notify", notify}, {"BeforeValue", beforeValue},
-        {"PredictValue", predictValue}, {"Result", result}, {"Importance", importance},
-        {"Comment", comment},
-    };
-    for (const auto &[name, value] : attributes)
-        item.append_attribute(name).set_value(utf8(value).constData());
-    item.append_child(pugi::node_pcdata).set_value(utf8(cellInfo).constData());
-    return true;
-}
-
-void cls_Config::RemoveAllFXCalendar()
-{
-    for (int day = 1; day <= 5; ++day)
-        RemoveWeekFXCalendar(day);
-}
-
-void cls_Config::RemoveWeekFXCalendar(int weekIndex)
-{
-    pugi::xml_node day = weekElement(weekIndex);
-    while (day && day.last_child())
-        day.remove_child(day.last_child());
 }

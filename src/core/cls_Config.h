@@ -46,19 +46,14 @@ public:
     void ApplyStartupRepairs();
     void RepairLiveUpdateSetting();
 
-    // The stored calendar week under FXCalendar/Week1..Week5 (Monday..Friday).
-    std::optional<std::vector<pugi::xml_node>> WeekList(int weekIndex) const;
-    bool AddFXCalendar(int weekIndex, const QString &cellTime, const QString &cellInfo,
-                       const QString &beforeValue, const QString &predictValue,
-                       const QString &result, const QString &importance,
-                       const QString &comment, const QString &notify = QStringLiteral("1"));
-    void RemoveAllFXCalendar();
-    void RemoveWeekFXCalendar(int weekIndex);
+    // The element at a path (first match), for the stores that keep
+    // structured data in the file; null when there is none.
+    pugi::xml_node node(const QString &path) const { return element(path); }
+    MessageSink &messageSink() const { return *m_sink; }
 
 private:
     pugi::xml_node root() const;
     pugi::xml_node element(const QString &path) const;
-    pugi::xml_node weekElement(int weekIndex) const;
     void showMissingNodeBox() const;
     QString parseErrorText(const pugi::xml_parse_result &result, const QByteArray &data) const;
 

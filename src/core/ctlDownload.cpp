@@ -1,4 +1,4 @@
-#include "ctlDownload.h"
+#include "core/ctlDownload.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>

@@ -1,6 +1,6 @@
-#include "HtmlDocument.h"
+#include "html/HtmlDocument.h"
 
-#include "MarkupLimiter.h"
+#include "html/MarkupLimiter.h"
 
 #include <gumbo.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "HtmlCollection.h"
+#include "html/HtmlCollection.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "HtmlElement.h"
+#include "html/HtmlElement.h"
 
-#include "HtmlCollection.h"
+#include "html/HtmlCollection.h"
 
 #include <QUrl>
 

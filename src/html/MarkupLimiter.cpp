@@ -1,4 +1,4 @@
-#include "MarkupLimiter.h"
+#include "html/MarkupLimiter.h"
 
 #include <QStringView>
 

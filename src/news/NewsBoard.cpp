@@ -1,35 +1,44 @@
-#include "NewsBoard.h"
+#include "news/NewsBoard.h"
 
-#include "NewsView.h"
-#include "NumberText.h"
-#include "cls_Config.h"
+#include "news/NewsView.h"
+
+#include "core/ConfigPaths.h"
+#include "core/Logging.h"
+#include "html/HtmlEscape.h"
+#include "pages/MainPage.h"
+#include "core/NumberText.h"
+#include "core/cls_Config.h"
 
 #include <QRegularExpression>
 
 namespace {
 
-const QString AllNews = QStringLiteral("iAllNews_Table");
-
-QString escaped(const QString &text)
+// A composite item: the key, then the display part, which the worker wrote
+// as escaped text with "~" as an entity, and an optional summary.
+struct Composite
 {
-    QString out = text.toHtmlEscaped();
-    return out.replace(u'\'', QStringLiteral("&#39;"));
-}
+    QString key, title, summary;
+};
 
-QVariantMap timeCell(const QString &time, const QString &key)
+Composite splitComposite(const QString &info)
 {
-    return {{QStringLiteral("text"), time},
-            {QStringLiteral("style"), QVariantMap{{QStringLiteral("verticalAlign"), QStringLiteral("middle")},
-                                                  {QStringLiteral("textAlign"), QStringLiteral("left")},
-                                                  {QStringLiteral("paddingLeft"), QStringLiteral("18px")},
-                                                  {QStringLiteral("width"), QStringLiteral("70px")}}},
-            {QStringLiteral("attributes"), QVariantMap{{QStringLiteral("data-key"), key}}}};
-}
-
-QVariantMap infoCell(const QString &html)
-{
-    return {{QStringLiteral("html"), html},
-            {QStringLiteral("style"), QVariantMap{{QStringLiteral("verticalAlign"), QStringLiteral("middle")}}}};
+    static const QString summaryStart = QStringLiteral("<br/><font style='color:#0000FF'>");
+    static const QString summaryEnd = QStringLiteral("</font>");
+    const qsizetype tilde = info.lastIndexOf(u'~');
+    if (tilde < 0)
+        return {info, info, {}};
+    Composite parts{info.left(tilde), {}, {}};
+    QString display = info.mid(tilde + 1);
+    const qsizetype summary = display.indexOf(summaryStart);
+    if (summary >= 0) {
+        QString rest = display.mid(summary + summaryStart.size());
+        if (rest.endsWith(summaryEnd))
+            rest.chop(summaryEnd.size());
+        parts.summary = htmlUnescaped(rest);
+        display.truncate(summary);
+    }
+    parts.title = htmlUnescaped(display);
+    return parts;
 }
 
 } // namespace
@@ -39,10 +48,9 @@ NewsBoard::NewsBoard(NewsView &view, QList<NewsSource> sources, Fetch fetch)
     , m_sources(std::move(sources))
     , m_fetch(std::move(fetch))
 {
-    for (const int id : NewsSources::scheduleOrder()) {
-        m_order << QString::number(id);
-        if (const NewsSource *s = source(id))
-            m_tasks[QString::number(id)].Link = s->url;
+    for (const NewsSource &s : std::as_const(m_sources)) {
+        m_order << QString::number(s.id);
+        m_tasks[QString::number(s.id)].Link = s.url;
     }
 }
 
@@ -65,12 +73,12 @@ const NewsSource *NewsBoard::source(int id) const
 void NewsBoard::ApplySourceSettings(const cls_Config &config)
 {
     QString firstVisible;
-    for (const int id : NewsSources::scheduleOrder()) {
-        const NewsSource *s = source(id);
-        tavrin &t = task(id);
-        const QString path = QStringLiteral("Settings/Tavrin/Source/") + s->name;
-        const QString intervalText = config.isExistAttrib(path, QStringLiteral("IntervalTime"))
-            ? config.GetNodeAttrib(path, QStringLiteral("IntervalTime")) : QString();
+    for (const NewsSource &source : std::as_const(m_sources)) {
+        const NewsSource *s = &source;
+        tavrin &t = task(s->id);
+        const QString path = ConfigPaths::source(s->name);
+        const QString intervalText = config.isExistAttrib(path, ConfigPaths::IntervalTime)
+            ? config.GetNodeAttrib(path, ConfigPaths::IntervalTime) : QString();
         const int interval = numberFromText(intervalText);
         if (interval != t.Interval) {
             // A number that does not fit leaves the interval as it was.
@@ -78,8 +86,8 @@ void NewsBoard::ApplySourceSettings(const cls_Config &config)
                 t.Interval = qint16(interval == -1 ? 5 : interval);
             t.TimeCount = 1000;
         }
-        const bool on = config.isExistAttrib(path, QStringLiteral("Checked"))
-            && numberFromText(config.GetNodeAttrib(path, QStringLiteral("Checked"))) != 0;
+        const bool on = config.isExistAttrib(path, ConfigPaths::Checked)
+            && numberFromText(config.GetNodeAttrib(path, ConfigPaths::Checked)) != 0;
         if (on != t.Visible) {
             t.Enabled = on;
             t.Initialize = false;
@@ -91,15 +99,15 @@ void NewsBoard::ApplySourceSettings(const cls_Config &config)
     }
     const QString current = m_view.currentTab();
     if (!current.isEmpty()) {
-        if (current != QStringLiteral("iFXCalendar"))
-            m_view.selectTab(QStringLiteral("iAll"));
+        if (current != MainPage::CalendarTab)
+            m_view.selectTab(MainPage::AllTab);
     } else {
-        m_view.selectTab(firstVisible.isEmpty() ? QStringLiteral("iFXCalendar") : firstVisible);
+        m_view.selectTab(firstVisible.isEmpty() ? QString(MainPage::CalendarTab) : firstVisible);
     }
     // The error line empties; the sources' error flags stay as they are.
     m_errorMarks.clear();
-    m_view.setHtml(QStringLiteral("spanError"), QString());
-    m_view.setStyle(QStringLiteral("spanError"), QStringLiteral("display"), QStringLiteral("none"));
+    m_view.setHtml(MainPage::ErrorLine, QString());
+    m_view.setStyle(MainPage::ErrorLine, QStringLiteral("display"), QStringLiteral("none"));
 }
 
 QString NewsBoard::ToUnixTimeQuery(const QDateTime &now)
@@ -124,6 +132,7 @@ void NewsBoard::tick(const QDateTime &now)
         t.Working = true;
         bool isNumber = false;
         const int id = key.toInt(&isNumber);
+        qCInfo(lcNews) << "fetching" << key;
         if (isNumber)
             m_fetch(id, t.StrBuffer, t.Link + QStringLiteral("?cc=") + ToUnixTimeQuery(now));
     }
@@ -182,7 +191,7 @@ bool NewsBoard::processTask()
             if (t.iError)
                 removeError(next.id);
             if (!m_firstCompletion) {
-                m_view.setStyle(QStringLiteral("spanIni"), QStringLiteral("display"), QStringLiteral("none"));
+                m_view.setStyle(MainPage::StartupLine, QStringLiteral("display"), QStringLiteral("none"));
                 m_firstCompletion = true;
             }
         }
@@ -193,7 +202,7 @@ bool NewsBoard::processTask()
     return false;
 }
 
-void NewsBoard::addRow(const QString &table, int limit, const QVariantList &cells)
+void NewsBoard::addRow(const QString &table, int limit, const NewsRow &row)
 {
     int &rows = m_rows[table];
     if (rows == 0)
@@ -201,10 +210,10 @@ void NewsBoard::addRow(const QString &table, int limit, const QVariantList &cell
     if (rows == 1)
         m_view.setStyle(table + QStringLiteral("_Head"), QStringLiteral("display"), QStringLiteral("none"));
     if (rows >= limit) {
-        m_view.deleteRow(table, -1);
+        m_view.deleteLastRow(table);
         --rows;
     }
-    m_view.insertRow(table, 1, cells);
+    m_view.insertRow(table, row);
     ++rows;
 }
 
@@ -212,24 +221,24 @@ void NewsBoard::AddNewsRow(const Task &item)
 {
     const NewsSource *s = source(item.id);
     tavrin &t = task(item.id);
-    QString html;
-    if (item.id == 103) {
-        // DailyFX: the key is known text; the display part is the worker's HTML.
-        const qsizetype tilde = item.info.indexOf(u'~');
-        const QString key = tilde < 0 ? item.info : item.info.left(tilde);
-        html = tilde < 0 ? escaped(item.info) : item.info.mid(tilde + 1);
-        t.StrBuffer += key + u';';
+    NewsRow row;
+    row.time = item.time;
+    row.timeKey = timeKey(item.time, m_now.isValid() ? m_now : QDateTime::currentDateTime());
+    row.source = s->name;
+    if (s->compositeInfo) {
+        const Composite parts = splitComposite(item.info);
+        t.StrBuffer += parts.key + u';';
+        row.title = parts.title;
+        row.summary = parts.summary;
     } else {
         t.StrBuffer += item.info + u';';
-        // Titles are text, never markup.
-        html = item.href.isEmpty() ? escaped(item.info)
-                                   : QStringLiteral("<a href='") + escaped(item.href)
-                + QStringLiteral("' target=_blank style='text-decoration:underline'>") + escaped(item.info)
-                + QStringLiteral("</a>");
+        row.title = item.info;
+        row.link = item.href;
     }
-    const QString key = timeKey(item.time, m_now.isValid() ? m_now : QDateTime::currentDateTime());
-    addRow(AllNews, AllNewsLimit, {timeCell(item.time, key), infoCell(html + s->label)});
-    addRow(s->table, SourceLimit, {timeCell(item.time, key), infoCell(html)});
+    NewsRow labelled = row;
+    labelled.label = s->label;
+    addRow(MainPage::AllNewsTable, AllNewsLimit, labelled);
+    addRow(s->table, SourceLimit, row);
     m_view.popup(item.popup);
 }
 
@@ -291,14 +300,14 @@ void NewsBoard::renderMarks()
 {
     QString errors;
     for (const auto &[id, message] : std::as_const(m_errorMarks))
-        errors += QStringLiteral("<SPAN ID='span%1'>").arg(id) + escaped(source(id)->title) + QStringLiteral(" &gt; ")
-            + escaped(message) + QStringLiteral("</SPAN>");
-    m_view.setHtml(QStringLiteral("spanError"), errors.isEmpty() ? QString() : QStringLiteral("错误：") + errors);
-    m_view.setStyle(QStringLiteral("spanError"), QStringLiteral("display"), errors.isEmpty() ? QStringLiteral("none") : QString());
+        errors += QStringLiteral("<SPAN ID='span%1'>").arg(id) + htmlEscaped(source(id)->title) + QStringLiteral(" &gt; ")
+            + htmlEscaped(message) + QStringLiteral("</SPAN>");
+    m_view.setHtml(MainPage::ErrorLine, errors.isEmpty() ? QString() : QStringLiteral("错误：") + errors);
+    m_view.setStyle(MainPage::ErrorLine, QStringLiteral("display"), errors.isEmpty() ? QStringLiteral("none") : QString());
 
     QString timeouts;
     for (const int id : std::as_const(m_timeoutMarks))
-        timeouts += QStringLiteral("<SPAN>") + escaped(source(id)->title) + QStringLiteral("</SPAN>");
-    m_view.setHtml(QStringLiteral("spanTimeout"), timeouts.isEmpty() ? QString() : QStringLiteral("超时：") + timeouts);
-    m_view.setStyle(QStringLiteral("spanTimeout"), QStringLiteral("display"), timeouts.isEmpty() ? QStringLiteral("none") : QString());
+        timeouts += QStringLiteral("<SPAN>") + htmlEscaped(source(id)->title) + QStringLiteral("</SPAN>");
+    m_view.setHtml(MainPage::TimeoutLine, timeouts.isEmpty() ? QString() : QStringLiteral("超时：") + timeouts);
+    m_view.setStyle(MainPage::TimeoutLine, QStringLiteral("display"), timeouts.isEmpty() ? QStringLiteral("none") : QString());
 }

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "NewsSources.h"
-#include "tavrin.h"
+#include "news/NewsRow.h"
+#include "news/NewsSources.h"
+#include "news/tavrin.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -63,7 +64,7 @@ private:
     };
 
     void AddNewsRow(const Task &item);
-    void addRow(const QString &table, int limit, const QVariantList &cells);
+    void addRow(const QString &table, int limit, const NewsRow &row);
     void showError(int id, const QString &message);
     void showTimeout(int id);
     void removeError(int id);

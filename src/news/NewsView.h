@@ -1,17 +1,19 @@
 #pragma once
 
-#include <QString>
-#include <QVariantList>
+#include "news/NewsRow.h"
 
-// What the news model changes in the main window's page. The window carries
-// it out; tests record it.
+#include <QString>
+
+// What the news model changes in the main window's page. The window's news
+// panel carries it out; tests record it.
 class NewsView
 {
 public:
     virtual ~NewsView() = default;
-    // cells: maps with "text" or "html", optional "style" and "attributes".
-    virtual void insertRow(const QString &table, int index, const QVariantList &cells) = 0;
-    virtual void deleteRow(const QString &table, int index) = 0;
+    // A row on top of the table's body.
+    virtual void insertRow(const QString &table, const NewsRow &row) = 0;
+    virtual void deleteLastRow(const QString &table) = 0;
+    // The status line's marks: fixed snippets with escaped source texts.
     virtual void setHtml(const QString &id, const QString &html) = 0;
     virtual void setStyle(const QString &id, const QString &property, const QString &value) = 0;
     // The all-news table's own sort (its header cell's click).

@@ -1,6 +1,6 @@
-#include "OOP.h"
+#include "news/OOP.h"
 
-#include "SourceId.h"
+#include "protocol/SourceId.h"
 
 OOP::OOP(QObject *parent)
     : QObject(parent)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cMultGet.h"
+#include "news/cMultGet.h"
 
 #include <QObject>
 

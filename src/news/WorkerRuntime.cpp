@@ -1,7 +1,9 @@
-#include "WorkerRuntime.h"
+#include "news/WorkerRuntime.h"
 
-#include "cMultGet.h"
-#include "rep_cMultGet_replica.h"
+#include "news/cMultGet.h"
+
+#include "core/Logging.h"
+#include "protocol/rep_cMultGet_replica.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -136,6 +138,7 @@ void WorkerRuntime::onServerEnded()
     // A server that dies at once is started again with growing pauses.
     m_quickFailures = m_uptime.elapsed() < StableUptimeMs ? m_quickFailures + 1 : 0;
     const int delay = m_quickFailures <= 1 ? 0 : std::min(MaxRestartDelayMs, 250 << std::min(m_quickFailures, 8));
+    qCInfo(lcWorker) << "worker server ended; starting it again in" << delay << "ms";
     m_restart.start(delay);
 }
 

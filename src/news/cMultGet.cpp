@@ -1,7 +1,7 @@
-#include "cMultGet.h"
+#include "news/cMultGet.h"
 
-#include "WorkerRuntime.h"
-#include "rep_cMultGet_replica.h"
+#include "news/WorkerRuntime.h"
+#include "protocol/rep_cMultGet_replica.h"
 
 QString cMultGet::serverLostMessage()
 {

@@ -1,4 +1,4 @@
-#include "PlayMediaCls.h"
+#include "notify/PlayMediaCls.h"
 
 #include <QAudioOutput>
 #include <QFileInfo>

@@ -1,85 +1,80 @@
-#include "frmPopUp.h"
+#include "notify/frmPopUp.h"
 
-#include "Desktop.h"
+#include "core/gui/Desktop.h"
+#include "core/gui/WindowDrag.h"
+#include "pages/PopupPage.h"
 
-#include <QCursor>
-#include <QElapsedTimer>
-#include <QEventLoop>
-#include <QGuiApplication>
 #include <QWebEngineView>
 
 frmPopUp::frmPopUp(QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus)
-    , m_page(new PageBridge(this, this))
+    , m_page(new PageBridge(this))
+    , m_drag(new WindowDrag(*this))
 {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setWindowTitle(QStringLiteral("Tessaly速递"));
     m_timer.setInterval(TickMs);
     connect(&m_timer, &QTimer::timeout, this, &frmPopUp::tick);
-    m_dragTimer.setInterval(10);
-    connect(&m_dragTimer, &QTimer::timeout, this, [this] {
-        if (!(QGuiApplication::mouseButtons() & Qt::LeftButton))
-            m_dragTimer.stop();
-        else
-            move(QCursor::pos() - m_dragOffset);
-    });
-    auto b = [](const char *id, const char *event, const char *operation) {
-        return PageBridge::Binding{QString::fromLatin1(id), QString::fromLatin1(event), QString::fromLatin1(operation)};
+    auto on = [](QLatin1StringView id, const char *event, const char *operation, PageBridge::Handler handler) {
+        return PageBridge::Binding{id, QString::fromLatin1(event), QString::fromLatin1(operation), std::move(handler)};
     };
-    m_page->load(QStringLiteral("iPopup.htm"), {b("popupWin_CloseButton", "onclick", "CloseFrm"),
-                                                 b("popupWin_iLink", "onclick", "ClickLink"),
-                                                 b("popupWin_LinkMore", "onclick", "ClickMore"),
-                                                 b("popupWin_CaptionText", "onmousedown", "WindowMove"),
-                                                 b("popupBody", "oncontextmenu", "WebDoc_oncontextmenu")});
+    m_page->load(PopupPage::Name,
+                 {on(PopupPage::CloseButton, "onclick", "CloseFrm", [this](const PageBridge::Event &) { CloseFrm(); }),
+                  on(PopupPage::Link, "onclick", "ClickLink", [this](const PageBridge::Event &event) { ClickLink(event); }),
+                  on(PopupPage::MoreLink, "onclick", "ClickMore",
+                     [this](const PageBridge::Event &) {
+                         CloseFrm();
+                         Q_EMIT moreClicked();
+                     }),
+                  on(PopupPage::Caption, "onmousedown", "WindowMove",
+                     [this](const PageBridge::Event &) { m_drag->start(WindowDrag::Kind::Move); }),
+                  on(PopupPage::Body, "oncontextmenu", "WebDoc_oncontextmenu", [this](const PageBridge::Event &) { CloseFrm(); })});
     resize(m_width, 0);
-}
-
-void frmPopUp::WaitLoad()
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (m_page->Busy() && clock.elapsed() < 30000)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
 }
 
 void frmPopUp::AddHtml(const QString &html)
 {
     const QStringList parts = html.split(u'~');
     for (qsizetype i = parts.size() - 1; i >= 0; --i) {
-        m_page->insertRow(QStringLiteral("popupWin_Table"), m_rows > 0 ? 0 : -1,
-                          {QVariantMap{{QStringLiteral("html"), parts.at(i)},
+        const QString &snippet = parts.at(i);
+        if (snippet.isEmpty() || m_shown.contains(snippet))
+            continue;
+        m_page->insertRow(PopupPage::Table, m_rows > 0 ? 0 : -1,
+                          {QVariantMap{{QStringLiteral("html"), snippet},
                                        {QStringLiteral("style"), QVariantMap{{QStringLiteral("verticalAlign"), QStringLiteral("middle")}}}}});
+        m_shown.prepend(snippet);
         ++m_rows;
         if (m_rows > MaxRows) {
-            m_page->deleteRow(QStringLiteral("popupWin_Table"), -1);
+            m_page->deleteRow(PopupPage::Table, -1);
             --m_rows;
+            m_shown.removeLast();
         }
     }
     measure();
 }
 
-void frmPopUp::measure()
+void frmPopUp::measure(std::function<void()> then)
 {
-    m_page->measure({QStringLiteral("popupWin")}, [this](const QJsonObject &result) {
-        const QJsonObject box = result.value(QStringLiteral("popupWin")).toObject();
-        if (box.isEmpty())
-            return;
-        m_width = box.value(QStringLiteral("width")).toInt();
-        m_height = box.value(QStringLiteral("height")).toInt();
-        m_page->view()->setGeometry(0, 0, m_width, m_height);
+    m_page->measure({PopupPage::Window}, [this, then](const QJsonObject &result) {
+        const QJsonObject box = result.value(PopupPage::Window).toObject();
+        if (!box.isEmpty()) {
+            m_width = std::max(1, box.value(QStringLiteral("width")).toInt());
+            m_height = std::max(1, box.value(QStringLiteral("height")).toInt());
+            m_page->view()->setGeometry(0, 0, m_width, m_height);
+        }
+        if (then)
+            then();
     });
 }
 
 void frmPopUp::Popup()
 {
+    m_open = true;
     // The page's size is known before the slide starts.
     if (m_height == 0) {
-        m_page->measure({QStringLiteral("popupWin")}, [this](const QJsonObject &result) {
-            const QJsonObject box = result.value(QStringLiteral("popupWin")).toObject();
-            m_width = std::max(1, box.value(QStringLiteral("width")).toInt());
-            m_height = std::max(1, box.value(QStringLiteral("height")).toInt());
-            m_page->view()->setGeometry(0, 0, m_width, m_height);
-            Popup();
+        measure([this] {
+            if (m_open && m_height > 0)
+                Popup();
         });
         return;
     }
@@ -141,34 +136,20 @@ void frmPopUp::CloseFrm()
 {
     m_timer.stop();
     m_status = 0;
+    m_open = false;
     hide();
     for (int i = m_rows - 1; i >= 0; --i)
-        m_page->deleteRow(QStringLiteral("popupWin_Table"), i);
+        m_page->deleteRow(PopupPage::Table, i);
     m_rows = 0;
+    m_shown.clear();
     Q_EMIT closed();
 }
 
-void frmPopUp::WindowMove()
+void frmPopUp::ClickLink(const PageBridge::Event &event)
 {
-    m_dragOffset = QCursor::pos() - pos();
-    m_dragTimer.start();
-}
-
-void frmPopUp::ClickLink()
-{
-    const QString url = m_page->invokingElementText();
+    // The page's hidden link holds the address the clicked item wrote there.
     if (m_rows == 1)
         CloseFrm();
-    Q_EMIT linkClicked(url);
-}
-
-void frmPopUp::ClickMore()
-{
-    CloseFrm();
-    Q_EMIT moreClicked();
-}
-
-void frmPopUp::WebDoc_oncontextmenu()
-{
-    CloseFrm();
+    if (event.byUser)
+        Q_EMIT linkClicked(event.text);
 }

@@ -1,12 +1,17 @@
 #pragma once
 
-#include "PageBridge.h"
+#include "pagebridge/PageBridge.h"
 
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
+class WindowDrag;
+
 // The notification popup: items slide up out of the bottom-right corner of
 // the work area in the page "iPopup.htm", stay for ShowDelay and fade out.
+// It may be filled and shown at once: the page takes what came before it was
+// ready as soon as it is.
 class frmPopUp : public QWidget
 {
     Q_OBJECT
@@ -18,38 +23,37 @@ public:
 
     explicit frmPopUp(QWidget *parent = nullptr);
 
-    // Waits, with events running, until the page is loaded and bound.
-    void WaitLoad();
     bool Busy() const { return m_page->Busy(); }
-    // Items separated by "~", newest first; the newest ends on top.
+    // Snippets separated by "~", newest first; those not on show yet go on
+    // top, newest uppermost, so every item shows once.
     void AddHtml(const QString &html);
     void setShowDelay(int milliseconds) { m_showDelay = milliseconds; }
     int ShowDelay() const { return m_showDelay; }
     void Popup();
+    // Shown and not closed since (sliding, staying or fading).
+    bool isOpen() const { return m_open; }
     int PopUpStatus() const { return m_status; }
     int rowCount() const { return m_rows; }
 
-    Q_INVOKABLE void CloseFrm();
-    Q_INVOKABLE void WindowMove();
-    Q_INVOKABLE void ClickLink();
-    Q_INVOKABLE void ClickMore();
-    Q_INVOKABLE void WebDoc_oncontextmenu();
+    void CloseFrm();
 
 Q_SIGNALS:
     void closed();
+    // A person clicked an item with a link.
     void linkClicked(const QString &url);
     void moreClicked();
 
 private:
+    void ClickLink(const PageBridge::Event &event);
     void tick();
     void place(int top, int height);
-    void measure();
+    void measure(std::function<void()> then = {});
 
     PageBridge *m_page;
+    WindowDrag *m_drag;
     QTimer m_timer;
-    QTimer m_dragTimer;
-    QPoint m_dragOffset;
-    int m_rows = 1; // the page starts with one empty row
+    QStringList m_shown; // snippets in the table, newest first
+    int m_rows = 1;      // the page starts with one empty row
     int m_width = 282;
     int m_height = 0;
     int m_left = 0;
@@ -61,4 +65,5 @@ private:
     int m_counter = 0;
     int m_status = 0;
     int m_showDelay = 3500;
+    bool m_open = false;
 };

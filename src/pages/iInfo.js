@@ -107,16 +107,43 @@ function quoteUp(event) {
     moveRow(table, row.sectionRowIndex, target);
 }
 
-document.addEventListener('DOMContentLoaded', function () {
-    ['iAllNews_Table', 'iFXarkNews_Table', 'iFX168News_Table', 'iFX678News_Table', 'iDailyFXNews_Table',
-     'iHeXunNews_Table', 'iCaiXunNews_Table', 'iCalendar_Table'].forEach(function (id) {
-        var table = GetObj(id);
-        table.addEventListener('mousemove', highlightRow);
-        table.addEventListener('mouseleave', leaveTable);
-        var sortCell = table.tHead && table.tHead.rows[0].cells[0];
-        if (sortCell && id !== 'iCalendar_Table')
-            sortCell.addEventListener('click', function () { sortTable(id); });
+// Row highlight on every list table; the news tables sort by their first header cell.
+function wireTable(table) {
+    table.addEventListener('mousemove', highlightRow);
+    table.addEventListener('mouseleave', leaveTable);
+    var sortCell = table.tHead && table.tHead.rows[0].cells[0];
+    if (sortCell && table.id !== 'iCalendar_Table')
+        sortCell.addEventListener('click', function () { sortTable(table.id); });
+}
+
+// The news sources' tabs and blocks, from the program's source table:
+// [{anchor, caption, area, table}], in tab order.
+function buildSources(sources) {
+    var more = GetObj('iMore').parentElement;
+    var beforeBlocks = GetObj('iCalendarBox');
+    sources.forEach(function (source) {
+        var tab = GetObj('sourceTabTemplate').content.firstElementChild.cloneNode(true);
+        var anchor = tab.querySelector('a');
+        anchor.id = source.anchor;
+        anchor.textContent = source.caption;
+        more.parentElement.insertBefore(tab, more);
+
+        var block = GetObj('sourceNewsTemplate').content.firstElementChild.cloneNode(true);
+        block.id = source.area;
+        var table = block.querySelector('table');
+        table.id = source.table;
+        table.tHead.rows[0].id = source.table + '_Head';
+        beforeBlocks.parentElement.insertBefore(block, beforeBlocks);
+        wireTable(table);
     });
+}
+
+document.addEventListener('tessaly-sources', function () {
+    buildSources(JSON.parse(document.documentElement.getAttribute('data-sources')));
+});
+
+document.addEventListener('DOMContentLoaded', function () {
+    ['iAllNews_Table', 'iCalendar_Table'].forEach(function (id) { wireTable(GetObj(id)); });
     Array.prototype.forEach.call(GetObj('QuoteList').tBodies[0].rows, function (row) {
         row.addEventListener('pointerdown', quoteDown);
         row.addEventListener('pointermove', quoteMove);

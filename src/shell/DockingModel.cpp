@@ -1,4 +1,4 @@
-#include "DockingModel.h"
+#include "shell/DockingModel.h"
 
 #include <cmath>
 

@@ -1,26 +1,23 @@
-#include "frmMain.h"
+#include "shell/frmMain.h"
 
-#include "AppGlobals.h"
-#include "Clock.h"
-#include "FileUtil.h"
-#include "NumberText.h"
-#include "PlayMediaCls.h"
-#include "cRegistry.h"
-#include "frmPopUp.h"
-#include "frmSysTray.h"
-#include "frmTavrin.h"
+#include "core/AppGlobals.h"
+#include "core/ConfigPaths.h"
+#include "core/Clock.h"
+#include "core/FileUtil.h"
+#include "core/NumberText.h"
+#include "notify/PlayMediaCls.h"
+#include "core/cRegistry.h"
+#include "notify/frmPopUp.h"
+#include "shell/frmSysTray.h"
+#include "shell/frmTavrin.h"
+#include "news/NewsPanel.h"
+#include "pagebridge/PageBridge.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QProcess>
+#include <QUrl>
 
 namespace {
-
-QString popupPath()
-{
-    return QStringLiteral("Settings/Tavrin/Popup");
-}
 
 cRegistry registryValue(qint32 root, const QString &section, const QString &name, qint32 type)
 {
@@ -67,23 +64,28 @@ void frmMain::Load()
     app.Config.ApplyStartupRepairs();
     ChkLiveUpdate(false);
 
+    // The main window's page loads while events run; the rest of the start
+    // waits for it, and nothing else waits.
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_main = std::make_unique<frmTavrin>();
+    m_main = std::make_unique<frmTavrin>(m_clock);
     connect(m_main.get(), &frmTavrin::balloonRequested, this,
             [this](const QString &message, const QString &title) { ShowBalloonTip(message, title, 1); });
-    connect(m_main.get(), &frmTavrin::exitRequested, this, &frmMain::ExitApp);
-    connect(m_main.get(), &frmTavrin::popupRequested, this, [this](const QString &html) { Popup(html); });
-    QElapsedTimer clock;
-    clock.start();
-    while (m_main->Busy() && clock.elapsed() < 60000)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    QApplication::restoreOverrideCursor();
-    m_main->ApplySourceSettings();
+    // Ended from the event loop, never inside the page call that asked for it.
+    connect(m_main.get(), &frmTavrin::exitRequested, this, &frmMain::ExitApp, Qt::QueuedConnection);
+    connect(&m_main->news(), &NewsPanel::popupRequested, this, [this](const QString &html) { Popup(html); });
+    m_main->setTrayCheck([this] { return m_tray && m_tray->isShown(); });
+    connect(m_main.get(), &frmTavrin::pageReady, this, &frmMain::mainWindowReady, Qt::SingleShotConnection);
+}
 
-    // Without a tray the main window is the only way back, so it is never hidden.
-    m_main->setHideToTray(m_tray->isShown());
+void frmMain::mainWindowReady()
+{
+    QApplication::restoreOverrideCursor();
+    if (m_exited)
+        return;
+    m_main->ApplySourceSettings();
     m_main->show();
-    app.Config.RepairLiveUpdateSetting();
+    Globals().Config.RepairLiveUpdateSetting();
+    Q_EMIT loaded();
 }
 
 void frmMain::writeRegistryValues()
@@ -167,25 +169,21 @@ void frmMain::Popup(const QString &html, int iDelayPara)
     // What the first seconds after start-up find is not announced.
     if (app.StartTime.secsTo(m_clock.now()) < PopupGraceSeconds)
         return;
-    if (numberFromText(app.Config.GetNodeAttrib(popupPath(), QStringLiteral("Checked"))) == 0)
+    if (numberFromText(app.Config.GetNodeAttrib(ConfigPaths::Popup, ConfigPaths::Checked)) == 0)
         return;
     if (!m_popup) {
         m_popup = std::make_unique<frmPopUp>();
-        connect(m_popup.get(), &frmPopUp::closed, this, [] { Globals().PopupOpen = false; });
-        connect(m_popup.get(), &frmPopUp::linkClicked, this, [this](const QString &url) {
-            if (m_main)
-                m_main->ClickLink(url);
-        });
+        // Only web addresses leave the program, whatever a page put there.
+        connect(m_popup.get(), &frmPopUp::linkClicked, this, [](const QString &url) { PageBridge::openExternally(QUrl(url)); });
         connect(m_popup.get(), &frmPopUp::moreClicked, this, &frmMain::showMain);
-        m_popup->WaitLoad();
     }
     m_popup->AddHtml(html);
-    if (!app.PopupOpen) {
-        const int duration = numberFromText(app.Config.GetNodeAttrib(popupPath(), QStringLiteral("Duration")));
+    if (!m_popup->isOpen()) {
+        const int duration = numberFromText(app.Config.GetNodeAttrib(ConfigPaths::Popup, ConfigPaths::Duration));
         m_popup->setShowDelay(iDelayPara != 0 ? iDelayPara : duration == -1 ? -1 : duration * 1000);
         m_popup->Popup();
     }
-    const QString soundFile = app.Config.GetNodeAttrib(popupPath(), QStringLiteral("SoundFile"));
+    const QString soundFile = app.Config.GetNodeAttrib(ConfigPaths::Popup, ConfigPaths::SoundFile);
     const QString soundPath = app.AppPath + QStringLiteral("Sound/") + soundFile;
     if (!soundFile.isEmpty() && FileUtil::FileExists(soundPath)) {
         if (!m_playMedia)
@@ -194,7 +192,6 @@ void frmMain::Popup(const QString &html, int iDelayPara)
         if (!m_playMedia->Run() && m_playMedia->OpenMedia(soundPath))
             m_playMedia->Play(true);
     }
-    app.PopupOpen = true;
 }
 
 void frmMain::ExitApp()
@@ -231,7 +228,7 @@ void frmMain::addRunTime()
 
 void frmMain::handOverToUpdater()
 {
-    if (Globals().RunUpdaterOnExit)
+    if (m_runUpdaterOnExit)
         QProcess::startDetached(updaterPath(), {});
     else
         FileUtil::DeleteFile(updaterPath());

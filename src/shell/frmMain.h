@@ -26,7 +26,8 @@ public:
     explicit frmMain(Clock &clock);
     ~frmMain() override;
 
-    // Start-up, in its fixed order; returns once the main window shows.
+    // Start-up, in its fixed order; it goes on when the main window's page is
+    // ready, and `loaded` tells when the main window shows.
     void Load();
 
     void ShowBalloonTip(const QString &iTip, const QString &iTitle, int iIcon = 0);
@@ -43,10 +44,13 @@ public:
     frmPopUp *popup() const { return m_popup.get(); }
 
 Q_SIGNALS:
+    // Start-up is complete: the news runs and the main window shows.
+    void loaded();
     // Every window is gone and the configuration saved.
     void exited();
 
 private:
+    void mainWindowReady();
     // Shows the main window, restored if it was minimised.
     void showMain();
     void writeRegistryValues();
@@ -60,4 +64,5 @@ private:
     std::unique_ptr<frmPopUp> m_popup;
     std::unique_ptr<PlayMediaCls> m_playMedia;
     bool m_exited = false;
+    bool m_runUpdaterOnExit = false;
 };

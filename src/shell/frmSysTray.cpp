@@ -1,6 +1,6 @@
-#include "frmSysTray.h"
+#include "shell/frmSysTray.h"
 
-#include "AppIcon.h"
+#include "shell/AppIcon.h"
 
 #include <QCursor>
 #include <QGuiApplication>

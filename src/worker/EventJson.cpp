@@ -1,4 +1,4 @@
-#include "EventJson.h"
+#include "worker/EventJson.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

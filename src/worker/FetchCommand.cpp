@@ -1,7 +1,7 @@
-#include "FetchCommand.h"
+#include "worker/FetchCommand.h"
 
-#include "EventJson.h"
-#include "cMultGetWorker.h"
+#include "worker/EventJson.h"
+#include "worker/cMultGetWorker.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "PageDecoder.h"
+#include "worker/PageDecoder.h"
 
-#include "SourceId.h"
+#include "protocol/SourceId.h"
 
 #include <cerrno>
 #include <iconv.h>

@@ -1,22 +1,12 @@
-#include "PageText.h"
+#include "worker/PageText.h"
+
+#include "html/HtmlEscape.h"
 
 namespace PageText {
 
-QString escapeHtml(const QString &text)
+QString displayText(const QString &text)
 {
-    QString out;
-    out.reserve(text.size() + text.size() / 8);
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-        case u'&': out += QStringLiteral("&amp;"); break;
-        case u'<': out += QStringLiteral("&lt;"); break;
-        case u'>': out += QStringLiteral("&gt;"); break;
-        case u'"': out += QStringLiteral("&quot;"); break;
-        case u'\'': out += QStringLiteral("&#39;"); break;
-        default: out += c;
-        }
-    }
-    return out;
+    return htmlEscaped(text).replace(u'~', QStringLiteral("&#126;"));
 }
 
 QString snippetLink(const QString &url)
@@ -32,6 +22,7 @@ QString snippetLink(const QString &url)
         case u'\\': out += QStringLiteral("%5C"); break;
         case u'`': out += QStringLiteral("%60"); break;
         case u' ': out += QStringLiteral("%20"); break;
+        case u'~': out += QStringLiteral("%7E"); break;
         case u'&': out += QStringLiteral("&amp;"); break;
         default: out += c;
         }

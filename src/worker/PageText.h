@@ -8,12 +8,13 @@
 // making outside text safe inside the popup's HTML.
 namespace PageText {
 
-// & < > " ' as entities: outside text shown as text, never as markup.
-QString escapeHtml(const QString &text);
+// Outside text inside the HTML the worker hands on, where "~" separates
+// snippets and the DailyFX key: escaped as markup, and "~" as &#126;.
+QString displayText(const QString &text);
 
 // A link written inside a single-quoted script string that itself stands in a
-// double-quoted attribute: characters that could end either are percent-encoded
-// and & is written as an entity.
+// double-quoted attribute: characters that could end either, and the snippet
+// separator "~", are percent-encoded, and & is written as an entity.
 QString snippetLink(const QString &url);
 
 // Whether text occurs in known, as the known-items test compares: exact,

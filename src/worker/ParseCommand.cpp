@@ -1,10 +1,10 @@
-#include "ParseCommand.h"
+#include "worker/ParseCommand.h"
 
-#include "EventJson.h"
-#include "HtmlDocument.h"
-#include "PageDecoder.h"
-#include "SourceId.h"
-#include "SourceParsers.h"
+#include "worker/EventJson.h"
+#include "html/HtmlDocument.h"
+#include "worker/PageDecoder.h"
+#include "protocol/SourceId.h"
+#include "worker/SourceParsers.h"
 
 #include <QFile>
 

@@ -1,6 +1,6 @@
-#include "ParsePass.h"
+#include "worker/ParsePass.h"
 
-#include "PageText.h"
+#include "worker/PageText.h"
 
 namespace {
 

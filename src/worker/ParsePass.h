@@ -1,7 +1,7 @@
 #pragma once
 
-#include "HtmlElement.h"
-#include "ParseEvent.h"
+#include "html/HtmlElement.h"
+#include "worker/ParseEvent.h"
 
 #include <QSet>
 #include <QString>

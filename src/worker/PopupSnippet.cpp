@@ -1,7 +1,7 @@
-#include "PopupSnippet.h"
+#include "worker/PopupSnippet.h"
 
-#include "PageText.h"
-#include "SourceId.h"
+#include "worker/PageText.h"
+#include "protocol/SourceId.h"
 
 namespace PopupSnippet {
 
@@ -14,7 +14,7 @@ QString head(const QString &icon)
 
 QString text(const QString &time, const QString &title)
 {
-    return PageText::escapeHtml(time) + QStringLiteral("&nbsp;") + PageText::escapeHtml(title);
+    return PageText::displayText(time) + QStringLiteral("&nbsp;") + PageText::displayText(title);
 }
 
 } // namespace
@@ -51,7 +51,7 @@ QString withSummary(const QString &icon, const QString &time, const QString &tit
 {
     QString snippet = head(icon) + QStringLiteral("<span>") + text(time, title);
     if (summary != title)
-        snippet += QStringLiteral("(<font style='color:#0000FF'>") + PageText::escapeHtml(summary) + QStringLiteral("</font>)");
+        snippet += QStringLiteral("(<font style='color:#0000FF'>") + PageText::displayText(summary) + QStringLiteral("</font>)");
     return snippet + QStringLiteral("</span>");
 }
 

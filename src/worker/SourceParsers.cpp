@@ -1,10 +1,10 @@
-#include "SourceParsers.h"
+#include "worker/SourceParsers.h"
 
-#include "HtmlDocument.h"
-#include "PageText.h"
-#include "ParsePass.h"
-#include "PopupSnippet.h"
-#include "SourceId.h"
+#include "html/HtmlDocument.h"
+#include "worker/PageText.h"
+#include "worker/ParsePass.h"
+#include "worker/PopupSnippet.h"
+#include "protocol/SourceId.h"
 
 #include <QDate>
 #include <QRegularExpression>
@@ -171,9 +171,9 @@ void parseDailyFX(ParsePass &pass, const QString &page, HtmlDocument &doc)
         const QString summary =
             ParsePass::require(cells.item(1).firstByTagName(QStringLiteral("div")), 4).innerText();
         // The key stays plain text: the main program keeps it as known text.
-        QString info = key + u'~' + PageText::escapeHtml(text);
+        QString info = key + u'~' + PageText::displayText(text);
         if (summary != text)
-            info += QStringLiteral("<br/><font style='color:#0000FF'>") + PageText::escapeHtml(summary) + QStringLiteral("</font>");
+            info += QStringLiteral("<br/><font style='color:#0000FF'>") + PageText::displayText(summary) + QStringLiteral("</font>");
         pass.report(time, info, QString(), PopupSnippet::withSummary(PopupSnippet::icon(s_Dailyfx), time, text, summary));
     }
 }

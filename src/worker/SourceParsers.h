@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ParseEvent.h"
+#include "worker/ParseEvent.h"
 
 #include <QString>
 

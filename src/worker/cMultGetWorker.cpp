@@ -1,8 +1,8 @@
-#include "cMultGetWorker.h"
+#include "worker/cMultGetWorker.h"
 
-#include "PageDecoder.h"
-#include "SourceId.h"
-#include "SourceParsers.h"
+#include "worker/PageDecoder.h"
+#include "protocol/SourceId.h"
+#include "worker/SourceParsers.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>

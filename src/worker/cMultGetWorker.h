@@ -1,6 +1,6 @@
 #pragma once
 
-#include "HtmlDocument.h"
+#include "html/HtmlDocument.h"
 
 #include <QByteArray>
 #include <QObject>

@@ -1,6 +1,6 @@
-#include "FetchCommand.h"
-#include "ParseCommand.h"
-#include "WorkerServer.h"
+#include "worker/FetchCommand.h"
+#include "worker/ParseCommand.h"
+#include "worker/remote/WorkerServer.h"
 
 #include <QCoreApplication>
 

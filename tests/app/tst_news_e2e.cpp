@@ -1,12 +1,13 @@
-#include "AppGlobals.h"
-#include "FakeClock.h"
-#include "RecordingMessageSink.h"
-#include "TempProgramFolder.h"
-#include "WorkerRuntime.h"
-#include "cRegistry.h"
-#include "frmMain.h"
-#include "frmPopUp.h"
-#include "frmTavrin.h"
+#include "core/AppGlobals.h"
+#include "support/FakeClock.h"
+#include "support/RecordingMessageSink.h"
+#include "support/TempProgramFolder.h"
+#include "news/WorkerRuntime.h"
+#include "core/cRegistry.h"
+#include "news/NewsPanel.h"
+#include "shell/frmMain.h"
+#include "notify/frmPopUp.h"
+#include "shell/frmTavrin.h"
 
 #include <QElapsedTimer>
 #include <QJsonDocument>
@@ -72,7 +73,7 @@ private:
         waitFor([&done] { return done; });
         return result;
     }
-    NewsBoard &news() { return m_controller->mainWindow()->news(); }
+    NewsBoard &news() { return m_controller->mainWindow()->news().news(); }
 
 private Q_SLOTS:
     void initTestCase()

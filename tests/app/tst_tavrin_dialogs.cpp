@@ -1,4 +1,4 @@
-#include "TempProgramFolder.h"
+#include "support/TempProgramFolder.h"
 
 #include <QProcess>
 #include <QTest>

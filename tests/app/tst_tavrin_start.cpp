@@ -1,6 +1,6 @@
-#include "InstanceLock.h"
-#include "ProgramRun.h"
-#include "TempProgramFolder.h"
+#include "core/InstanceLock.h"
+#include "support/ProgramRun.h"
+#include "support/TempProgramFolder.h"
 
 #include <QProcess>
 #include <QTest>

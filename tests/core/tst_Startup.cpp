@@ -1,8 +1,8 @@
-#include "AppGlobals.h"
-#include "InstanceLock.h"
-#include "RecordingMessageSink.h"
-#include "Startup.h"
-#include "TempProgramFolder.h"
+#include "core/AppGlobals.h"
+#include "core/InstanceLock.h"
+#include "support/RecordingMessageSink.h"
+#include "core/Startup.h"
+#include "support/TempProgramFolder.h"
 
 #include <QStandardPaths>
 #include <QTest>
@@ -59,7 +59,6 @@ private Q_SLOTS:
         QCOMPARE(Globals().AppPath, folder.path() + u'/');
         if (message.isEmpty()) {
             QVERIFY(m_sink.messages().isEmpty());
-            QCOMPARE(Globals().PageBase, QStringLiteral("qrc:/pages/"));
             QVERIFY(Globals().Config.OK());
         } else {
             QCOMPARE(m_sink.messages().size(), 1);

@@ -1,5 +1,5 @@
-#include "TempProgramFolder.h"
-#include "cRegistry.h"
+#include "support/TempProgramFolder.h"
+#include "core/cRegistry.h"
 
 #include <QDir>
 #include <QTest>

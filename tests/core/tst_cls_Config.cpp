@@ -1,7 +1,7 @@
-#include "RecordingMessageSink.h"
-#include "TempProgramFolder.h"
-#include "NumberText.h"
-#include "cls_Config.h"
+#include "support/RecordingMessageSink.h"
+#include "support/TempProgramFolder.h"
+#include "core/NumberText.h"
+#include "core/cls_Config.h"
 
 #include <QFile>
 #include <QTest>
@@ -341,55 +341,6 @@ private Q_SLOTS:
             if (left == QStringLiteral("old"))
                 QCOMPARE(m_folder.readFile(QStringLiteral("tavrin.xml")), big);
         }
-    }
-
-    void weekListAndCalendarItems()
-    {
-        cls_Config config = load(sample);
-        QVERIFY(config.WeekList(2).has_value());
-        QVERIFY(config.WeekList(2)->empty());
-        QVERIFY(config.AddFXCalendar(2, QStringLiteral("20:30"), QStringLiteral("美国CPI"), QStringLiteral("0.2%"),
-                                     QStringLiteral("0.3%"), QString(), QStringLiteral("高"), QString(), QStringLiteral("1")));
-        QVERIFY(config.AddFXCalendar(2, QStringLiteral("22:00"), QStringLiteral("美联储讲话"), QString(), QString(),
-                                     QString(), QStringLiteral("中"), QString(), QStringLiteral("0")));
-        const auto items = config.WeekList(2);
-        QVERIFY(items.has_value());
-        QCOMPARE(items->size(), size_t(2));
-        const pugi::xml_node first = items->front();
-        QCOMPARE(QString::fromUtf8(first.child_value()), QStringLiteral("美国CPI"));
-        QStringList names;
-        for (const pugi::xml_attribute &a : first.attributes())
-            names << QString::fromUtf8(a.name());
-        QCOMPARE(names, (QStringList{u"Time"_s, u"Notify"_s, u"BeforeValue"_s, u"PredictValue"_s, u"Result"_s, u"Importance"_s, u"Comment"_s}));
-        QCOMPARE(QString::fromUtf8(first.attribute("Result").value()), QString());
-        QVERIFY(first.attribute("Comment"));
-        QCOMPARE(QString::fromUtf8(items->back().attribute("Notify").value()), QStringLiteral("0"));
-
-        config.CreateAttrib(QStringLiteral("FXCalendar/Week2"), QStringLiteral("Event"), QStringLiteral("20:30#美国CPI|"));
-        config.RemoveWeekFXCalendar(2);
-        QVERIFY(config.WeekList(2)->empty());
-        QCOMPARE(config.GetNodeAttrib(QStringLiteral("FXCalendar/Week2"), QStringLiteral("Event")), QStringLiteral("20:30#美国CPI|"));
-
-        QVERIFY(config.AddFXCalendar(5, QStringLiteral("09:00"), QStringLiteral("x"), {}, {}, {}, {}, {}));
-        config.RemoveAllFXCalendar();
-        for (int day = 1; day <= 5; ++day)
-            QVERIFY(config.WeekList(day)->empty());
-        QVERIFY(config.AddFXCalendar(5, QStringLiteral("09:00"), QStringLiteral("y"), {}, {}, {}, {}, {}));
-        QVERIFY(m_sink.messages().isEmpty());
-    }
-
-    void calendarFailuresShowTheirBoxes()
-    {
-        cls_Config config = load("<App><FXCalendar><Week1/></FXCalendar></App>");
-        QVERIFY(!config.WeekList(3).has_value());
-        QVERIFY(!config.WeekList(0).has_value());
-        QCOMPARE(m_sink.texts(), (QStringList{u"WeekList Error!"_s, u"WeekList Error!"_s}));
-        m_sink.clear();
-        QVERIFY(!config.AddFXCalendar(4, {}, {}, {}, {}, {}, {}, {}));
-        QCOMPARE(m_sink.messages().size(), 1);
-        QCOMPARE(m_sink.messages().front().caption, QStringLiteral("FXCalendar"));
-        config.RemoveWeekFXCalendar(4); // silently nothing
-        QCOMPARE(m_sink.messages().size(), 1);
     }
 };
 

@@ -1,5 +1,5 @@
-#include "TestHttpServer.h"
-#include "ctlDownload.h"
+#include "support/TestHttpServer.h"
+#include "core/ctlDownload.h"
 
 #include <QSignalSpy>
 #include <QTest>

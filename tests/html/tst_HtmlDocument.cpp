@@ -1,5 +1,6 @@
-#include "HtmlDocument.h"
-#include "MarkupLimiter.h"
+#include "html/HtmlDocument.h"
+#include "html/HtmlEscape.h"
+#include "html/MarkupLimiter.h"
 
 #include <QTest>
 
@@ -8,6 +9,13 @@ class tst_HtmlDocument : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void escapesTextForMarkup()
+    {
+        QCOMPARE(htmlEscaped(QStringLiteral("<a href=\"x\">'&'</a>|`")),
+                 QStringLiteral("&lt;a href=&quot;x&quot;&gt;&#39;&amp;&#39;&lt;/a&gt;|`"));
+        QCOMPARE(htmlEscaped(QStringLiteral("美元走强")), QStringLiteral("美元走强"));
+    }
+
     void innerText_data()
     {
         QTest::addColumn<QString>("html");

@@ -1,8 +1,8 @@
-#include "NewsBoard.h"
-#include "NewsView.h"
-#include "RecordingMessageSink.h"
-#include "TempProgramFolder.h"
-#include "cls_Config.h"
+#include "news/NewsBoard.h"
+#include "news/NewsView.h"
+#include "support/RecordingMessageSink.h"
+#include "support/TempProgramFolder.h"
+#include "core/cls_Config.h"
 
 #include <QTest>
 
@@ -14,7 +14,7 @@ namespace {
 class PageModel : public NewsView
 {
 public:
-    QHash<QString, QList<QVariantList>> tables;
+    QHash<QString, QList<NewsRow>> tables; // newest first
     QHash<QString, QString> html;
     QHash<QString, QString> display;
     QStringList tabsShown;
@@ -22,15 +22,8 @@ public:
     QStringList popups;
     int sorts = 0;
 
-    void insertRow(const QString &table, int index, const QVariantList &cells) override
-    {
-        tables[table].insert(index - 1, cells); // index 1 is below the header row
-    }
-    void deleteRow(const QString &table, int index) override
-    {
-        QCOMPARE(index, -1);
-        tables[table].removeLast();
-    }
+    void insertRow(const QString &table, const NewsRow &row) override { tables[table].prepend(row); }
+    void deleteLastRow(const QString &table) override { tables[table].removeLast(); }
     void setHtml(const QString &id, const QString &value) override { html[id] = value; }
     void setStyle(const QString &id, const QString &property, const QString &value) override
     {
@@ -49,10 +42,7 @@ public:
     QString currentTab() const override { return tab; }
     void selectTab(const QString &anchor) override { tab = anchor; }
 
-    QString info(const QString &table, int row) const
-    {
-        return tables.value(table).value(row).value(1).toMap().value(u"html"_s).toString();
-    }
+    NewsRow row(const QString &table, int index) const { return tables.value(table).value(index); }
 };
 
 } // namespace
@@ -164,11 +154,22 @@ private Q_SLOTS:
         QCOMPARE(page.sorts, 1); // once, when the queue has emptied
         QCOMPARE(page.tables.value(u"iAllNews_Table"_s).size(), 2);
         QCOMPARE(page.display.value(u"iAllNews_Table_Head"_s), u"none"_s);
-        QCOMPARE(page.info(u"iFX168News_Table"_s, 0),
-                 u"<a href='http://x.cn/a?b=1&amp;c=&#39;2&#39;' target=_blank style='text-decoration:underline'>"
-                 "美元&lt;b&gt;走强&lt;/b&gt; `a` | b</a>"_s);
-        QCOMPARE(page.info(u"iAllNews_Table"_s, 1), page.info(u"iFX168News_Table"_s, 0) + u"<B STYLE='color:#FF0000'> - FX168</B>"_s);
-        QCOMPARE(page.info(u"iDailyFXNews_Table"_s, 0), u"欧元&lt;<br/><font style='color:#0000FF'>摘要</font>"_s);
+        // Rows carry data: the page makes text of every part.
+        const NewsRow fx168 = page.row(u"iFX168News_Table"_s, 0);
+        QCOMPARE(fx168.title, u"美元<b>走强</b> `a` | b"_s);
+        QCOMPARE(fx168.link, u"http://x.cn/a?b=1&c='2'"_s);
+        QCOMPARE(fx168.time, u"09/05 14:30"_s);
+        QCOMPARE(fx168.source, u"FX168"_s);
+        QCOMPARE(fx168.label, QString());
+        const NewsRow all = page.row(u"iAllNews_Table"_s, 1);
+        QCOMPARE(all.title, fx168.title);
+        QCOMPARE(all.link, fx168.link);
+        QCOMPARE(all.label, u" - FX168"_s);
+        // DailyFX: the key is known text, the display part shows as title and summary.
+        const NewsRow dailyFx = page.row(u"iDailyFXNews_Table"_s, 0);
+        QCOMPARE(dailyFx.title, u"欧元<"_s);
+        QCOMPARE(dailyFx.summary, u"摘要"_s);
+        QCOMPARE(dailyFx.link, QString());
         QCOMPARE(b->task(101).StrBuffer, u"美元<b>走强</b> `a` | b;"_s);
         QCOMPARE(b->task(103).StrBuffer, u"09/05 14:31欧元;"_s);
         QCOMPARE(page.popups, (QStringList{u"<popup>"_s, u"p2"_s}));
@@ -180,7 +181,7 @@ private Q_SLOTS:
         drain(*b);
         QCOMPARE(page.tables.value(u"iHeXunNews_Table"_s).size(), NewsBoard::SourceLimit - 1);
         QCOMPARE(b->rowCount(u"iHeXunNews_Table"_s), NewsBoard::SourceLimit);
-        QCOMPARE(page.info(u"iHeXunNews_Table"_s, 0), u"条目99"_s);
+        QCOMPARE(page.row(u"iHeXunNews_Table"_s, 0).title, u"条目99"_s);
         QVERIFY(b->task(104).StrBuffer.startsWith(u"条目0;"_s)); // known texts stay
         for (int i = 0; i < 300; ++i)
             b->GetMsg(105, u"11:00"_s, u"x%1"_s.arg(i), QString(), QString());
@@ -239,6 +240,40 @@ private Q_SLOTS:
         QFETCH(QString, later);
         const QDateTime now(QDate(2026, 9, 5), QTime(15, 0));
         QVERIFY(NewsBoard::timeKey(earlier, now) < NewsBoard::timeKey(later, now));
+    }
+
+    // DailyFX items come as key "~" display part, the display part escaped by
+    // the worker with "~" as an entity: the key ends at the last "~", and
+    // nothing in the display part becomes markup.
+    void compositeItemsSplitAtTheLastTilde_data()
+    {
+        QTest::addColumn<QString>("info");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("summary");
+        QTest::newRow("plain") << u"09/05 9:55美元~美元"_s << u"09/05 9:55美元"_s << u"美元"_s << QString();
+        QTest::newRow("price range") << u"09/05 9:55区间1.0800~1.0850~区间1.0800&#126;1.0850"_s
+                                     << u"09/05 9:55区间1.0800~1.0850"_s << u"区间1.0800~1.0850"_s << QString();
+        QTest::newRow("escaped markup stays text")
+            << u"09/05 9:55x~&lt;img src=x onerror=alert(1)&gt;<br/><font style='color:#0000FF'>&amp;lt;b&amp;gt;</font>"_s
+            << u"09/05 9:55x"_s << u"<img src=x onerror=alert(1)>"_s << u"&lt;b&gt;"_s;
+        QTest::newRow("markup the worker never writes shows as it came")
+            << u"09/05 9:55x~<img src=x>"_s << u"09/05 9:55x"_s << u"<img src=x>"_s << QString();
+    }
+    void compositeItemsSplitAtTheLastTilde()
+    {
+        QFETCH(QString, info);
+        QFETCH(QString, key);
+        QFETCH(QString, title);
+        QFETCH(QString, summary);
+        PageModel page;
+        auto b = board(page);
+        b->GetMsg(103, u"09/05 9:55"_s, info, QString(), QString());
+        drain(*b);
+        const NewsRow row = page.row(u"iDailyFXNews_Table"_s, 0);
+        QCOMPARE(row.title, title);
+        QCOMPARE(row.summary, summary);
+        QCOMPARE(b->task(103).StrBuffer, key + u';');
     }
 };
 

@@ -1,11 +1,11 @@
-#include "EventJson.h"
-#include "HtmlDocument.h"
-#include "OOP.h"
-#include "PageDecoder.h"
-#include "SourceParsers.h"
-#include "TestHttpServer.h"
-#include "WorkerRuntime.h"
-#include "cMultGet.h"
+#include "worker/EventJson.h"
+#include "html/HtmlDocument.h"
+#include "news/OOP.h"
+#include "worker/PageDecoder.h"
+#include "worker/SourceParsers.h"
+#include "support/TestHttpServer.h"
+#include "news/WorkerRuntime.h"
+#include "news/cMultGet.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "PlayMediaCls.h"
-#include "TempProgramFolder.h"
+#include "notify/PlayMediaCls.h"
+#include "support/TempProgramFolder.h"
 
 #include <QSignalSpy>
 #include <QTest>

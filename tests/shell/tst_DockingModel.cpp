@@ -1,5 +1,4 @@
-#include "DockingModel.h"
-#include "TabStrip.h"
+#include "shell/DockingModel.h"
 
 #include <QTest>
 
@@ -89,30 +88,6 @@ private Q_SLOTS:
         // Visible part: exactly the 3-pixel strip.
         const QRect visible = rect.intersected(QRect(0, 0, 1280, 800));
         QCOMPARE(std::min(visible.width(), visible.height()), 3);
-    }
-
-    void tabSelection()
-    {
-        TabStrip tabs;
-        auto first = tabs.select(QStringLiteral("iAll"));
-        QVERIFY(first);
-        QCOMPARE(first->oldTab, QString());
-        QVERIFY(first->hide.isEmpty());
-        QCOMPARE(first->leftSitePage, QString()); // no frame on the first selection
-        QCOMPARE(first->show, QStringList{QStringLiteral("iAllNews")});
-        QVERIFY(!tabs.select(QStringLiteral("iAll"))); // already current: nothing
-        QVERIFY(!tabs.select(QStringLiteral("iNowhere")));
-        auto calendar = tabs.select(QStringLiteral("iFXCalendar"));
-        QVERIFY(calendar);
-        QCOMPARE(calendar->hide, QStringList{QStringLiteral("iAllNews")});
-        QCOMPARE(calendar->leftSitePage, QStringLiteral("All.htm"));
-        QCOMPARE(calendar->show, (QStringList{QStringLiteral("iCalendar"), QStringLiteral("iCalHead")}));
-        auto source = tabs.select(QStringLiteral("iDailyfx"));
-        QCOMPARE(source->hide, (QStringList{QStringLiteral("iCalendar"), QStringLiteral("iCalHead")}));
-        QCOMPARE(source->leftSitePage, QStringLiteral("Calendar.htm"));
-        QCOMPARE(source->show, QStringList{QStringLiteral("iDailyFXNews")});
-        QCOMPARE(tabs.current(), QStringLiteral("iDailyfx"));
-        QCOMPARE(TabStrip::tabs().size(), 9);
     }
 };
 

@@ -1,16 +1,17 @@
-#include "AppGlobals.h"
-#include "Desktop.h"
-#include "FakeClock.h"
-#include "PopupSnippet.h"
-#include "RecordingMessageSink.h"
-#include "TempProgramFolder.h"
-#include "WorkerRuntime.h"
-#include "cRegistry.h"
-#include "cls_PopupMenu.h"
-#include "frmMain.h"
-#include "frmPopUp.h"
-#include "frmSysTray.h"
-#include "frmTavrin.h"
+#include "core/AppGlobals.h"
+#include "core/gui/Desktop.h"
+#include "support/FakeClock.h"
+#include "worker/PopupSnippet.h"
+#include "support/RecordingMessageSink.h"
+#include "support/TempProgramFolder.h"
+#include "news/WorkerRuntime.h"
+#include "core/cRegistry.h"
+#include "core/gui/cls_PopupMenu.h"
+#include "shell/frmMain.h"
+#include "notify/frmPopUp.h"
+#include "shell/frmSysTray.h"
+#include "news/NewsPanel.h"
+#include "shell/frmTavrin.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -63,6 +64,30 @@ private:
         return nullptr;
     }
 
+    static QVariant runIn(QWebEngineView *view, const QString &script)
+    {
+        QVariant result;
+        bool done = false;
+        view->page()->runJavaScript(script, [&](const QVariant &value) {
+            result = value;
+            done = true;
+        });
+        for (int waited = 0; !done && waited < 5000; waited += 5)
+            QTest::qWait(5);
+        return result;
+    }
+
+    // The texts of the popup's rows in the page, top first, blank rows left out.
+    static QStringList popupTexts(frmPopUp *popup)
+    {
+        return runIn(popup->findChild<QWebEngineView *>(),
+                     u"Array.prototype.map.call(document.getElementById('popupWin_Table').rows,"
+                     " function (r) { return r.textContent.replace(/\\s+/g, ' ').trim(); })"
+                     ".filter(function (t) { return t; }).join('|')"_s)
+            .toString()
+            .split(u'|', Qt::SkipEmptyParts);
+    }
+
 private Q_SLOTS:
     void initTestCase()
     {
@@ -77,7 +102,10 @@ private Q_SLOTS:
         WorkerRuntime::instance().setServerProgram(QStringLiteral(TESSALY_PROGRAM_DIR "/torvel"));
         QDesktopServices::setUrlHandler(u"https"_s, &m_links, "open");
         m_controller = std::make_unique<frmMain>(m_clock);
+        QSignalSpy loaded(m_controller.get(), &frmMain::loaded);
         m_controller->Load();
+        QVERIFY(!m_controller->mainWindow()->isVisible()); // nothing waits for the page
+        QVERIFY(loaded.wait(30000));
     }
 
     void cleanupTestCase()
@@ -153,7 +181,7 @@ private Q_SLOTS:
         m_controller->Popup(first);
         frmPopUp *popup = m_controller->popup();
         QVERIFY(popup);
-        QVERIFY(Globals().PopupOpen);
+        QVERIFY(popup->isOpen());
         QRect area;
         QVERIFY(Desktop::GetWorkArea(area));
         QTRY_COMPARE_WITH_TIMEOUT(popup->PopUpStatus(), 1, 5000);
@@ -169,16 +197,30 @@ private Q_SLOTS:
         QCOMPARE(popup->rowCount(), 3); // with the page's own empty row
         QCOMPARE(popup->PopUpStatus(), 1);
 
-        // The linked item's click (the old fireEvent call) opens the link in the browser.
-        QVariant done;
-        popup->findChild<QWebEngineView *>()->page()->runJavaScript(
-            u"document.querySelector('#popupWin_Table span').click(); 1"_s, [&done](const QVariant &v) { done = v; });
+        // The rows in the page: newest on top, each item once.
+        QTRY_COMPARE(popupTexts(popup), (QStringList{u"10:01 欧元走弱"_s, u"10:00 美元走强"_s}));
+        // The same pass again, with one more item: only the new one is added.
+        const QString third = PopupSnippet::plain(u"FX678.gif"_s, u"10:02"_s, u"日元持稳"_s);
+        m_controller->Popup(third + u'~' + second + u'~' + first);
+        QTRY_COMPARE(popupTexts(popup), (QStringList{u"10:02 日元持稳"_s, u"10:01 欧元走弱"_s, u"10:00 美元走强"_s}));
+
+        // A script's click on the linked item (the old fireEvent call) opens nothing; a person's opens the link.
+        auto *view = popup->findChild<QWebEngineView *>();
+        runIn(view, u"document.querySelectorAll('#popupWin_Table span')[1].click(); 1"_s);
+        QTest::qWait(300);
+        QVERIFY(m_links.opened.isEmpty());
+        const QVariantList box = runIn(view, u"var r = document.querySelectorAll('#popupWin_Table span')[1].getBoundingClientRect();"
+                                             "[r.left + 5, r.top + r.height / 2]"_s).toList();
+        const QPoint at(box.value(0).toInt(), box.value(1).toInt());
+        QTest::mousePress(view->focusProxy(), Qt::LeftButton, {}, at);
+        QTest::qWait(30);
+        QTest::mouseRelease(view->focusProxy(), Qt::LeftButton, {}, at);
         QTRY_COMPARE(m_links.opened, QList<QUrl>{QUrl(u"https://news.example/b"_s)});
         QVERIFY(popup->isVisible()); // more than one row: it stays
 
         popup->CloseFrm();
         QVERIFY(!popup->isVisible());
-        QVERIFY(!Globals().PopupOpen);
+        QVERIFY(!popup->isOpen());
         QCOMPARE(popup->rowCount(), 0);
     }
 
@@ -189,7 +231,7 @@ private Q_SLOTS:
         QCOMPARE(popup->ShowDelay(), 300);
         QTRY_COMPARE_WITH_TIMEOUT(popup->PopUpStatus(), 2, 5000);
         QTRY_VERIFY_WITH_TIMEOUT(!popup->isVisible(), 5000);
-        QVERIFY(!Globals().PopupOpen);
+        QVERIFY(!popup->isOpen());
     }
 
     void rightClickAndMoreClose()
@@ -235,6 +277,10 @@ private Q_SLOTS:
             items << PopupSnippet::plain(u"FX168.gif"_s, u"12:%1"_s.arg(i), u"条目%1"_s.arg(i));
         m_controller->Popup(items.join(u'~'));
         QCOMPARE(m_controller->popup()->rowCount(), frmPopUp::MaxRows);
+        QTRY_COMPARE(popupTexts(m_controller->popup()).size(), frmPopUp::MaxRows);
+        const QStringList texts = popupTexts(m_controller->popup());
+        QCOMPARE(texts.front(), u"12:0 条目0"_s); // the newest on top
+        QCOMPARE(texts.back(), u"12:9 条目9"_s);  // the oldest went
         m_controller->popup()->CloseFrm();
     }
 
@@ -253,13 +299,13 @@ private Q_SLOTS:
             QTest::keyClick(menu, Qt::Key_Down); // FX168汇市讯息
             QTest::keyClick(menu, Qt::Key_Return);
         });
-        QVERIFY(window->news().task(101).Enabled);
-        window->iMore();
+        QVERIFY(window->news().news().task(101).Enabled);
+        window->news().iMore();
         QCOMPARE(titles, (QStringList{u"FXARK现场直播 ✓"_s, u"FX168汇市讯息 ✓"_s, u"汇通网外汇新闻 ✓"_s,
                                       u"DailyFX财经市况 ✓"_s, u"和讯网外汇分析 ✓"_s}));
         QCOMPARE(Globals().Config.GetNodeAttrib(u"Settings/Tavrin/Source/FX168"_s, u"Checked"_s), u"0"_s);
-        QVERIFY(!window->news().task(101).Enabled);
-        QVERIFY(window->news().task(100).Enabled);
+        QVERIFY(!window->news().news().task(101).Enabled);
+        QVERIFY(window->news().news().task(100).Enabled);
     }
 
     void exitSavesAndEndsEverything()

@@ -1,4 +1,4 @@
-#include "FakeClock.h"
+#include "support/FakeClock.h"
 
 FakeClock::FakeClock(const QDateTime &start)
     : m_now(start)

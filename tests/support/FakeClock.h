@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Clock.h"
+#include "core/Clock.h"
 
 // A clock that stands still until the test moves it.
 class FakeClock : public Clock

@@ -1,4 +1,4 @@
-#include "RecordingMessageSink.h"
+#include "support/RecordingMessageSink.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
-#include "TempProgramFolder.h"
+#include "support/TempProgramFolder.h"
 
-#include "cls_Config.h"
+#include "core/cls_Config.h"
 
 #include <QFile>
 

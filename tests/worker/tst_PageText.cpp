@@ -1,5 +1,5 @@
-#include "PageDecoder.h"
-#include "PageText.h"
+#include "worker/PageDecoder.h"
+#include "worker/PageText.h"
 
 #include <QTest>
 
@@ -8,13 +8,6 @@ class tst_PageText : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void escapeHtml()
-    {
-        QCOMPARE(PageText::escapeHtml(QStringLiteral("<a href=\"x\">'&'</a>|`")),
-                 QStringLiteral("&lt;a href=&quot;x&quot;&gt;&#39;&amp;&#39;&lt;/a&gt;|`"));
-        QCOMPARE(PageText::escapeHtml(QStringLiteral("美元走强")), QStringLiteral("美元走强"));
-    }
-
     void snippetLink()
     {
         QCOMPARE(PageText::snippetLink(QStringLiteral("http://a/x'y\"z<w>v\\u`t s?a=1&b=2")),

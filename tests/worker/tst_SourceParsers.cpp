@@ -1,9 +1,9 @@
-#include "HtmlDocument.h"
-#include "PageDecoder.h"
-#include "PageText.h"
-#include "PopupSnippet.h"
-#include "SourceId.h"
-#include "SourceParsers.h"
+#include "html/HtmlDocument.h"
+#include "worker/PageDecoder.h"
+#include "worker/PageText.h"
+#include "worker/PopupSnippet.h"
+#include "protocol/SourceId.h"
+#include "worker/SourceParsers.h"
 
 #include <QDir>
 #include <QFile>
@@ -129,11 +129,11 @@ private Q_SLOTS:
             QVERIFY2(snippet.startsWith(QStringLiteral("<img src='") + icon + QStringLiteral("' align='absmiddle'/>&nbsp;<span")),
                      qPrintable(snippet));
             QVERIFY(snippet.endsWith(QStringLiteral("</span>")));
-            QVERIFY(snippet.contains(PageText::escapeHtml(event.cellTime) + QStringLiteral("&nbsp;")));
+            QVERIFY(snippet.contains(PageText::displayText(event.cellTime) + QStringLiteral("&nbsp;")));
             QCOMPARE(snippet.contains(QStringLiteral("innerText='") + PageText::snippetLink(event.href) + u'\''),
                      !event.href.isEmpty());
             if (id != s_Dailyfx)
-                QVERIFY(snippet.contains(QStringLiteral("&nbsp;") + PageText::escapeHtml(event.cellInfo) + QStringLiteral("</span>")));
+                QVERIFY(snippet.contains(QStringLiteral("&nbsp;") + PageText::displayText(event.cellInfo) + QStringLiteral("</span>")));
             recent.prepend(snippet);
         }
         const QString lastPopup = recent.mid(0, 10).join(u'~');

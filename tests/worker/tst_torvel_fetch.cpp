@@ -1,6 +1,6 @@
-#include "ProgramRun.h"
-#include "TempProgramFolder.h"
-#include "TestHttpServer.h"
+#include "support/ProgramRun.h"
+#include "support/TempProgramFolder.h"
+#include "support/TestHttpServer.h"
 
 #include <QDir>
 #include <QFile>

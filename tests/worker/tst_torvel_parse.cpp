@@ -1,10 +1,10 @@
-#include "EventJson.h"
-#include "HtmlDocument.h"
-#include "PageDecoder.h"
-#include "SourceId.h"
-#include "SourceParsers.h"
-#include "ProgramRun.h"
-#include "TempProgramFolder.h"
+#include "worker/EventJson.h"
+#include "html/HtmlDocument.h"
+#include "worker/PageDecoder.h"
+#include "protocol/SourceId.h"
+#include "worker/SourceParsers.h"
+#include "support/ProgramRun.h"
+#include "support/TempProgramFolder.h"
 
 #include <QDir>
 #include <QJsonDocument>

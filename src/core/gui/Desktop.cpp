@@ -1,4 +1,4 @@
-#include "Desktop.h"
+#include "core/gui/Desktop.h"
 
 #include <QDesktopServices>
 #include <QGuiApplication>

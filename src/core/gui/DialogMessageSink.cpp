@@ -1,6 +1,6 @@
-#include "DialogMessageSink.h"
+#include "core/gui/DialogMessageSink.h"
 
-#include "../StderrMessageSink.h"
+#include "core/StderrMessageSink.h"
 
 #include <QApplication>
 #include <QMessageBox>

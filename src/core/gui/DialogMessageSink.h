@@ -1,6 +1,6 @@
 #pragma once
 
-#include "../MessageSink.h"
+#include "core/MessageSink.h"
 
 // Shows each message in a message box, after writing it to standard error so a
 // run without a person can still be checked. On a screenless platform

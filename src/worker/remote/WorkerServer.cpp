@@ -1,6 +1,6 @@
-#include "WorkerServer.h"
+#include "worker/remote/WorkerServer.h"
 
-#include "cMultGetHost.h"
+#include "worker/remote/cMultGetHost.h"
 
 #include <QCoreApplication>
 #include <QLocalSocket>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "rep_cMultGet_source.h"
+#include "protocol/rep_cMultGet_source.h"
 
 #include <QLocalServer>
 #include <QObject>

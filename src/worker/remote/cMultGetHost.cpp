@@ -1,6 +1,6 @@
-#include "cMultGetHost.h"
+#include "worker/remote/cMultGetHost.h"
 
-#include "cMultGetWorker.h"
+#include "worker/cMultGetWorker.h"
 
 cMultGetHost::cMultGetHost(QObject *parent)
     : cMultGetSource(parent)

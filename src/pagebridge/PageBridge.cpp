@@ -1,10 +1,15 @@
-#include "PageBridge.h"
+#include "pagebridge/PageBridge.h"
 
-#include "Desktop.h"
-#include "GuardedPage.h"
-#include "PageBridgeChannel.h"
+#include "core/Logging.h"
+#include "core/gui/Desktop.h"
+#include "pagebridge/GuardedPage.h"
+#include "pagebridge/PageBridgeChannel.h"
+#include "pages/Pages.h"
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QPointer>
 #include <QUrl>
 #include <QWebChannel>
 #include <QWebEngineScript>
@@ -15,7 +20,7 @@
 static void initResources()
 {
     Q_INIT_RESOURCE(bridge);
-    Q_INIT_RESOURCE(pages);
+    Pages::initResources();
 }
 
 namespace {
@@ -41,12 +46,16 @@ QWebEngineScript applicationScript(const QString &name, const QString &source)
 
 } // namespace
 
-PageBridge::PageBridge(QWidget *parentWidget, QObject *target)
+QString PageBridge::pageAddress(const QString &pageName)
+{
+    return QStringLiteral("qrc:/pages/") + pageName;
+}
+
+PageBridge::PageBridge(QWidget *parentWidget)
     : QObject(parentWidget)
     , m_view(new QWebEngineView(parentWidget))
     , m_channel(new QWebChannel(this))
     , m_host(new PageBridgeChannel(this))
-    , m_target(target)
 {
     initResources();
     auto *page = new GuardedPage(m_view);
@@ -59,7 +68,6 @@ PageBridge::PageBridge(QWidget *parentWidget, QObject *target)
     page->scripts().insert(applicationScript(
         QStringLiteral("tessaly-bridge"),
         resourceText(QStringLiteral(":/qtwebchannel/qwebchannel.js")) + resourceText(QStringLiteral(":/bridge/bridge.js"))));
-    connect(page, &QWebEnginePage::loadStarted, this, [this] { m_bound = false; });
 }
 
 PageBridge::~PageBridge() = default;
@@ -67,20 +75,44 @@ PageBridge::~PageBridge() = default;
 void PageBridge::load(const QString &pageName, const QList<Binding> &bindings)
 {
     m_bindings = bindings;
+    m_loaded = false;
     m_bound = false;
-    m_view->setUrl(QUrl(QStringLiteral("qrc:/pages/") + pageName));
+    m_view->setUrl(QUrl(pageAddress(pageName)));
+}
+
+void PageBridge::whenReady(std::function<void()> work)
+{
+    if (m_bound)
+        work();
+    else
+        m_beforeReady.append(std::move(work));
+}
+
+void PageBridge::whenLoaded(std::function<void()> step)
+{
+    if (m_loaded)
+        step();
+    else
+        m_beforeLoad.append(std::move(step));
 }
 
 void PageBridge::apply(const QString &command, const QVariantList &args)
 {
-    Q_EMIT m_host->apply(command, args);
+    whenLoaded([this, command, args] { Q_EMIT m_host->apply(command, args); });
+}
+
+void PageBridge::build(const QString &name, const QJsonValue &data)
+{
+    const QString json = QString::fromUtf8(QJsonDocument(QJsonArray{data}).toJson(QJsonDocument::Compact));
+    // The array wraps any value; the page takes its one element.
+    apply(QStringLiteral("build"), {name, json.mid(1, json.size() - 2)});
 }
 
 void PageBridge::measure(const QStringList &ids, std::function<void(const QJsonObject &)> done)
 {
     const int request = ++m_nextRequest;
     m_measures.insert(request, std::move(done));
-    Q_EMIT m_host->measureRequested(request, ids);
+    whenLoaded([this, request, ids] { Q_EMIT m_host->measureRequested(request, ids); });
 }
 
 void PageBridge::onMeasured(int request, const QJsonObject &result)
@@ -91,11 +123,14 @@ void PageBridge::onMeasured(int request, const QJsonObject &result)
 
 void PageBridge::onPageLoaded()
 {
+    m_loaded = true;
+    const QList<std::function<void()>> waiting = std::exchange(m_beforeLoad, {});
+    for (const auto &step : waiting)
+        step();
+    Q_EMIT pageLoaded();
     QVariantList bindings;
-    for (const Binding &binding : m_bindings)
-        bindings << QVariantMap{{QStringLiteral("id"), binding.elementId},
-                                {QStringLiteral("event"), binding.event},
-                                {QStringLiteral("operation"), binding.operation}};
+    for (const Binding &binding : std::as_const(m_bindings))
+        bindings << QVariantMap{{QStringLiteral("id"), binding.elementId}, {QStringLiteral("event"), binding.event}};
     Q_EMIT m_host->bindingsRequested(bindings);
 }
 
@@ -103,14 +138,26 @@ void PageBridge::onBound()
 {
     m_bound = true;
     Q_EMIT pageReady();
+    const QList<std::function<void()>> waiting = std::exchange(m_beforeReady, {});
+    for (const auto &work : waiting)
+        work();
 }
 
-void PageBridge::invoke(const QString &operation, const QString &elementId, const QString &elementText)
+void PageBridge::onEvent(const QString &elementId, const QString &event, const QString &text, bool byUser)
 {
-    m_invokingElement = elementId;
-    m_invokingText = elementText;
-    if (!m_target || !QMetaObject::invokeMethod(m_target, operation.toLatin1().constData()))
-        Q_EMIT unknownOperation(operation);
+    for (const Binding &binding : std::as_const(m_bindings)) {
+        if (binding.elementId == elementId && binding.event == event) {
+            // The handler may replace the bindings (a new page): keep what it needs.
+            const QString operation = binding.operation;
+            const Handler handler = binding.handler;
+            const QPointer<PageBridge> alive(this);
+            handler(Event{elementId, text, byUser});
+            if (alive)
+                Q_EMIT invoked(operation);
+            return;
+        }
+    }
+    qCInfo(lcPage) << "page message matches no binding:" << elementId << event;
 }
 
 void PageBridge::openExternally(const QUrl &url)

@@ -1,4 +1,4 @@
-#include "cls_PopupMenu.h"
+#include "core/gui/cls_PopupMenu.h"
 
 #include <QCursor>
 #include <QMenu>

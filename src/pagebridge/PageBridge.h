@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QJsonObject>
+#include <QJsonValue>
 #include <QList>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 #include <QVariantList>
 
@@ -15,33 +15,45 @@ class QWidget;
 
 // What every window of ours that shows a page uses: a web view on one of our
 // embedded pages, a channel to the page that only our own script world can
-// see, the bindings of page events to named operations of the window, and the
-// typed changes the window makes to the page. The window keeps its state; the
-// page only shows it.
+// see, the bindings of page events to handlers, and the typed changes the
+// window makes to the page. The window keeps its state; the page only shows it.
+// Changes and measurements asked for before the page is up wait for it and
+// reach it in order, so no window ever waits for its page.
 class PageBridge : public QObject
 {
     Q_OBJECT
 
 public:
+    // One event of a bound element, as the handler receives it.
+    struct Event
+    {
+        QString elementId;
+        QString text;        // the element's text
+        bool byUser = false; // a user's gesture caused it (not a script of its own)
+    };
+    using Handler = std::function<void(const Event &)>;
+
     struct Binding
     {
         QString elementId;
         QString event;     // "onclick", "onmousedown", ...
-        QString operation; // name of an invokable method of the target
+        QString operation; // the operation's name, for diagnostics and watchers
+        Handler handler;
     };
 
-    // `target` receives the bound operations, by name.
-    PageBridge(QWidget *parentWidget, QObject *target);
+    // The address every page of ours has: the embedded resources.
+    static QString pageAddress(const QString &pageName);
+
+    explicit PageBridge(QWidget *parentWidget);
     ~PageBridge() override;
 
     QWebEngineView *view() const { return m_view; }
-    // Loads PageBase + the page name. Bindings are made once, when it has loaded.
+    // Loads one of our pages; its bindings are made once it has loaded.
     void load(const QString &pageName, const QList<Binding> &bindings);
     // Loading, or not yet bound.
     bool Busy() const { return !m_bound; }
-    // The element whose event runs the operation being invoked, and its text.
-    QString invokingElement() const { return m_invokingElement; }
-    QString invokingElementText() const { return m_invokingText; }
+    // Runs `work` once the page is bound: now if it is, else when it becomes so.
+    void whenReady(std::function<void()> work);
 
     void setText(const QString &id, const QString &text) { apply(QStringLiteral("setText"), {id, text}); }
     void setHtml(const QString &id, const QString &html) { apply(QStringLiteral("setHtml"), {id, html}); }
@@ -63,12 +75,18 @@ public:
     }
     void focus(const QString &id) { apply(QStringLiteral("focus"), {id}); }
     void click(const QString &id) { apply(QStringLiteral("click"), {id}); }
-    // cells: maps with "text" (shown as text) or "html", optional "style" and "attributes".
+    // cells: maps with "text" (shown as text), "parts" (a list of {tag, text,
+    // className, attributes}: elements made with their text as text) or
+    // "html", and optional "style" and "attributes".
     void insertRow(const QString &tableId, int index, const QVariantList &cells)
     {
         apply(QStringLiteral("insertRow"), {tableId, index, cells});
     }
     void deleteRow(const QString &tableId, int index) { apply(QStringLiteral("deleteRow"), {tableId, index}); }
+    // Hands data to the page's own script, which builds what it describes:
+    // the page listens for the event "tessaly-" + name and reads the data as
+    // JSON from the document element's attribute "data-" + name.
+    void build(const QString &name, const QJsonValue &data);
 
     // Layout measurements come back later: element id -> {left, top, width,
     // height, clientWidth, clientHeight}, absent ids left out.
@@ -78,27 +96,31 @@ public:
     static void openExternally(const QUrl &url);
 
 Q_SIGNALS:
+    // The page has loaded and its channel is up; bindings come right after,
+    // so what the window builds in the page now is there to be bound.
+    void pageLoaded();
     // The page has loaded and its bindings are made.
     void pageReady();
-    // A bound operation the target does not have (a page defect).
-    void unknownOperation(const QString &name);
+    // A bound handler has run.
+    void invoked(const QString &operation);
 
 private:
     friend class PageBridgeChannel;
     void apply(const QString &command, const QVariantList &args);
+    void whenLoaded(std::function<void()> step);
     void onPageLoaded();
     void onBound();
     void onMeasured(int request, const QJsonObject &result);
-    void invoke(const QString &operation, const QString &elementId, const QString &elementText);
+    void onEvent(const QString &elementId, const QString &event, const QString &text, bool byUser);
 
     QWebEngineView *m_view;
     QWebChannel *m_channel;
     class PageBridgeChannel *m_host;
-    QPointer<QObject> m_target;
     QList<Binding> m_bindings;
-    QString m_invokingElement;
-    QString m_invokingText;
+    bool m_loaded = false;
     bool m_bound = false;
+    QList<std::function<void()>> m_beforeLoad;
+    QList<std::function<void()>> m_beforeReady;
     int m_nextRequest = 0;
     QHash<int, std::function<void(const QJsonObject &)>> m_measures;
 };

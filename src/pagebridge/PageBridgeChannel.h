@@ -18,9 +18,10 @@ public:
 public Q_SLOTS:
     void pageLoaded();
     void bound();
-    void invoke(const QString &operation, const QString &elementId, const QString &elementText);
+    void event(const QString &elementId, const QString &event, const QString &text, bool byUser);
     void measured(int request, const QJsonObject &result);
     void openLink(const QString &url);
+    void missingElement(const QString &command, const QString &elementId);
 
 Q_SIGNALS:
     void apply(const QString &command, const QVariantList &args);

@@ -6,8 +6,8 @@
 
 #include <optional>
 
-// The tabs of the main window: which one is current, and what changes in the
-// page when another one is chosen. Knows no page; the window carries it out.
+// The tabs of a page: which one is current, and what changes in the page
+// when another one is chosen. Knows no page; the window carries it out.
 class TabStrip
 {
 public:
@@ -21,20 +21,22 @@ public:
     // What selecting a tab does, in the order the window applies it.
     struct Change
     {
-        QString oldTab;          // empty at the first selection
+        QString oldTab;       // empty at the first selection
         QString newTab;
-        QStringList hide;        // areas of the old tab
-        QString leftSitePage;    // frame page of the old tab ("All.htm", ...), empty at the first selection
-        QStringList show;        // areas of the new tab
+        QStringList hide;     // areas of the old tab
+        QString leftSitePage; // frame page of the old tab ("All.htm", ...), empty at the first selection
+        QStringList show;     // areas of the new tab
     };
 
-    static const QList<Tab> &tabs();
-    static std::optional<Tab> tab(const QString &anchor);
+    void addTabs(const QList<Tab> &tabs) { m_tabs += tabs; }
+    const QList<Tab> &tabs() const { return m_tabs; }
+    std::optional<Tab> tab(const QString &anchor) const;
 
     QString current() const { return m_current; }
     // Nothing when the tab is already current or unknown.
     std::optional<Change> select(const QString &newTab);
 
 private:
+    QList<Tab> m_tabs;
     QString m_current;
 };

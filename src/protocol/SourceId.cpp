@@ -1,4 +1,4 @@
-#include "SourceId.h"
+#include "protocol/SourceId.h"
 
 #include <array>
 

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QLatin1StringView>
+#include <QString>
+
+// Every place in tavrin.xml the program reads or writes: element paths below
+// the root element App, their attributes, and the values the program repairs
+// a missing entry with. Nothing else names a path of the file.
+namespace ConfigPaths {
+
+// Elements.
+inline constexpr QLatin1StringView Settings{"Settings"};
+inline constexpr QLatin1StringView Sources{"Settings/Tavrin/Source"};
+inline constexpr QLatin1StringView Popup{"Settings/Tavrin/Popup"};
+inline constexpr QLatin1StringView CalendarSettings{"Settings/Tavrin/FXCalendar"};
+inline constexpr QLatin1StringView LiveUpdate{"Settings/LiveUpdate"};
+inline constexpr QLatin1StringView Site{"Settings/Site"};
+inline constexpr QLatin1StringView Windows{"Window"};
+inline constexpr QLatin1StringView MainWindow{"Window/Tavrin_Main"};
+inline constexpr QLatin1StringView BarWindow{"Window/FXBar"};
+inline constexpr QLatin1StringView QuoteWindow{"Window/FXQuote"};
+inline constexpr QLatin1StringView CalendarWeek{"FXCalendar"};
+
+// A news source's element, by its configuration name ("FXark", ...).
+inline QString source(const QString &name)
+{
+    return QString(Sources) + u'/' + name;
+}
+// A stored calendar day, 1 (Monday) to 5 (Friday).
+inline QString calendarDay(int weekIndex)
+{
+    return QString(CalendarWeek) + QStringLiteral("/Week") + QString::number(weekIndex);
+}
+
+// Attributes.
+inline constexpr QLatin1StringView Checked{"Checked"};
+inline constexpr QLatin1StringView IntervalTime{"IntervalTime"};
+inline constexpr QLatin1StringView Url{"Url"};
+inline constexpr QLatin1StringView Home{"Home"};
+inline constexpr QLatin1StringView Duration{"Duration"};
+inline constexpr QLatin1StringView SoundFile{"SoundFile"};
+inline constexpr QLatin1StringView NotifyTime{"NotifyTime"};
+inline constexpr QLatin1StringView Left{"Left"};
+inline constexpr QLatin1StringView Top{"Top"};
+inline constexpr QLatin1StringView Width{"Width"};
+inline constexpr QLatin1StringView Height{"Height"};
+inline constexpr QLatin1StringView FixedWidth{"FixedWidth"};
+inline constexpr QLatin1StringView Status{"Status"};
+inline constexpr QLatin1StringView Event{"Event"};
+inline constexpr QLatin1StringView DateFrom{"DateFrom"};
+
+// Defaults.
+inline constexpr QLatin1StringView DefaultSiteUrl{"https://www.tessaly.cn"};
+inline constexpr QLatin1StringView HeXunName{"HeXun"};
+inline constexpr QLatin1StringView DefaultHeXunChecked{"1"};
+inline constexpr QLatin1StringView DefaultHeXunInterval{"60"};
+inline constexpr QLatin1StringView DefaultBarLeft{"0"};
+inline constexpr QLatin1StringView DefaultBarTop{"0"};
+inline constexpr QLatin1StringView DefaultQuoteLeft{"-1"};
+inline constexpr QLatin1StringView DefaultQuoteTop{"-1"};
+inline constexpr QLatin1StringView DefaultQuoteFixedWidth{"200"};
+inline constexpr QLatin1StringView DefaultQuoteStatus{"0"};
+inline constexpr QLatin1StringView DefaultLiveUpdateChecked{"1"};
+
+} // namespace ConfigPaths

@@ -1,0 +1,6 @@
+#include "core/Logging.h"
+
+Q_LOGGING_CATEGORY(lcPage, "tessaly.page", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcWorker, "tessaly.worker", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcNews, "tessaly.news", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcConfig, "tessaly.config", QtWarningMsg)

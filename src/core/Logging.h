@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QLoggingCategory>
+
+// The program's diagnostics, off by default; switch them on with
+// QT_LOGGING_RULES="tessaly.*.info=true". Each logs with qCInfo.
+Q_DECLARE_LOGGING_CATEGORY(lcPage)   // tessaly.page: page messages, missing elements, page console
+Q_DECLARE_LOGGING_CATEGORY(lcWorker) // tessaly.worker: the worker server's starts, ends and restarts
+Q_DECLARE_LOGGING_CATEGORY(lcNews)   // tessaly.news: fetch scheduling
+Q_DECLARE_LOGGING_CATEGORY(lcConfig) // tessaly.config: loading and saving tavrin.xml

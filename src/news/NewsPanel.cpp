@@ -1,0 +1,212 @@
+#include "news/NewsPanel.h"
+
+#include "core/AppGlobals.h"
+#include "core/Clock.h"
+#include "core/ConfigPaths.h"
+#include "core/gui/Desktop.h"
+#include "core/gui/cls_PopupMenu.h"
+#include "news/OOP.h"
+#include "pages/MainPage.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QUrl>
+#include <QWebEngineView>
+
+namespace {
+
+QVariantMap part(const QString &tag, const QString &text, const QString &className = {}, const QVariantMap &attributes = {})
+{
+    return {{QStringLiteral("tag"), tag},
+            {QStringLiteral("text"), text},
+            {QStringLiteral("className"), className},
+            {QStringLiteral("attributes"), attributes}};
+}
+
+bool isWebAddress(const QString &link)
+{
+    const QString scheme = QUrl(link).scheme().toLower();
+    return scheme == QStringLiteral("http") || scheme == QStringLiteral("https");
+}
+
+} // namespace
+
+NewsPanel::NewsPanel(PageBridge &page, TabHost &tabs, Clock &clock, QObject *parent)
+    : QObject(parent)
+    , m_page(page)
+    , m_tabs(tabs)
+    , m_clock(clock)
+    , HTTP(new OOP(this))
+{
+    m_news = std::make_unique<NewsBoard>(static_cast<NewsView &>(*this), NewsSources::all(Globals().Config),
+                                         [this](int id, const QString &known, const QString &url) { HTTP->GetContent(id, known, url); });
+    // The workers' events: items and completions queue, failures act at once.
+    connect(HTTP, &OOP::GetMsg, this,
+            [this](int id, const QString &time, const QString &info, const QString &href, const QString &popup) {
+                m_news->GetMsg(id, time, info, href, popup);
+                m_ctlTimeTask.start();
+            });
+    connect(HTTP, &OOP::GetComplete, this, [this](int id, bool isNew) {
+        m_news->GetComplete(id, isNew);
+        m_ctlTimeTask.start();
+    });
+    connect(HTTP, &OOP::GetError, this, [this](int id, const QString &message) { m_news->GetError(id, message); });
+    connect(HTTP, &OOP::GetTimeout, this, [this](int id) { m_news->GetTimeout(id); });
+    m_ctlTimeDown.setInterval(1000);
+    connect(&m_ctlTimeDown, &QTimer::timeout, this, [this] { m_news->tick(m_clock.now()); });
+    m_ctlTimeTask.setInterval(1);
+    connect(&m_ctlTimeTask, &QTimer::timeout, this, [this] {
+        if (!m_news->processTask())
+            m_ctlTimeTask.stop();
+    });
+}
+
+NewsPanel::~NewsPanel() = default;
+
+QList<PageBridge::Binding> NewsPanel::bindings()
+{
+    QList<PageBridge::Binding> bindings{
+        {MainPage::AllTab, QStringLiteral("onclick"), QStringLiteral("ClickAll"), [this](const PageBridge::Event &) { ClickAll(); }},
+        {MainPage::SourceMenu, QStringLiteral("onclick"), QStringLiteral("iMore"), [this](const PageBridge::Event &) { iMore(); }},
+    };
+    for (const NewsSource &source : m_news->sources()) {
+        bindings.append({source.anchor, QStringLiteral("onclick"), QStringLiteral("ClickFunc"),
+                         [this](const PageBridge::Event &event) { ClickFunc(event); }});
+        bindings.append({source.anchor, QStringLiteral("ondblclick"), QStringLiteral("ClickWeb"),
+                         [this](const PageBridge::Event &event) { ClickWeb(event); }});
+    }
+    return bindings;
+}
+
+QList<TabStrip::Tab> NewsPanel::tabs() const
+{
+    QList<TabStrip::Tab> tabs{{MainPage::AllTab, {MainPage::AllNewsArea}, QStringLiteral("All.htm")}};
+    for (const NewsSource &source : m_news->sources())
+        tabs.append({source.anchor, {source.area}, source.sitePage});
+    return tabs;
+}
+
+void NewsPanel::pageLoaded()
+{
+    // The sources' tabs and tables, in tab order, made by the page from its templates.
+    QJsonArray sources;
+    for (const NewsSource &source : m_news->sources())
+        sources.append(QJsonObject{{QStringLiteral("anchor"), source.anchor},
+                                   {QStringLiteral("caption"), source.caption},
+                                   {QStringLiteral("area"), source.area},
+                                   {QStringLiteral("table"), source.table}});
+    m_page.build(QStringLiteral("sources"), sources);
+}
+
+void NewsPanel::ApplySourceSettings()
+{
+    m_news->ApplySourceSettings(Globals().Config);
+    Q_EMIT tabsChanged();
+    m_ctlTimeDown.start();
+}
+
+void NewsPanel::ClickAll()
+{
+    m_tabs.selectTab(MainPage::AllTab);
+}
+
+void NewsPanel::ClickFunc(const PageBridge::Event &event)
+{
+    m_tabs.selectTab(event.elementId);
+}
+
+void NewsPanel::ClickWeb(const PageBridge::Event &event)
+{
+    for (const NewsSource &source : m_news->sources()) {
+        if (source.anchor == event.elementId)
+            Desktop::OpenUrl(source.home);
+    }
+}
+
+void NewsPanel::iMore()
+{
+    QList<NewsSource> offered;
+    for (const NewsSource &source : m_news->sources()) {
+        if (source.inSourceMenu)
+            offered.append(source);
+    }
+    std::sort(offered.begin(), offered.end(), [](const NewsSource &a, const NewsSource &b) { return a.id < b.id; });
+    cls_PopupMenu menu;
+    for (const NewsSource &source : std::as_const(offered))
+        menu.AddMenuItem(source.title, m_news->task(source.id).Enabled ? cls_PopupMenu::MF_CHECKED : cls_PopupMenu::MF_STRING,
+                         source.id);
+    const int chosen = menu.TrackMenu(m_page.view());
+    for (const NewsSource &source : std::as_const(offered)) {
+        if (source.id == chosen) {
+            Globals().Config.SetNodeAttrib(ConfigPaths::source(source.name), ConfigPaths::Checked,
+                                           m_news->task(source.id).Enabled ? QStringLiteral("0") : QStringLiteral("1"));
+            ApplySourceSettings();
+        }
+    }
+}
+
+void NewsPanel::insertRow(const QString &table, const NewsRow &row)
+{
+    const QVariantMap timeCell{
+        {QStringLiteral("text"), row.time},
+        {QStringLiteral("style"), QVariantMap{{QStringLiteral("verticalAlign"), QStringLiteral("middle")},
+                                              {QStringLiteral("textAlign"), QStringLiteral("left")},
+                                              {QStringLiteral("paddingLeft"), QStringLiteral("18px")},
+                                              {QStringLiteral("width"), QStringLiteral("70px")}}},
+        {QStringLiteral("attributes"), QVariantMap{{QStringLiteral("data-key"), row.timeKey}}}};
+    QVariantList parts;
+    if (!row.link.isEmpty() && isWebAddress(row.link))
+        parts << part(QStringLiteral("a"), row.title, {},
+                      {{QStringLiteral("href"), row.link},
+                       {QStringLiteral("target"), QStringLiteral("_blank")},
+                       {QStringLiteral("style"), QStringLiteral("text-decoration:underline")}});
+    else
+        parts << part(QStringLiteral("span"), row.title);
+    if (!row.summary.isEmpty())
+        parts << part(QStringLiteral("br"), {}) << part(QStringLiteral("font"), row.summary, QStringLiteral("summary"));
+    if (!row.label.isEmpty())
+        parts << part(QStringLiteral("b"), row.label, QStringLiteral("label ") + row.source);
+    const QVariantMap infoCell{{QStringLiteral("parts"), parts},
+                               {QStringLiteral("style"), QVariantMap{{QStringLiteral("verticalAlign"), QStringLiteral("middle")}}}};
+    m_page.insertRow(table, 1, {timeCell, infoCell});
+}
+
+void NewsPanel::deleteLastRow(const QString &table)
+{
+    m_page.deleteRow(table, -1);
+}
+
+void NewsPanel::setHtml(const QString &id, const QString &html)
+{
+    m_page.setHtml(id, html);
+}
+
+void NewsPanel::setStyle(const QString &id, const QString &property, const QString &value)
+{
+    m_page.setStyle(id, property, value);
+}
+
+void NewsPanel::sortAllNews()
+{
+    m_page.click(MainPage::AllNewsSort);
+}
+
+void NewsPanel::popup(const QString &html)
+{
+    Q_EMIT popupRequested(html);
+}
+
+void NewsPanel::showTab(const QString &anchor, bool shown)
+{
+    m_tabs.showTab(anchor, shown);
+}
+
+QString NewsPanel::currentTab() const
+{
+    return m_tabs.currentTab();
+}
+
+void NewsPanel::selectTab(const QString &anchor)
+{
+    m_tabs.selectTab(anchor);
+}

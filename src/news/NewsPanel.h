@@ -1,0 +1,65 @@
+#pragma once
+
+#include "news/NewsBoard.h"
+#include "news/NewsView.h"
+#include "pagebridge/Panel.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <memory>
+
+class Clock;
+class OOP;
+
+// The news on the main page: the source workers (OOP), the news model with
+// its one-second scheduler and its task timer, the source tabs and tables,
+// the "all news" tab and the source menu.
+class NewsPanel : public QObject, public Panel, private NewsView
+{
+    Q_OBJECT
+
+public:
+    NewsPanel(PageBridge &page, TabHost &tabs, Clock &clock, QObject *parent = nullptr);
+    ~NewsPanel() override;
+
+    QList<PageBridge::Binding> bindings() override;
+    QList<TabStrip::Tab> tabs() const override;
+    void pageLoaded() override;
+
+    // Reads the sources' settings and starts (or goes on with) fetching.
+    void ApplySourceSettings();
+    NewsBoard &news() { return *m_news; }
+    // The source menu: switches one of the five optional sources on or off.
+    void iMore();
+
+Q_SIGNALS:
+    // New items for the controller's popup.
+    void popupRequested(const QString &html);
+    // Source tabs were shown or hidden: the tab list has another width.
+    void tabsChanged();
+
+private:
+    void ClickAll();
+    void ClickFunc(const PageBridge::Event &event);
+    void ClickWeb(const PageBridge::Event &event);
+
+    // NewsView
+    void insertRow(const QString &table, const NewsRow &row) override;
+    void deleteLastRow(const QString &table) override;
+    void setHtml(const QString &id, const QString &html) override;
+    void setStyle(const QString &id, const QString &property, const QString &value) override;
+    void sortAllNews() override;
+    void popup(const QString &html) override;
+    void showTab(const QString &anchor, bool shown) override;
+    QString currentTab() const override;
+    void selectTab(const QString &anchor) override;
+
+    PageBridge &m_page;
+    TabHost &m_tabs;
+    Clock &m_clock;
+    OOP *HTTP;
+    std::unique_ptr<NewsBoard> m_news;
+    QTimer m_ctlTimeDown;
+    QTimer m_ctlTimeTask;
+};

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+// One news item as a table shows it: data, never markup. The page makes the
+// cells: the time (carrying its sort key), the title (a link when there is
+// one), the summary and, in the all-news table, the source's label.
+struct NewsRow
+{
+    QString time;    // as the source gives it
+    QString timeKey; // sorts items of every source by their time
+    QString title;
+    QString summary; // empty unless the source gives one that differs from the title
+    QString link;    // an http(s) address, or empty
+    QString source;  // the source's name: the CSS class of its label
+    QString label;   // the source's label; empty in the source's own table
+};

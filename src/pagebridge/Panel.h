@@ -1,0 +1,31 @@
+#pragma once
+
+#include "pagebridge/PageBridge.h"
+#include "pagebridge/TabStrip.h"
+
+#include <QList>
+#include <QString>
+
+// What a window offers the panels on its page: its tabs.
+class TabHost
+{
+public:
+    virtual ~TabHost() = default;
+    virtual QString currentTab() const = 0;
+    virtual void selectTab(const QString &anchor) = 0;
+    // Shows or hides a tab's place in the tab list.
+    virtual void showTab(const QString &anchor, bool shown) = 0;
+};
+
+// One feature on a window's page: it owns its model and timers, names the
+// page elements it binds and the tabs it shows, and builds what its part of
+// the page needs once the page has loaded.
+class Panel
+{
+public:
+    virtual ~Panel() = default;
+    virtual QList<PageBridge::Binding> bindings() = 0;
+    virtual QList<TabStrip::Tab> tabs() const { return {}; }
+    // The page is up and not yet bound: build the elements to be bound.
+    virtual void pageLoaded() {}
+};

@@ -1,0 +1,132 @@
+// Runs in the application's own script world of our pages, never in the
+// page's: the channel to the host is invisible to page scripts and to frames.
+(function () {
+    'use strict';
+
+    function offsetRect(element) {
+        var left = 0, top = 0;
+        for (var e = element; e && e.tagName !== 'BODY'; e = e.offsetParent) {
+            left += e.offsetLeft;
+            top += e.offsetTop;
+        }
+        return { left: left, top: top, width: element.offsetWidth, height: element.offsetHeight,
+                 clientWidth: element.clientWidth, clientHeight: element.clientHeight };
+    }
+
+    // An element made from data: its text is always text, never markup.
+    function makePart(part) {
+        var element = document.createElement(part.tag || 'span');
+        if (part.text !== undefined)
+            element.textContent = part.text;
+        if (part.className)
+            element.className = part.className;
+        Object.keys(part.attributes || {}).forEach(function (key) { element.setAttribute(key, part.attributes[key]); });
+        return element;
+    }
+
+    function fillCell(td, cell) {
+        if (cell.parts)
+            cell.parts.forEach(function (part) { td.appendChild(makePart(part)); });
+        else if (cell.html !== undefined)
+            td.innerHTML = cell.html;
+        else
+            td.textContent = cell.text;
+        Object.keys(cell.style || {}).forEach(function (key) { td.style[key] = cell.style[key]; });
+        Object.keys(cell.attributes || {}).forEach(function (key) { td.setAttribute(key, cell.attributes[key]); });
+    }
+
+    // The changes the host makes to the page, by name; each gets the element first.
+    var commands = {
+        setText: function (e, text) { e.textContent = text; },
+        setHtml: function (e, html) { e.innerHTML = html; },
+        setStyle: function (e, property, value) { e.style[property] = value; },
+        setClass: function (e, name) { e.className = name; },
+        setAttribute: function (e, name, value) { e.setAttribute(name, value); },
+        setValue: function (e, value) { e.value = value; },
+        setParentId: function (e, parentId) { e.parentElement.id = parentId; },
+        clearParentId: function (e) { e.parentElement.removeAttribute('id'); },
+        setParentStyle: function (e, property, value) { e.parentElement.style[property] = value; },
+        focus: function (e) { e.focus(); },
+        insertRow: function (table, index, cells) {
+            // Rows go into the table's body, never into its header section.
+            var target = index >= 0 && index < table.rows.length ? table.rows[index] : null;
+            var row;
+            if (target && target.parentElement.tagName === 'TBODY')
+                row = target.parentElement.insertRow(target.sectionRowIndex);
+            else if (table.tBodies.length)
+                row = table.tBodies[table.tBodies.length - 1].insertRow(-1);
+            else
+                row = table.insertRow(index);
+            cells.forEach(function (cell) { fillCell(row.insertCell(-1), cell); });
+        },
+        deleteRow: function (table, index) { table.deleteRow(index); },
+        // Page functions live in the page's world; an element's own click reaches them.
+        click: function (e) { e.click(); },
+    };
+
+    new QWebChannel(qt.webChannelTransport, function (channel) {
+        var host = channel.objects.host;
+
+        host.apply.connect(function (command, args) {
+            if (command === 'build') {
+                // The page's own script builds from the data; DOM events cross the worlds.
+                document.documentElement.setAttribute('data-' + args[0], args[1]);
+                document.dispatchEvent(new Event('tessaly-' + args[0]));
+                return;
+            }
+            var element = document.getElementById(args[0]);
+            if (!element || !commands[command]) {
+                host.missingElement(command, String(args[0]));
+                return;
+            }
+            try {
+                commands[command].apply(null, [element].concat(args.slice(1)));
+            } catch (e) {
+                host.missingElement(command + ': ' + e.message, String(args[0]));
+            }
+        });
+
+        host.measureRequested.connect(function (request, ids) {
+            var result = {};
+            ids.forEach(function (id) {
+                var element = document.getElementById(id);
+                if (element)
+                    result[id] = offsetRect(element);
+            });
+            host.measured(request, result);
+        });
+
+        // Whether a person's gesture is behind an event: its own, or one that a
+        // page handler passed on while the gesture still counts.
+        function byUser(event) {
+            return event.isTrusted || !!(navigator.userActivation && navigator.userActivation.isActive);
+        }
+
+        host.bindingsRequested.connect(function (bindings) {
+            bindings.forEach(function (binding) {
+                var element = document.getElementById(binding.id);
+                if (!element) {
+                    host.missingElement('bind ' + binding.event, binding.id);
+                    return;
+                }
+                element.addEventListener(binding.event.replace(/^on/, ''), function (event) {
+                    host.event(binding.id, binding.event, element.textContent, byUser(event));
+                });
+            });
+            host.bound();
+        });
+
+        // Links never navigate our page. A person's click on a web link opens
+        // the user's browser; a click made by script opens nothing.
+        document.addEventListener('click', function (event) {
+            var anchor = event.target.closest ? event.target.closest('a') : null;
+            if (!anchor || !anchor.href || /^javascript:/i.test(anchor.getAttribute('href') || ''))
+                return;
+            event.preventDefault();
+            if (event.isTrusted && /^https?:\/\//i.test(anchor.href))
+                host.openLink(anchor.href);
+        }, true);
+
+        host.pageLoaded();
+    });
+})();

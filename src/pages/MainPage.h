@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QLatin1StringView>
+
+// Element ids of the main page "iInfo.htm" that the program uses. The news
+// sources' own tabs, blocks and tables come from the source table.
+namespace MainPage {
+
+inline constexpr QLatin1StringView Name{"iInfo.htm"};
+
+// Window: title bar, tool bar, size grip, layout blocks.
+inline constexpr QLatin1StringView Body{"iBody"};
+inline constexpr QLatin1StringView TitleLeft{"TD1"};
+inline constexpr QLatin1StringView TitleRight{"TD2"};
+inline constexpr QLatin1StringView CloseButton{"btn_Close"};
+inline constexpr QLatin1StringView SiteButton{"btn_sponsor"};
+inline constexpr QLatin1StringView SizeGrip{"SizeGrip"};
+inline constexpr QLatin1StringView Menu{"Menu"};
+inline constexpr QLatin1StringView MenuCell{"MenuTD"};
+inline constexpr QLatin1StringView MenuLayout{"menuLayout"};
+inline constexpr QLatin1StringView TabList{"iUL"};
+inline constexpr QLatin1StringView VisitFrame{"frameDiv1"};
+
+// Tabs and their blocks.
+inline constexpr QLatin1StringView AskTab{"iFXAsk"};
+inline constexpr QLatin1StringView AskArea{"iDivFxask"};
+inline constexpr QLatin1StringView CalendarTab{"iFXCalendar"};
+inline constexpr QLatin1StringView CalendarArea{"iCalendar"};
+inline constexpr QLatin1StringView CalendarBox{"iCalendarBox"};
+inline constexpr QLatin1StringView CalendarHead{"iCalHead"};
+inline constexpr QLatin1StringView AllTab{"iAll"};
+inline constexpr QLatin1StringView AllNewsArea{"iAllNews"};
+inline constexpr QLatin1StringView SourceMenu{"iMore"};
+
+// News.
+inline constexpr QLatin1StringView AllNewsTable{"iAllNews_Table"};
+inline constexpr QLatin1StringView AllNewsSort{"iAllSort"};
+inline constexpr QLatin1StringView StartupLine{"spanIni"};
+inline constexpr QLatin1StringView TimeoutLine{"spanTimeout"};
+inline constexpr QLatin1StringView ErrorLine{"spanError"};
+
+} // namespace MainPage
