@@ -66,8 +66,8 @@ NewsPanel::~NewsPanel() = default;
 QList<PageBridge::Binding> NewsPanel::bindings()
 {
     QList<PageBridge::Binding> bindings{
-        {MainPage::AllTab, QStringLiteral("onclick"), QStringLiteral("ClickAll"), [this](const PageBridge::Event &) { ClickAll(); }},
-        {MainPage::SourceMenu, QStringLiteral("onclick"), QStringLiteral("iMore"), [this](const PageBridge::Event &) { iMore(); }},
+        PageBridge::bind(MainPage::AllTab, "onclick", "ClickAll", [this](const PageBridge::Event &) { ClickAll(); }),
+        PageBridge::bind(MainPage::SourceMenu, "onclick", "iMore", [this](const PageBridge::Event &) { iMore(); }),
     };
     for (const NewsSource &source : m_news->sources()) {
         bindings.append({source.anchor, QStringLiteral("onclick"), QStringLiteral("ClickFunc"),

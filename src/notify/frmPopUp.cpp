@@ -15,9 +15,7 @@ frmPopUp::frmPopUp(QWidget *parent)
     setWindowTitle(QStringLiteral("Tessaly速递"));
     m_timer.setInterval(TickMs);
     connect(&m_timer, &QTimer::timeout, this, &frmPopUp::tick);
-    auto on = [](QLatin1StringView id, const char *event, const char *operation, PageBridge::Handler handler) {
-        return PageBridge::Binding{id, QString::fromLatin1(event), QString::fromLatin1(operation), std::move(handler)};
-    };
+    constexpr auto on = &PageBridge::bind;
     m_page->load(PopupPage::Name,
                  {on(PopupPage::CloseButton, "onclick", "CloseFrm", [this](const PageBridge::Event &) { CloseFrm(); }),
                   on(PopupPage::Link, "onclick", "ClickLink", [this](const PageBridge::Event &event) { ClickLink(event); }),

@@ -41,6 +41,11 @@ public:
         Handler handler;
     };
 
+    static Binding bind(QLatin1StringView elementId, const char *event, const char *operation, Handler handler)
+    {
+        return {elementId, QString::fromLatin1(event), QString::fromLatin1(operation), std::move(handler)};
+    }
+
     // The address every page of ours has: the embedded resources.
     static QString pageAddress(const QString &pageName);
 

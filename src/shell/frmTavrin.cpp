@@ -77,18 +77,17 @@ frmTavrin::~frmTavrin() = default;
 
 QList<PageBridge::Binding> frmTavrin::bindings()
 {
-    auto on = [](QLatin1StringView id, const char *event, const char *operation, std::function<void()> handler) {
-        return PageBridge::Binding{id, QString::fromLatin1(event), QString::fromLatin1(operation),
-                                   [handler = std::move(handler)](const PageBridge::Event &) { handler(); }};
-    };
+    using Event = PageBridge::Event;
+    auto move = [this](const Event &) { startDrag(WindowDrag::Kind::Move); };
     QList<PageBridge::Binding> bindings{
-        on(MainPage::TitleLeft, "onmousedown", "WindowMove", [this] { startDrag(WindowDrag::Kind::Move); }),
-        on(MainPage::TitleRight, "onmousedown", "WindowMove", [this] { startDrag(WindowDrag::Kind::Move); }),
-        on(MainPage::CloseButton, "onclick", "btn_Close", [this] { close(); }),
-        on(MainPage::SiteButton, "onclick", "btn_sponsor", [] { Desktop::OpenUrl(ProductSite(Globals().Config).homePage()); }),
-        on(MainPage::AskTab, "onclick", "ClickFXAsk", [this] { SelectTab(MainPage::AskTab); }),
-        on(MainPage::CalendarTab, "onclick", "Calendar", [this] { SelectTab(MainPage::CalendarTab); }),
-        on(MainPage::SizeGrip, "onmousedown", "SizeGrip", [this] { startDrag(WindowDrag::Kind::Size); }),
+        PageBridge::bind(MainPage::TitleLeft, "onmousedown", "WindowMove", move),
+        PageBridge::bind(MainPage::TitleRight, "onmousedown", "WindowMove", move),
+        PageBridge::bind(MainPage::CloseButton, "onclick", "btn_Close", [this](const Event &) { close(); }),
+        PageBridge::bind(MainPage::SiteButton, "onclick", "btn_sponsor",
+                         [](const Event &) { Desktop::OpenUrl(ProductSite(Globals().Config).homePage()); }),
+        PageBridge::bind(MainPage::AskTab, "onclick", "ClickFXAsk", [this](const Event &) { SelectTab(MainPage::AskTab); }),
+        PageBridge::bind(MainPage::CalendarTab, "onclick", "Calendar", [this](const Event &) { SelectTab(MainPage::CalendarTab); }),
+        PageBridge::bind(MainPage::SizeGrip, "onmousedown", "SizeGrip", [this](const Event &) { startDrag(WindowDrag::Kind::Size); }),
     };
     for (Panel *panel : std::as_const(m_panels))
         bindings += panel->bindings();
