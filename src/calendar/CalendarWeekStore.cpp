@@ -24,8 +24,10 @@ std::optional<std::vector<pugi::xml_node>> CalendarWeekStore::WeekList(int weekI
         return std::nullopt;
     }
     std::vector<pugi::xml_node> nodes;
-    for (const pugi::xml_node &child : items.children())
-        nodes.push_back(child);
+    for (const pugi::xml_node &child : items.children()) {
+        if (child.type() == pugi::node_element)
+            nodes.push_back(child);
+    }
     return nodes;
 }
 

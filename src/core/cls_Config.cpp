@@ -5,6 +5,7 @@
 #include "core/MessageSink.h"
 #include "core/NumberText.h"
 #include "core/StderrMessageSink.h"
+#include "core/TextEncoding.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -94,11 +95,30 @@ bool cls_Config::Initialize()
                      QStringLiteral("无法读取配置文件 ") + m_xmlFile + QStringLiteral(": ") + file.errorString());
         return false;
     }
-    const QByteArray data = file.readAll();
+    QByteArray data = file.readAll();
 
+    // The parser reads the Unicode forms; a file in another encoding is read
+    // through iconv and written back in its own encoding.
+    const QByteArray declared = TextEncoding::xmlDeclaredEncoding(data);
+    QByteArray fileEncoding;
+    if (!TextEncoding::isUnicode(declared)) {
+        const std::optional<QByteArray> utf8Data = TextEncoding::convert(data, declared, "UTF-8");
+        if (!utf8Data) {
+            m_error = true;
+            m_sink->show(MessageIcon::Critical, QStringLiteral("配置文件 %1 无法按其声明的编码 %2 读取")
+                                                    .arg(QFileInfo(m_xmlFile).fileName(), QString::fromLatin1(declared)));
+            return false;
+        }
+        data = *utf8Data;
+        fileEncoding = declared;
+    }
+
+    // Comments, processing instructions, the document type and the layout's
+    // white space are kept, so the file comes back whole but for what changed.
     pugi::xml_document doc;
-    const pugi::xml_parse_result result = doc.load_buffer(
-        data.constData(), static_cast<size_t>(data.size()), pugi::parse_default | pugi::parse_declaration);
+    const pugi::xml_parse_result result = doc.load_buffer(data.constData(), static_cast<size_t>(data.size()),
+                                                          pugi::parse_full | pugi::parse_ws_pcdata,
+                                                          fileEncoding.isEmpty() ? pugi::encoding_auto : pugi::encoding_utf8);
     if (!result) {
         m_error = true;
         m_sink->show(MessageIcon::Critical, parseErrorText(result, data));
@@ -115,6 +135,7 @@ bool cls_Config::Initialize()
 
     m_doc.reset(doc);
     m_encoding = result.encoding;
+    m_fileEncoding = fileEncoding;
     m_error = false;
     m_ok = true;
     return true;
@@ -137,18 +158,37 @@ pugi::xml_node cls_Config::root() const
     return m_doc.document_element();
 }
 
+namespace {
+
+// The first element in document order at the end of `steps` below `node`, as
+// an XPath location path of child steps selects it: a parent that lacks the
+// rest of the path does not hide a later parent of the same name that has it.
+pugi::xml_node firstMatch(const pugi::xml_node &node, const QList<QByteArray> &steps, qsizetype index)
+{
+    if (index == steps.size())
+        return node;
+    for (const pugi::xml_node &child : node.children(steps.at(index).constData())) {
+        if (const pugi::xml_node found = firstMatch(child, steps, index + 1))
+            return found;
+    }
+    return {};
+}
+
+} // namespace
+
 pugi::xml_node cls_Config::element(const QString &path) const
 {
-    const pugi::xml_node top = root();
-    if (!top || path.isEmpty())
-        return top;
-    pugi::xml_node node = top;
-    for (const QString &step : path.split(u'/', Qt::SkipEmptyParts)) {
-        node = node.child(utf8(step).constData());
-        if (!node)
-            return {};
-    }
-    return node;
+    if (path.isEmpty())
+        return {};
+    QList<QByteArray> steps;
+    for (const QString &step : path.split(u'/', Qt::SkipEmptyParts))
+        steps << utf8(step);
+    return steps.isEmpty() ? pugi::xml_node() : firstMatch(root(), steps, 0);
+}
+
+pugi::xml_node cls_Config::parentElement(const QString &path) const
+{
+    return path.isEmpty() ? root() : element(path);
 }
 
 void cls_Config::showMissingNodeBox() const
@@ -210,13 +250,32 @@ bool cls_Config::XMLSave()
     if (m_xmlFile.isEmpty())
         return false;
 
+    // Inside the root the layout is the file's own; the nodes around it (the
+    // declaration, comments, the document type) keep a line each.
     ByteWriter writer;
-    m_doc.save(writer, "\t", pugi::format_indent | pugi::format_no_declaration, m_encoding);
+    if (m_encoding == pugi::encoding_utf8) {
+        for (const pugi::xml_node &node : m_doc.children()) {
+            node.print(writer, "", pugi::format_raw, m_encoding);
+            writer.data += '\n';
+        }
+    } else {
+        m_doc.save(writer, "", pugi::format_raw | pugi::format_no_declaration, m_encoding);
+    }
+    QByteArray bytes = writer.data;
+    if (!m_fileEncoding.isEmpty()) {
+        const std::optional<QByteArray> encoded = TextEncoding::convert(bytes, "UTF-8", m_fileEncoding);
+        if (!encoded) {
+            m_sink->show(MessageIcon::Critical, QStringLiteral("配置文件保存失败: ") + m_xmlFile
+                                                    + QStringLiteral(" (有字符无法以 %1 编码写入)").arg(QString::fromLatin1(m_fileEncoding)));
+            return false;
+        }
+        bytes = *encoded;
+    }
 
     // Written beside the old file and renamed over it, so a crash or a full disk
     // never leaves a half-written configuration behind.
     QSaveFile file(m_xmlFile);
-    if (file.open(QIODevice::WriteOnly) && file.write(writer.data) == writer.data.size() && file.commit()) {
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) {
         qCInfo(lcConfig) << "saved" << m_xmlFile;
         return true;
     }
@@ -228,7 +287,7 @@ bool cls_Config::XMLSave()
 
 bool cls_Config::isExist(const QString &parentPath, const QString &name) const
 {
-    const pugi::xml_node parent = element(parentPath);
+    const pugi::xml_node parent = parentElement(parentPath);
     if (!parent || name.isEmpty())
         return false;
     const QByteArray wanted = utf8(name);
@@ -239,7 +298,7 @@ bool cls_Config::isExist(const QString &parentPath, const QString &name) const
 
 bool cls_Config::CreateNode(const QString &parentPath, const QString &name)
 {
-    pugi::xml_node parent = element(parentPath);
+    pugi::xml_node parent = parentElement(parentPath);
     if (!parent || !isXmlName(name))
         return false;
     return static_cast<bool>(parent.append_child(utf8(name).constData()));

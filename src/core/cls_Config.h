@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <optional>
@@ -53,7 +54,10 @@ public:
 
 private:
     pugi::xml_node root() const;
+    // The element at a path below the root; an empty path names nothing.
     pugi::xml_node element(const QString &path) const;
+    // The same, where an empty path names the root (existence, node creation).
+    pugi::xml_node parentElement(const QString &path) const;
     void showMissingNodeBox() const;
     QString parseErrorText(const pugi::xml_parse_result &result, const QByteArray &data) const;
 
@@ -63,4 +67,5 @@ private:
     bool m_error = false;
     pugi::xml_document m_doc;
     pugi::xml_encoding m_encoding = pugi::encoding_utf8;
+    QByteArray m_fileEncoding; // a non-Unicode encoding the file declares, empty otherwise
 };

@@ -1,6 +1,7 @@
 #include "support/RecordingMessageSink.h"
 #include "support/TempProgramFolder.h"
 #include "core/NumberText.h"
+#include "core/TextEncoding.h"
 #include "core/cls_Config.h"
 
 #include <QFile>
@@ -254,7 +255,7 @@ private Q_SLOTS:
         QVERIFY(config.XMLSave());
         const QByteArray saved = m_folder.readFile(QStringLiteral("tavrin.xml"));
         QCOMPARE(saved.count("<LiveUpdate"), 2);
-        QVERIFY(saved.indexOf("<LiveUpdate Checked=\"1\"") < saved.lastIndexOf("<LiveUpdate />"));
+        QVERIFY(saved.indexOf("<LiveUpdate Checked=\"1\"") < saved.lastIndexOf("<LiveUpdate/>"));
 
         // Repairs are idempotent.
         config.ApplyStartupRepairs();
@@ -272,6 +273,84 @@ private Q_SLOTS:
         cls_Config reloaded = load(m_folder.readFile(QStringLiteral("tavrin.xml")));
         QCOMPARE(m_folder.readFile(QStringLiteral("tavrin.xml")).count("<LiveUpdate"), 1);
         QCOMPARE(reloaded.GetNodeAttrib(QStringLiteral("Window/FXBar"), QStringLiteral("Left")), QStringLiteral("0"));
+    }
+
+    void theFirstMatchInDocumentOrderWins()
+    {
+        cls_Config config = load("<App><Settings><Other/></Settings><Settings><Site Url=\"http://second\"/></Settings>"
+                                 "<Settings><Site Url=\"http://third\"/></Settings></App>");
+        QCOMPARE(config.GetNodeAttrib(u"Settings/Site"_s, u"Url"_s), u"http://second"_s);
+        QVERIFY(config.SetNodeAttrib(u"Settings/Site"_s, u"Url"_s, u"http://changed"_s));
+        QCOMPARE(config.GetNodeAttrib(u"Settings/Site"_s, u"Url"_s), u"http://changed"_s);
+        QVERIFY(m_sink.messages().isEmpty());
+    }
+
+    void anEmptyPathNamesTheRootOnlyForExistenceAndCreation()
+    {
+        cls_Config config = load(sample);
+        QVERIFY(config.isExist(QString(), u"Tavrin_Main"_s));
+        QVERIFY(config.CreateNode(QString(), u"Extra"_s));
+        QVERIFY(config.isExist(QString(), u"Extra"_s));
+        QVERIFY(m_sink.messages().isEmpty());
+        QVERIFY(!config.SetNodeText(QString(), u"x"_s));
+        QCOMPARE(config.GetNodeAttrib(QString(), u"Left"_s), QString());
+        QVERIFY(!config.SetNodeAttrib(QString(), u"Left"_s, u"1"_s));
+        QVERIFY(!config.isExistAttrib(QString(), u"Left"_s));
+        QCOMPARE(m_sink.texts(), (QStringList{missingBox, missingBox, missingBox}));
+        // The document is whole.
+        QCOMPARE(config.GetNodeAttrib(u"Window/Tavrin_Main"_s, u"Left"_s), u"10"_s);
+    }
+
+    void saveKeepsCommentsInstructionsAndLayout()
+    {
+        const QByteArray content = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                   "<!DOCTYPE App>\n"
+                                   "<!-- Tessaly settings: edit with care -->\n"
+                                   "<?tessaly note?>\n"
+                                   "<App>\n"
+                                   "\t<Window>\n"
+                                   "\t\t<!-- where the main window was -->\n"
+                                   "\t\t<Tavrin_Main Left=\"1\" Top=\"2\" />\n"
+                                   "\t</Window>\n"
+                                   "</App>\n";
+        cls_Config config = load(content);
+        QVERIFY(config.SetNodeAttrib(u"Window/Tavrin_Main"_s, u"Left"_s, u"300"_s));
+        QVERIFY(config.XMLSave());
+        QByteArray expected = content;
+        expected.replace("Left=\"1\"", "Left=\"300\"");
+        // An empty element is written closed without the space.
+        QCOMPARE(m_folder.readFile(u"tavrin.xml"_s), expected.replace(" />", "/>"));
+    }
+
+    void aFileInAnotherEncodingIsReadAndWrittenInIt()
+    {
+        const QByteArray text = "<?xml version=\"1.0\" encoding=\"GB2312\"?>\n<App><Settings><Site Name=\"外汇资讯\"/></Settings></App>\n";
+        const QByteArray gb = *TextEncoding::convert(text, "UTF-8", "GB2312");
+        QVERIFY(gb != text);
+        cls_Config config = load(gb);
+        QVERIFY(config.OK());
+        QCOMPARE(config.GetNodeAttrib(u"Settings/Site"_s, u"Name"_s), u"外汇资讯"_s);
+        QVERIFY(config.SetNodeAttrib(u"Settings/Site"_s, u"Name"_s, u"财经日历"_s));
+        QVERIFY(config.XMLSave());
+        const QByteArray saved = m_folder.readFile(u"tavrin.xml"_s);
+        QVERIFY(saved.startsWith("<?xml version=\"1.0\" encoding=\"GB2312\"?>"));
+        QCOMPARE(saved, *TextEncoding::convert(QByteArray(text).replace("外汇资讯", "财经日历"), "UTF-8", "GB2312"));
+
+        // A character the encoding lacks: nothing is written, and the box says why.
+        QVERIFY(config.SetNodeAttrib(u"Settings/Site"_s, u"Name"_s, u"\U0001F4C8"_s));
+        QVERIFY(!config.XMLSave());
+        QVERIFY(m_sink.texts().last().startsWith(u"配置文件保存失败"_s));
+        QCOMPARE(m_folder.readFile(u"tavrin.xml"_s), saved);
+    }
+
+    void anEncodingNobodyKnowsIsRefused()
+    {
+        m_sink.clear();
+        cls_Config config(&m_sink);
+        config.setXmlFile(m_folder.writeFile(u"tavrin.xml"_s, "<?xml version=\"1.0\" encoding=\"x-nonsense\"?><App/>"));
+        QVERIFY(!config.Initialize());
+        QVERIFY(config.Error());
+        QCOMPARE(m_sink.texts(), QStringList{u"配置文件 tavrin.xml 无法按其声明的编码 x-nonsense 读取"_s});
     }
 
     void saveKeepsDeclarationAndChanges_data()
