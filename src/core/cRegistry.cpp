@@ -82,7 +82,8 @@ QString desktopExecQuoted(const QString &program)
         }
         arg = u'"' + arg + u'"';
     }
-    return arg.replace(u'\\', QStringLiteral("\\\\"));
+    // "%" starts a field code; a literal one is doubled.
+    return arg.replace(u'%', QStringLiteral("%%")).replace(u'\\', QStringLiteral("\\\\"));
 }
 
 QString desktopExecUnquoted(const QString &value)
@@ -102,7 +103,13 @@ QString desktopExecUnquoted(const QString &value)
     bool inArg = false;
     for (qsizetype i = 0; i < exec.size(); ++i) {
         const QChar c = exec.at(i);
-        if (quoted) {
+        if (c == u'%' && i + 1 < exec.size()) {
+            // "%%" is a percent sign; any other field code stands for nothing here.
+            if (exec.at(++i) == u'%') {
+                current += u'%';
+                inArg = true;
+            }
+        } else if (quoted) {
             if (c == u'\\' && i + 1 < exec.size())
                 current += exec.at(++i);
             else if (c == u'"')
@@ -255,8 +262,13 @@ void cRegistry::setValue(const QVariant &value)
         return;
     }
     const QString file = storeFile();
-    if (!m_machine.isEmpty() || file.isEmpty() || !QDir().mkpath(QFileInfo(file).absolutePath()))
+    if (!m_machine.isEmpty() || file.isEmpty())
         fail(QStringLiteral("Failed to create registry Key: '%1',Section: '%2'").arg(rootText(), m_sectionKey));
+    const QString failedWrite = QStringLiteral("Failed to set registry value Key: '%1',Section: '%2',Key: '%3' to value: '%4'")
+                                    .arg(rootText(), m_sectionKey, m_valueKey, value.toString());
+    // A store the user may not write (the machine's, for anyone but root): the value is not written.
+    if (!QDir().mkpath(QFileInfo(file).absolutePath()))
+        fail(failedWrite);
 
     QStringList stored;
     switch (m_valueType) {
@@ -280,10 +292,8 @@ void cRegistry::setValue(const QVariant &value)
     store.setValue(groupPath() + u'/' + m_valueKey, stored);
     store.setValue(groupPath() + keyMarker(), QStringList{QStringLiteral("sz")});
     store.sync();
-    if (store.status() != QSettings::NoError) {
-        fail(QStringLiteral("Failed to set registry value Key: '%1',Section: '%2',Key: '%3' to value: '%4'")
-                 .arg(rootText(), m_sectionKey, m_valueKey, value.toString()));
-    }
+    if (store.status() != QSettings::NoError)
+        fail(failedWrite);
 }
 
 bool cRegistry::DeleteValue()
@@ -320,28 +330,36 @@ bool cRegistry::KeyExists() const
 
 bool cRegistry::CreateKey()
 {
+    const QString failed = QStringLiteral("Failed to create registry Key: '%1',Section: '%2'").arg(rootText(), m_sectionKey);
     if (!m_machine.isEmpty())
-        return false;
-    if (isRunKey())
-        return QDir().mkpath(locations().autostart);
+        fail(failed);
+    if (isRunKey()) {
+        if (!QDir().mkpath(locations().autostart))
+            fail(failed);
+        return true;
+    }
     if (KeyExists())
         return true;
     const QString file = storeFile();
     if (file.isEmpty() || !QDir().mkpath(QFileInfo(file).absolutePath()))
-        return false;
+        fail(failed);
     QSettings store(file, QSettings::IniFormat);
     store.setValue(groupPath() + keyMarker(), QStringList{QStringLiteral("sz")});
     store.sync();
-    return store.status() == QSettings::NoError;
+    if (store.status() != QSettings::NoError)
+        fail(failed);
+    return true;
 }
 
 bool cRegistry::DeleteKey()
 {
     // The autostart folder belongs to the whole desktop session, not to us.
     if (!m_machine.isEmpty() || isRunKey() || !KeyExists())
-        return false;
+        fail(QStringLiteral("Failed to delete registry Key: '%1',Section: '%2'").arg(rootText(), m_sectionKey));
     QSettings store(storeFile(), QSettings::IniFormat);
     store.remove(groupPath());
     store.sync();
-    return store.status() == QSettings::NoError;
+    if (store.status() != QSettings::NoError)
+        fail(QStringLiteral("Failed to delete registry Key: '%1',Section: '%2'").arg(rootText(), m_sectionKey));
+    return true;
 }

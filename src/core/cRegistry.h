@@ -63,6 +63,7 @@ public:
     // Throws Failure when the key cannot be opened; false when the value is absent.
     bool DeleteValue();
     bool KeyExists() const;
+    // True, or a Failure: "Failed to create registry Key" / "Failed to delete registry Key".
     bool CreateKey();
     bool DeleteKey();
 

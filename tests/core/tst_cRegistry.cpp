@@ -100,7 +100,26 @@ private Q_SLOTS:
         QVERIFY(key.KeyExists());
         QVERIFY(key.DeleteKey());
         QVERIFY(!key.KeyExists());
-        QVERIFY(!key.DeleteKey());
+        try {
+            key.DeleteKey();
+            QFAIL("no error raised");
+        } catch (const cRegistry::Failure &failure) {
+            QCOMPARE(failure.text(), QStringLiteral("Failed to delete registry Key: '-2147483647',Section: 'Software\\Empty'"));
+        }
+    }
+
+    void keysThatCannotBeMadeRaise()
+    {
+        m_folder.writeFile(QStringLiteral("plain"), "x");
+        cRegistry::setLocations(m_folder.filePath(QStringLiteral("plain/user")), m_folder.filePath(QStringLiteral("plain/machine")),
+                                m_folder.filePath(QStringLiteral("plain/autostart")));
+        cRegistry key = value(cRegistry::HKEY_CURRENT_USER, QStringLiteral("Software\\New"), {});
+        try {
+            key.CreateKey();
+            QFAIL("no error raised");
+        } catch (const cRegistry::Failure &failure) {
+            QCOMPARE(failure.text(), QStringLiteral("Failed to create registry Key: '-2147483647',Section: 'Software\\New'"));
+        }
     }
 
     void deletingBelowAMissingKeyRaises()
@@ -127,7 +146,9 @@ private Q_SLOTS:
         try {
             registry.setValue(5);
         } catch (const cRegistry::Failure &failure) {
-            QCOMPARE(failure.text(), QStringLiteral("Failed to create registry Key: '-2147483646',Section: 'Software\\Tavrin\\'"));
+            // As for a user without the right to the machine's store.
+            QCOMPARE(failure.text(), QStringLiteral("Failed to set registry value Key: '-2147483646',Section: "
+                                                    "'Software\\Tavrin\\',Key: 'Time' to value: '5'"));
         }
         QCOMPARE(registry.Value(), QVariant());
 
@@ -149,6 +170,7 @@ private Q_SLOTS:
         QTest::newRow("plain path") << QStringLiteral("/opt/Tessaly/tavrin");
         QTest::newRow("spaces and quotes") << QStringLiteral("/home/li lei/My \"FX\" $Tools/tavrin");
         QTest::newRow("backslash") << QStringLiteral("/tmp/a\\b/tavrin");
+        QTest::newRow("percent signs") << QStringLiteral("/opt/100%/%u tavrin");
     }
     void runValueIsAnAutostartEntry()
     {
@@ -162,6 +184,9 @@ private Q_SLOTS:
         const QByteArray content = file.readAll();
         QVERIFY(content.startsWith("[Desktop Entry]\n"));
         QVERIFY(content.contains("\nType=Application\n"));
+        // A "%" standing alone would be a field code.
+        const QByteArray exec = content.mid(content.indexOf("\nExec=") + 6).split('\n').front();
+        QCOMPARE(exec.count('%'), program.count(u'%') * 2);
         QCOMPARE(run.Value().toString(), program);
         QVERIFY(run.DeleteValue());
         QVERIFY(!QFile::exists(entry));
