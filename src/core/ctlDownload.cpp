@@ -58,6 +58,10 @@ void ctlDownload::BeginDownload(const QString &iUrl, const QString &asyncId)
     request.setRawHeader("Cache-Control", "no-cache");
     request.setRawHeader("Pragma", "no-cache");
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    // The body as sent, so that its length is the announced one.
+    request.setRawHeader("Accept-Encoding", "identity");
+    // A server that goes quiet ends the read with a failure instead of holding it forever.
+    request.setTransferTimeout(m_idleTimeoutMs);
 
     QNetworkReply *reply = m_network->get(request);
     m_reads.insert(reply, asyncId);
@@ -70,7 +74,11 @@ void ctlDownload::BeginDownload(const QString &iUrl, const QString &asyncId)
         Q_EMIT DownloadStatus(BeginDownloadData, QStringLiteral("begin download"), m_reads.value(reply));
     });
     connect(reply, &QNetworkReply::finished, this, [this, reply] { onFinished(reply); });
-    Q_EMIT DownloadStatus(SendingRequest, url.toString(), asyncId);
+    // From the event loop, as every later event of the read.
+    QTimer::singleShot(0, reply, [this, reply, address = url.toString()] {
+        if (m_reads.contains(reply))
+            Q_EMIT DownloadStatus(SendingRequest, address, m_reads.value(reply));
+    });
 }
 
 void ctlDownload::failLater(const QString &reason, const QString &asyncId)
@@ -111,7 +119,10 @@ void ctlDownload::onFinished(QNetworkReply *reply)
     reply->deleteLater();
 
     if (reply->error() != QNetworkReply::NoError) {
-        Q_EMIT DownloadStatus(StatusError, reply->errorString(), asyncId);
+        const QString reason = reply->error() == QNetworkReply::OperationCanceledError
+            ? QStringLiteral("超时: %1 秒没有收到数据").arg(m_idleTimeoutMs / 1000.0)
+            : reply->errorString();
+        Q_EMIT DownloadStatus(StatusError, reason, asyncId);
         Q_EMIT DownloadComplete(QByteArray(), false, asyncId);
         return;
     }

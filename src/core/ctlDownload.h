@@ -34,6 +34,9 @@ public:
     void BeginDownload(const QString &iUrl, const QString &asyncId = {});
     void CancelDownload(const QString &vv);
 
+    // A read that receives nothing for this long fails (default 60 s).
+    void setIdleTimeout(int milliseconds) { m_idleTimeoutMs = milliseconds; }
+
     QString URL() const { return m_url; }
     qint32 MaxBytes() const { return m_maxBytes; }
 
@@ -51,4 +54,5 @@ private:
     QHash<QNetworkReply *, QString> m_reads;
     QString m_url;
     qint32 m_maxBytes = 0;
+    int m_idleTimeoutMs = 60000;
 };

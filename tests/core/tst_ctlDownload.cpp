@@ -77,6 +77,19 @@ private Q_SLOTS:
         QCOMPARE(control.URL(), m_server.url(QStringLiteral("/file")));
         QCOMPARE(control.MaxBytes(), size);
         QCOMPARE(m_server.lastHeader(QStringLiteral("/file"), "Cache-Control"), QByteArray("no-cache"));
+        // Asked uncompressed, so the length checked is the length sent.
+        QCOMPARE(m_server.lastHeader(QStringLiteral("/file"), "Accept-Encoding"), QByteArray("identity"));
+    }
+
+    void theFirstStatusComesFromTheEventLoop()
+    {
+        m_server.serve(QStringLiteral("/first"), "x");
+        ctlDownload control;
+        EventLog log(control);
+        control.BeginDownload(m_server.url(QStringLiteral("/first")), QStringLiteral("a"));
+        QVERIFY(log.events.isEmpty()); // nothing inside the call
+        QTRY_COMPARE(log.completions(), 1);
+        QCOMPARE(log.events.front(), QStringLiteral("status %1 a").arg(ctlDownload::SendingRequest));
     }
 
     void readsRunSideBySideUnderTheirOwnIds()
@@ -116,6 +129,7 @@ private Q_SLOTS:
         QTest::newRow("not an address") << "garbage";
         QTest::newRow("other scheme") << "ftp";
         QTest::newRow("empty first address") << "empty";
+        QTest::newRow("a server that never answers") << "stall";
     }
     void failuresEndWithStatusThenEmptyComplete()
     {
@@ -135,8 +149,12 @@ private Q_SLOTS:
             address = QStringLiteral("http://exa mple/ x");
         } else if (setup == QStringLiteral("ftp")) {
             address = QStringLiteral("ftp://127.0.0.1/file");
+        } else if (setup == QStringLiteral("stall")) {
+            m_server.stall(QStringLiteral("/stall"));
+            address = m_server.url(QStringLiteral("/stall"));
         }
         ctlDownload control;
+        control.setIdleTimeout(400);
         EventLog log(control);
         control.BeginDownload(address, QStringLiteral("id"));
         QTRY_COMPARE(log.completions(), 1);
