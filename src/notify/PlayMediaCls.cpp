@@ -1,9 +1,24 @@
 #include "notify/PlayMediaCls.h"
 
 #include <QAudioOutput>
+#include <QFile>
 #include <QFileInfo>
 #include <QMediaPlayer>
 #include <QUrl>
+
+namespace {
+
+bool looksLikeSound(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = file.read(12);
+    return (head.startsWith("RIFF") && head.mid(8, 4) == "WAVE") || head.startsWith("OggS") || head.startsWith("fLaC")
+        || head.startsWith("ID3") || (head.size() >= 2 && uchar(head[0]) == 0xFF && (uchar(head[1]) & 0xE0) == 0xE0);
+}
+
+} // namespace
 
 PlayMediaCls::PlayMediaCls(QObject *parent)
     : QObject(parent)
@@ -31,7 +46,7 @@ bool PlayMediaCls::OpenMedia(const QString &file)
 {
     release();
     const QFileInfo info(file);
-    if (!info.isFile() || !info.isReadable() || info.size() == 0)
+    if (!info.isFile() || !info.isReadable() || info.size() == 0 || !looksLikeSound(file))
         return false;
     m_player = std::make_unique<QMediaPlayer>();
     m_audio = std::make_unique<QAudioOutput>();
@@ -39,11 +54,8 @@ bool PlayMediaCls::OpenMedia(const QString &file)
     // Decoding is the media library's, later; a file it cannot play ends the play.
     connect(m_player.get(), &QMediaPlayer::errorOccurred, this, [this] {
         m_valid = false;
-        if (m_run && m_timer.isActive()) {
-            m_timer.stop();
-            m_run = false;
-            Q_EMIT EndPlay();
-        }
+        if (m_run && m_timer.isActive())
+            end();
     });
     m_player->setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
     m_valid = true;
@@ -57,6 +69,7 @@ void PlayMediaCls::Play(bool time)
     m_player->setPosition(0);
     m_run = true;
     m_player->play();
+    m_playing.start();
     if (time)
         m_timer.start();
 }
@@ -74,9 +87,18 @@ void PlayMediaCls::tick()
     const qint64 duration = m_player->duration();
     const bool ended = m_player->mediaStatus() == QMediaPlayer::EndOfMedia
         || (duration > 0 && m_player->position() >= duration);
-    if (ended) {
-        m_timer.stop();
-        m_run = false;
-        Q_EMIT EndPlay();
+    const bool neverStarted = m_player->position() == 0 && m_playing.elapsed() > m_startLimitMs;
+    const bool overran = m_playing.elapsed() > (duration > 0 ? duration + m_overrunMs : UnknownLengthMs);
+    if (ended || neverStarted || overran) {
+        if (!ended)
+            m_player->stop();
+        end();
     }
+}
+
+void PlayMediaCls::end()
+{
+    m_timer.stop();
+    m_run = false;
+    Q_EMIT EndPlay();
 }

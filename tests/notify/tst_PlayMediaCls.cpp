@@ -33,11 +33,13 @@ private Q_SLOTS:
         QTest::newRow("missing") << "nothing.wav";
         QTest::newRow("empty") << "empty.wav";
         QTest::newRow("a folder") << "folder";
+        QTest::newRow("not a sound") << "text.wav";
     }
     void unreadableFilesDoNotOpen()
     {
         QFETCH(QString, name);
         m_folder.writeFile(QStringLiteral("empty.wav"), QByteArray());
+        m_folder.writeFile(QStringLiteral("text.wav"), "just some text, no sound at all");
         QDir(m_folder.path()).mkpath(QStringLiteral("folder"));
         PlayMediaCls player;
         QVERIFY(player.OpenMedia(sound()));
@@ -60,6 +62,23 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(ended.size(), 1, 10000);
         QVERIFY(!player.Run());
         QTest::qWait(400);
+        QCOMPARE(ended.size(), 1);
+    }
+
+    // A file that starts like a sound but never plays: the play still ends,
+    // so the next notification can sound.
+    void aPlayThatNeverStartsEndsInTime()
+    {
+        QByteArray broken("RIFF\x24\x00\x00\x00WAVEfmt ", 16);
+        broken += QByteArray(2000, '\x7f');
+        PlayMediaCls player;
+        player.setTimeLimits(500, 500);
+        QSignalSpy ended(&player, &PlayMediaCls::EndPlay);
+        QVERIFY(player.OpenMedia(m_folder.writeFile(QStringLiteral("broken.wav"), broken)));
+        player.Play(true);
+        QTRY_COMPARE_WITH_TIMEOUT(ended.size(), 1, 5000);
+        QVERIFY(!player.Run());
+        QTest::qWait(300);
         QCOMPARE(ended.size(), 1);
     }
 };
