@@ -1,6 +1,7 @@
 #include "news/cMultGet.h"
 
 #include "news/WorkerRuntime.h"
+#include "protocol/SourceId.h"
 #include "protocol/rep_cMultGet_replica.h"
 
 QString cMultGet::serverLostMessage()
@@ -30,7 +31,10 @@ void cMultGet::GetWebContent(const QString &iHtmlScr, int iID, const QString &iU
 
 void cMultGet::send(const Call &call)
 {
-    m_inFlight = call.id;
+    // A pass for an id without a parser ends silently in the worker: nothing
+    // of it is awaited, so nothing of it is lost with the worker.
+    if (SourceId::isSource(call.id))
+        m_inFlight = call.id;
     m_replica->GetWebContent(call.htmlScr, call.id, call.url);
 }
 
@@ -71,7 +75,7 @@ void cMultGet::serverLost()
 {
     m_replica.reset();
     std::optional<int> lost = m_inFlight;
-    if (!lost && m_waiting)
+    if (!lost && m_waiting && SourceId::isSource(m_waiting->id))
         lost = m_waiting->id;
     m_inFlight.reset();
     m_waiting.reset();

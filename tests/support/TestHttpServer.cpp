@@ -20,6 +20,8 @@ struct Route
     std::chrono::milliseconds delay{0};
     size_t announced = 0;
     std::string target;
+    std::string gate;   // answers of one gate wait for each other
+    int gateCount = 0;
 };
 
 std::string key(const QString &path)
@@ -42,6 +44,8 @@ struct TestHttpServer::Impl
     std::map<std::string, int> hits;
     std::map<std::string, httplib::Headers> headers;
     std::map<std::string, std::chrono::steady_clock::time_point> answered;
+    std::map<std::string, int> waiting;
+    std::map<std::string, bool> opened;
 
     void handle(const httplib::Request &request, httplib::Response &response)
     {
@@ -79,6 +83,16 @@ struct TestHttpServer::Impl
             return;
         }
         case Kind::Serve:
+            if (!route.gate.empty()) {
+                std::unique_lock lock(mutex);
+                ++waiting[route.gate];
+                released.notify_all();
+                const bool all = released.wait_for(lock, std::chrono::seconds(10), [this, &route] {
+                    return stopping || opened[route.gate] || waiting[route.gate] >= route.gateCount;
+                });
+                if (all && !stopping)
+                    opened[route.gate] = true;
+            }
             if (route.delay.count() > 0) {
                 std::unique_lock lock(mutex);
                 released.wait_for(lock, route.delay, [this] { return stopping; });
@@ -157,6 +171,22 @@ void TestHttpServer::serveDelayed(const QString &path, const QByteArray &body, s
     route.body = body.toStdString();
     route.delay = delay;
     m_impl->set(path, std::move(route));
+}
+
+void TestHttpServer::serveTogether(const QString &path, const QByteArray &body, const QString &gate, int count)
+{
+    Route route;
+    route.body = body.toStdString();
+    route.gate = gate.toStdString();
+    route.gateCount = count;
+    m_impl->set(path, std::move(route));
+}
+
+bool TestHttpServer::gateOpened(const QString &gate) const
+{
+    std::lock_guard lock(m_impl->mutex);
+    const auto found = m_impl->opened.find(gate.toStdString());
+    return found != m_impl->opened.end() && found->second;
 }
 
 void TestHttpServer::stall(const QString &path)

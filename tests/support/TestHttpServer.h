@@ -23,6 +23,10 @@ public:
     void serve(const QString &path, const QByteArray &body, int status = 200,
                const QByteArray &contentType = "text/html");
     void serveDelayed(const QString &path, const QByteArray &body, std::chrono::milliseconds delay);
+    // Holds the answer until `count` requests of the gate are waiting at once
+    // (at most ten seconds), then answers them all: proof that they overlapped.
+    void serveTogether(const QString &path, const QByteArray &body, const QString &gate, int count);
+    bool gateOpened(const QString &gate) const;
     // Accepts the request and never answers (until the server is destroyed).
     void stall(const QString &path);
     // Announces `announcedLength` bytes, sends `partial`, then drops the connection.
