@@ -89,7 +89,8 @@ void parseFX168(ParsePass &pass, const QString &page, const QString &url, HtmlDo
     const HtmlCollection rows = ParsePass::require(doc.getElementsByTagName(QStringLiteral("table")).item(0), 2).rows();
     for (int i = rows.length() - 1; i >= 0; --i) {
         const HtmlCollection cells = rows.item(i).cells();
-        const HtmlElement anchor = cells.item(1).firstByTagName(QStringLiteral("a"));
+        // A row without its second cell fails the pass, as a missing element does.
+        const HtmlElement anchor = ParsePass::require(cells.item(1), 3).firstByTagName(QStringLiteral("a"));
         if (anchor.isNull())
             continue;
         const QString title = trimBlanks(anchor.innerText());

@@ -336,6 +336,35 @@ private Q_SLOTS:
         QCOMPARE(events.back().message, QStringLiteral("发生错误在模块[GETInfo_FX678]第#4行,\r\n错误码:91"));
     }
 
+    void fx168RowWithoutItsSecondCellFailsThePass()
+    {
+        const QString page = fx168Page(QStringLiteral("<tr><td>坏行</td></tr>") + fx168Row(QStringLiteral("10:01"), QStringLiteral("标题1")));
+        const ParseEvents events = parse(s_FX168, page);
+        QCOMPARE(msgInfos(events), QStringList{QStringLiteral("标题1")});
+        QCOMPARE(events.back().kind, ParseEvent::Error);
+        QCOMPARE(events.back().message, QStringLiteral("发生错误在模块[GETInfo_FX168]第#3行,\r\n错误码:91"));
+    }
+
+    // "~" separates popup items and the DailyFX key: inside the HTML the worker
+    // hands on it is an entity, and in a link it is percent-encoded.
+    void tildesInTitlesAndLinksStayInsideTheirItem()
+    {
+        const QString dailyFx = QStringLiteral("<div class=\"listtable bottom15\"><table><tr><th>a</th><th>b</th></tr>"
+                                               "<tr><td>9月5日14:30</td><td><a>区间1.0800~1.0850</a><div>区间1.0800~1.0850</div></td></tr>"
+                                               "</table></div>");
+        const ParseEvents events = parse(s_Dailyfx, dailyFx);
+        QCOMPARE(events[0].cellInfo, QStringLiteral("09/05 14:30区间1.0800~1.0850~区间1.0800&#126;1.0850"));
+        QCOMPARE(events[0].popup.count(u'~'), 0);
+        // Reported once: the key up to the last "~" is known next time.
+        QCOMPARE(msgInfos(parse(s_Dailyfx, dailyFx, QStringLiteral("09/05 14:30区间1.0800~1.0850;"))), QStringList());
+
+        const ParseEvents linked = parse(s_FX168, fx168Page(fx168Row(QStringLiteral("10:01"), QStringLiteral("欧元~美元..."),
+                                                                     QStringLiteral("/n/a~b.html"))));
+        QCOMPARE(linked.front().popup.count(u'~'), 0);
+        QVERIFY(linked.front().popup.contains(QStringLiteral("a%7Eb.html")));
+        QVERIFY(linked.front().popup.contains(QStringLiteral("欧元&#126;美元...")));
+    }
+
     void itemsMissingOptionalParts()
     {
         const QString hexun = QStringLiteral("<div class=\"mainbox\"><ul><li><a href='/1'>无时间</a></li>"
