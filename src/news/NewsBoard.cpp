@@ -10,6 +10,7 @@
 #include "core/cls_Config.h"
 
 #include <QRegularExpression>
+#include <QTimeZone>
 
 namespace {
 
@@ -246,22 +247,31 @@ QString NewsBoard::timeKey(const QString &time, const QDateTime &now)
 {
     static const QRegularExpression dated(QStringLiteral("(\\d{1,2})[/\\-](\\d{1,2})\\s+(\\d{1,2}):(\\d{2})"));
     static const QRegularExpression clock(QStringLiteral("^\\s*(\\d{1,2}):(\\d{2})"));
-    int month = 0, day = 0, hour = 0, minute = 0;
+    // The sites give Beijing time. An item is dated on the latest day, with
+    // its year, on which its time is not after now there (a few minutes of
+    // clock difference allowed), so items from before midnight or from
+    // December sort below newer ones.
+    const QDateTime beijing = now.toOffsetFromUtc(8 * 3600);
+    const QDateTime latest = beijing.addSecs(ClockSlackSeconds);
+    const QDate today = beijing.date();
+    QDate date;
+    QTime at;
     if (const QRegularExpressionMatch m = dated.match(time); m.hasMatch()) {
-        month = m.captured(1).toInt();
-        day = m.captured(2).toInt();
-        hour = m.captured(3).toInt();
-        minute = m.captured(4).toInt();
+        at = QTime(m.captured(3).toInt(), m.captured(4).toInt());
+        const int month = m.captured(1).toInt();
+        const int day = m.captured(2).toInt();
+        for (int year = today.year(); year >= today.year() - 4 && !date.isValid(); --year) {
+            const QDate candidate(year, month, day);
+            if (candidate.isValid() && QDateTime(candidate, at, beijing.timeZone()) <= latest)
+                date = candidate;
+        }
     } else if (const QRegularExpressionMatch m = clock.match(time); m.hasMatch()) {
-        month = now.date().month();
-        day = now.date().day();
-        hour = m.captured(1).toInt();
-        minute = m.captured(2).toInt();
-    } else {
-        return QStringLiteral("0000") + time;
+        at = QTime(m.captured(1).toInt(), m.captured(2).toInt());
+        date = QDateTime(today, at, beijing.timeZone()) <= latest ? today : today.addDays(-1);
     }
-    return QStringLiteral("%1%2%3%4").arg(month, 2, 10, QChar(u'0')).arg(day, 2, 10, QChar(u'0'))
-        .arg(hour, 2, 10, QChar(u'0')).arg(minute, 2, 10, QChar(u'0'));
+    if (!date.isValid() || !at.isValid())
+        return QStringLiteral("0000") + time;
+    return date.toString(QStringLiteral("yyyyMMdd")) + at.toString(QStringLiteral("HHmm"));
 }
 
 void NewsBoard::showError(int id, const QString &message)

@@ -50,7 +50,9 @@ public:
     const NewsSource *source(int id) const;
     QList<NewsSource> sources() const { return m_sources; }
 
-    // A time of any source as a key that sorts by month, day, hour and minute.
+    static constexpr int ClockSlackSeconds = 600;
+
+    // A time of any source as a key that sorts by date and time: yyyyMMddHHmm.
     static QString timeKey(const QString &time, const QDateTime &now);
     static QString ToUnixTimeQuery(const QDateTime &now);
 

@@ -5,6 +5,7 @@
 #include "core/cls_Config.h"
 
 #include <QTest>
+#include <QTimeZone>
 
 using namespace Qt::StringLiterals;
 
@@ -229,17 +230,38 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("earlier");
         QTest::addColumn<QString>("later");
-        QTest::newRow("padding differs") << "9/5 14:30" << "09/05 14:31";
-        QTest::newRow("month change") << "09/30 23:59" << "10/1 0:05";
-        QTest::newRow("dashes") << "09-05 08:00" << "9/5 9:00";
-        QTest::newRow("time only is today") << "09/04 23:00" << "14:30";
+        QTest::addColumn<QDateTime>("now"); // Beijing time
+        const QTimeZone beijing(8 * 3600);
+        const QDateTime afternoon(QDate(2026, 9, 5), QTime(15, 0), beijing);
+        QTest::newRow("padding differs") << "9/5 14:30" << "09/05 14:31" << afternoon;
+        QTest::newRow("month change") << "08/31 23:59" << "9/1 0:05" << afternoon;
+        QTest::newRow("dashes") << "09-05 08:00" << "9/5 9:00" << afternoon;
+        QTest::newRow("time only is today") << "09/04 23:00" << "14:30" << afternoon;
+        const QDateTime afterMidnight(QDate(2026, 9, 6), QTime(0, 3), beijing);
+        QTest::newRow("before midnight, fetched after it") << "23:58" << "0:01" << afterMidnight;
+        QTest::newRow("a dated item before a time-only one") << "09/05 23:50" << "00:02" << afterMidnight;
+        const QDateTime newYear(QDate(2027, 1, 1), QTime(0, 5), beijing);
+        QTest::newRow("December before January") << "12/31 23:59" << "1/1 0:01" << newYear;
+        QTest::newRow("a later day of the month is last year's") << "12/31 10:00" << "01/01 00:04" << newYear;
     }
     void timeKeysSortByTime()
     {
         QFETCH(QString, earlier);
         QFETCH(QString, later);
-        const QDateTime now(QDate(2026, 9, 5), QTime(15, 0));
-        QVERIFY(NewsBoard::timeKey(earlier, now) < NewsBoard::timeKey(later, now));
+        QFETCH(QDateTime, now);
+        QVERIFY2(NewsBoard::timeKey(earlier, now) < NewsBoard::timeKey(later, now),
+                 qPrintable(NewsBoard::timeKey(earlier, now) + u' ' + NewsBoard::timeKey(later, now)));
+        // Whatever zone the user's clock shows, the same instant gives the same keys.
+        const QDateTime elsewhere = now.toOffsetFromUtc(-5 * 3600);
+        QCOMPARE(NewsBoard::timeKey(later, elsewhere), NewsBoard::timeKey(later, now));
+    }
+
+    void timeKeysCarryTheYear()
+    {
+        const QDateTime now(QDate(2027, 1, 1), QTime(0, 5), QTimeZone(8 * 3600));
+        QCOMPARE(NewsBoard::timeKey(u"12/31 23:59"_s, now), u"202612312359"_s);
+        QCOMPARE(NewsBoard::timeKey(u"0:03"_s, now), u"202701010003"_s);
+        QCOMPARE(NewsBoard::timeKey(u"13/45 10:00"_s, now), u"000013/45 10:00"_s); // no such day
     }
 
     // DailyFX items come as key "~" display part, the display part escaped by
