@@ -3,6 +3,7 @@
 #include "core/InstanceLock.h"
 #include "app/PlatformChoice.h"
 #include "core/Startup.h"
+#include "core/TerminationSignals.h"
 #include "core/Clock.h"
 #include "shell/frmMain.h"
 
@@ -11,6 +12,11 @@
 
 int main(int argc, char *argv[])
 {
+    // The arguments as given: Qt takes its own options out of argv, and
+    // "/U" counts only when it stands alone.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
     choosePlatform();
     // The web views of our windows share one OpenGL context set.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
@@ -22,9 +28,6 @@ int main(int argc, char *argv[])
     DialogMessageSink sink;
     InstanceLock lock;
     Startup startup(sink, lock);
-    QStringList arguments = QApplication::arguments();
-    arguments.removeFirst();
-
     switch (startup.run(arguments, QApplication::applicationFilePath())) {
     case Startup::Outcome::UpdateFinished:
         return 0;
@@ -40,6 +43,11 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     frmMain controller(Clock::system());
     QObject::connect(&controller, &frmMain::exited, &app, &QApplication::quit, Qt::QueuedConnection);
+    // Ended by the system or the desktop session: saved and ended as through the menu.
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &controller, &frmMain::ExitApp);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &controller, &frmMain::ExitApp);
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &controller, &frmMain::ExitApp);
     controller.Load();
     return QApplication::exec();
 }

@@ -67,6 +67,7 @@ void frmMain::Load()
     // The main window's page loads while events run; the rest of the start
     // waits for it, and nothing else waits.
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_waitingForMain = true;
     m_main = std::make_unique<frmTavrin>(m_clock);
     connect(m_main.get(), &frmTavrin::balloonRequested, this,
             [this](const QString &message, const QString &title) { ShowBalloonTip(message, title, 1); });
@@ -80,8 +81,7 @@ void frmMain::Load()
 void frmMain::mainWindowReady()
 {
     QApplication::restoreOverrideCursor();
-    if (m_exited)
-        return;
+    m_waitingForMain = false;
     m_main->ApplySourceSettings();
     m_main->show();
     Globals().Config.RepairLiveUpdateSetting();
@@ -199,6 +199,10 @@ void frmMain::ExitApp()
     if (m_exited)
         return;
     m_exited = true;
+    if (m_waitingForMain) {
+        QApplication::restoreOverrideCursor();
+        m_waitingForMain = false;
+    }
     if (m_main) {
         m_main->setExiting(true);
         m_main->close();

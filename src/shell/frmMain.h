@@ -64,5 +64,6 @@ private:
     std::unique_ptr<frmPopUp> m_popup;
     std::unique_ptr<PlayMediaCls> m_playMedia;
     bool m_exited = false;
+    bool m_waitingForMain = false; // start-up waits for the main window's page
     bool m_runUpdaterOnExit = false;
 };

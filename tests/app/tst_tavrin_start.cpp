@@ -3,6 +3,8 @@
 #include "support/TempProgramFolder.h"
 
 #include <QProcess>
+
+#include <csignal>
 #include <QTest>
 
 // The real program started as a user would start it, from a program folder of
@@ -67,7 +69,54 @@ private Q_SLOTS:
         QCOMPARE(first.state(), QProcess::Running);
         QVERIFY(!QString::fromUtf8(first.readAllStandardError()).contains(QStringLiteral("配置文件")));
         first.terminate();
-        QVERIFY(first.waitForFinished(10000));
+        QVERIFY(first.waitForFinished(20000));
+    }
+
+    void endsCleanlyAndSavesOnTerminationSignals_data()
+    {
+        QTest::addColumn<int>("signalNumber");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGINT") << int(SIGINT);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+    }
+    void endsCleanlyAndSavesOnTerminationSignals()
+    {
+        QFETCH(int, signalNumber);
+        TempProgramFolder folder;
+        folder.copyProgram(QStringLiteral("tavrin"));
+        folder.copyProgram(QStringLiteral("torvel"));
+        folder.copyLocalConfig();
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("tessaly.config.info=true"));
+        program.setProcessEnvironment(env);
+        program.start(folder.filePath(QStringLiteral("tavrin")));
+        QVERIFY(program.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(m_runtime.filePath(QStringLiteral("Tessaly.lock"))), 20000);
+        QTest::qWait(500);
+        ::kill(program.processId(), signalNumber);
+        QVERIFY(program.waitForFinished(20000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 0);
+        const QString errors = QString::fromUtf8(program.readAllStandardError());
+        QVERIFY2(errors.contains(QStringLiteral("tessaly.config: saved")), qPrintable(errors));
+        QVERIFY(!QFile::exists(m_runtime.filePath(QStringLiteral("Tessaly.lock"))));
+    }
+
+    // Qt's own options are not taken out before "/U" is looked at.
+    void updateModeNeedsUAlone()
+    {
+        TempProgramFolder folder;
+        const QString updater = folder.copyProgram(QStringLiteral("tavrin"), QStringLiteral("liveupdate"));
+        folder.writeFile(QStringLiteral("tavrin"), "old");
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        const ProgramRun run = ProgramRun::of(updater, {QStringLiteral("/U"), QStringLiteral("-style"), QStringLiteral("fusion")}, env);
+        QVERIFY(run.exitCode != 0);
+        QCOMPARE(folder.readFile(QStringLiteral("tavrin")), QByteArray("old"));
     }
 
     void secondInstanceIsRefusedWhileTheLockIsHeld()
