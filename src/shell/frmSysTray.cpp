@@ -1,12 +1,42 @@
 #include "shell/frmSysTray.h"
 
 #include "shell/AppIcon.h"
+#include "shell/TrayText.h"
 
 #include <QCursor>
 #include <QGuiApplication>
 
+#ifdef TESSALY_HAVE_DBUS
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusInterface>
+#endif
+
+namespace {
+
+// Qt shows tray icons and balloons through a desktop's StatusNotifier host
+// when one is registered as the icon is made, and through its own balloons
+// otherwise; the same test tells which one the icon uses.
+TrayText::Tray trayKind()
+{
+#ifdef TESSALY_HAVE_DBUS
+    const QDBusConnection bus = QDBusConnection::sessionBus();
+    if (bus.isConnected() && bus.interface()
+        && bus.interface()->isServiceRegistered(QStringLiteral("org.kde.StatusNotifierWatcher")).value()) {
+        QDBusInterface watcher(QStringLiteral("org.kde.StatusNotifierWatcher"), QStringLiteral("/StatusNotifierWatcher"),
+                               QStringLiteral("org.kde.StatusNotifierWatcher"), bus);
+        if (watcher.property("IsStatusNotifierHostRegistered").toBool())
+            return TrayText::Tray::NotificationService;
+    }
+#endif
+    return TrayText::Tray::Balloon;
+}
+
+} // namespace
+
 frmSysTray::frmSysTray(QObject *parent)
     : QObject(parent)
+    , m_tray(trayKind())
 {
     m_icon.setIcon(AppIcon::icon());
     m_icon.setToolTip(QGuiApplication::applicationDisplayName().left(MaxTip));
@@ -52,7 +82,8 @@ void frmSysTray::ShowBalloonTip(const QString &sMessage, const QString &sTitle, 
     static const QSystemTrayIcon::MessageIcon icons[] = {QSystemTrayIcon::NoIcon, QSystemTrayIcon::Information,
                                                          QSystemTrayIcon::Warning, QSystemTrayIcon::Critical};
     const QSystemTrayIcon::MessageIcon icon = eIcon >= 0 && eIcon <= 3 ? icons[eIcon] : QSystemTrayIcon::NoIcon;
-    m_icon.showMessage(sTitle.left(MaxTitle), sMessage.left(MaxMessage), icon, lTimeOutMs);
+    m_icon.showMessage(TrayText::title(sTitle.left(MaxTitle), m_tray), TrayText::message(sMessage.left(MaxMessage), m_tray),
+                       icon, lTimeOutMs);
     // Gone at the latest after the caller's time-out, whatever the tray does.
     if (lTimeOutMs > 0)
         m_balloonTimer.start(lTimeOutMs);
@@ -61,8 +92,11 @@ void frmSysTray::ShowBalloonTip(const QString &sMessage, const QString &sTitle, 
 void frmSysTray::CloseBalloonTip()
 {
     m_balloonTimer.stop();
-    // An empty balloon takes the place of the current one and is not shown.
-    m_icon.showMessage(QString(), QString(), QSystemTrayIcon::NoIcon, 1);
+    // Qt's own balloon gives way to an empty one, which it does not show. A
+    // notification service would post the empty one: its notifications
+    // expire by themselves.
+    if (m_tray == TrayText::Tray::Balloon)
+        m_icon.showMessage(QString(), QString(), QSystemTrayIcon::NoIcon, 1);
 }
 
 void frmSysTray::ShellTrayIconRemove()

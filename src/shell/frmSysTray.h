@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/TrayText.h"
+
 #include <QMenu>
 #include <QObject>
 #include <QSystemTrayIcon>
@@ -36,6 +38,7 @@ Q_SIGNALS:
     void MenuClick(const QString &sKey);
 
 private:
+    const TrayText::Tray m_tray;
     QSystemTrayIcon m_icon;
     QMenu m_menu;
     QTimer m_balloonTimer;

@@ -15,7 +15,9 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QLabel>
 #include <QMenu>
+#include <QTextDocument>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QTest>
@@ -165,8 +167,24 @@ private Q_SLOTS:
 
     void balloonsCloseAfterTheirTime()
     {
-        m_controller->tray()->ShowBalloonTip(u"最小化到系统任务托盘栏!"_s, u"Tessaly仍在运行!"_s, 1, 700);
+        // Text from outside shows as it is, markup and all.
+        m_controller->tray()->ShowBalloonTip(u"<b>结果:</b> 1 < 2 & 3"_s, u"<i>财经数据</i>"_s, 1, 700);
         QTRY_VERIFY(balloonVisible());
+        QStringList shown;
+        for (QWidget *widget : QApplication::topLevelWidgets()) {
+            if (QByteArray(widget->metaObject()->className()) != "QBalloonTip")
+                continue;
+            for (const QLabel *label : widget->findChildren<QLabel *>()) {
+                QTextDocument document;
+                if (Qt::mightBeRichText(label->text()))
+                    document.setHtml(label->text());
+                else
+                    document.setPlainText(label->text());
+                shown << document.toPlainText();
+            }
+        }
+        QVERIFY2(shown.contains(u"<b>结果:</b> 1 < 2 & 3"_s), qPrintable(shown.join(u'|')));
+        QVERIFY2(shown.contains(u"<i>财经数据</i>"_s), qPrintable(shown.join(u'|')));
         QTRY_VERIFY_WITH_TIMEOUT(!balloonVisible(), 5000);
     }
 
