@@ -180,6 +180,28 @@ bool NewsBoard::processTask()
     if (m_queue.isEmpty())
         return false;
     const Task next = m_queue.dequeue();
+    // A task that fails half-way is dropped and reported; the next one goes on.
+    try {
+        processOne(next);
+    } catch (const std::bad_alloc &) {
+        reportFailure(next.isItem ? ItemStep : CompletionStep, OutOfMemoryError);
+    } catch (const std::exception &) {
+        reportFailure(next.isItem ? ItemStep : CompletionStep, InvalidCallError);
+    }
+    if (!m_queue.isEmpty())
+        return true;
+    m_view.sortAllNews();
+    return false;
+}
+
+void NewsBoard::reportFailure(int step, int errorNumber)
+{
+    if (m_failed)
+        m_failed(step, errorNumber);
+}
+
+void NewsBoard::processOne(const Task &next)
+{
     if (source(next.id)) {
         if (next.isItem) {
             AddNewsRow(next);
@@ -197,10 +219,6 @@ bool NewsBoard::processTask()
             }
         }
     }
-    if (!m_queue.isEmpty())
-        return true;
-    m_view.sortAllNews();
-    return false;
 }
 
 void NewsBoard::addRow(const QString &table, int limit, const NewsRow &row)

@@ -30,6 +30,15 @@ public:
 
     NewsBoard(NewsView &view, QList<NewsSource> sources, Fetch fetch);
 
+    // Where a task that failed is reported: the step (ItemStep, CompletionStep)
+    // and the error number.
+    using Failure = std::function<void(int, int)>;
+    static constexpr int ItemStep = 2;
+    static constexpr int CompletionStep = 3;
+    static constexpr int InvalidCallError = 5;
+    static constexpr int OutOfMemoryError = 7;
+    void onFailure(Failure failed) { m_failed = std::move(failed); }
+
     // Sources, intervals and tabs from the configuration; starts nothing by itself.
     void ApplySourceSettings(const cls_Config &config);
     // One scheduler second.
@@ -65,6 +74,8 @@ private:
         bool isNew;
     };
 
+    void processOne(const Task &next);
+    void reportFailure(int step, int errorNumber);
     void AddNewsRow(const Task &item);
     void addRow(const QString &table, int limit, const NewsRow &row);
     void showError(int id, const QString &message);
@@ -76,6 +87,7 @@ private:
     NewsView &m_view;
     QList<NewsSource> m_sources;
     Fetch m_fetch;
+    Failure m_failed;
     QStringList m_order;
     QHash<QString, tavrin> m_tasks;
     QQueue<Task> m_queue;

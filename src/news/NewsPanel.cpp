@@ -50,6 +50,9 @@ NewsPanel::NewsPanel(PageBridge &page, TabHost &tabs, Clock &clock, QObject *par
         m_news->GetComplete(id, isNew);
         m_ctlTimeTask.start();
     });
+    m_news->onFailure([this](int step, int errorNumber) {
+        Q_EMIT handlerFailed(step, QStringLiteral("#") + QString::number(errorNumber), QStringLiteral("TaskTimer"));
+    });
     connect(HTTP, &OOP::GetError, this, [this](int id, const QString &message) { m_news->GetError(id, message); });
     connect(HTTP, &OOP::GetTimeout, this, [this](int id) { m_news->GetTimeout(id); });
     m_ctlTimeDown.setInterval(1000);

@@ -2,6 +2,8 @@
 
 #include "core/AppGlobals.h"
 #include "core/ConfigPaths.h"
+#include "core/ErrorReport.h"
+#include "core/MessageSink.h"
 #include "core/ProductSite.h"
 #include "core/gui/Desktop.h"
 #include "news/NewsPanel.h"
@@ -48,6 +50,7 @@ frmTavrin::frmTavrin(Clock &clock, QWidget *parent)
     setAttribute(Qt::WA_DeleteOnClose, false);
     m_news = std::make_unique<NewsPanel>(*m_page, *this, clock);
     connect(m_news.get(), &NewsPanel::tabsChanged, this, &frmTavrin::Form_Resize);
+    connect(m_news.get(), &NewsPanel::handlerFailed, this, &frmTavrin::Erradd);
     m_panels = {m_news.get()};
     // Tabs whose features come as panels later are the window's own until then.
     m_tabs.addTabs({{MainPage::AskTab, {MainPage::AskArea}, QStringLiteral("Ark.htm")},
@@ -185,6 +188,12 @@ void frmTavrin::SelectTab(const QString &newTab)
 void frmTavrin::showTab(const QString &anchor, bool shown)
 {
     m_page->setParentStyle(anchor, QStringLiteral("display"), shown ? QString() : QStringLiteral("none"));
+}
+
+void frmTavrin::Erradd(int ErrRow, const QString &Description, const QString &Module)
+{
+    Globals().Config.messageSink().show(MessageIcon::Critical,
+                                        ErrorReport::erraddText(ErrRow, Description, Module, QDateTime::currentDateTime()));
 }
 
 void frmTavrin::closeEvent(QCloseEvent *event)

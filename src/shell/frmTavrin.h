@@ -49,6 +49,8 @@ public:
     // Brings a docked window that has slid away back into view.
     void BringBack() { m_docking->cSizeMove_MouseOverForm(); }
     void SelectTab(const QString &newTab);
+    // Reports a failure of a handler in a message box, with the time.
+    void Erradd(int ErrRow, const QString &Description, const QString &Module);
 
 Q_SIGNALS:
     // The page has loaded, is bound and the window fitted to it.

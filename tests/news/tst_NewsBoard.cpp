@@ -5,6 +5,8 @@
 #include "core/cls_Config.h"
 
 #include <QTest>
+
+#include <stdexcept>
 #include <QTimeZone>
 
 using namespace Qt::StringLiterals;
@@ -23,7 +25,12 @@ public:
     QStringList popups;
     int sorts = 0;
 
-    void insertRow(const QString &table, const NewsRow &row) override { tables[table].prepend(row); }
+    void insertRow(const QString &table, const NewsRow &row) override
+    {
+        if (row.title == u"页面出错"_s)
+            throw std::runtime_error("the page refused the row");
+        tables[table].prepend(row);
+    }
     void deleteLastRow(const QString &table) override { tables[table].removeLast(); }
     void setHtml(const QString &id, const QString &value) override { html[id] = value; }
     void setStyle(const QString &id, const QString &property, const QString &value) override
@@ -188,6 +195,22 @@ private Q_SLOTS:
             b->GetMsg(105, u"11:00"_s, u"x%1"_s.arg(i), QString(), QString());
         drain(*b);
         QCOMPARE(b->rowCount(u"iAllNews_Table"_s), NewsBoard::AllNewsLimit);
+    }
+
+    void aFailedTaskIsReportedAndTheNextGoesOn()
+    {
+        PageModel page;
+        auto b = board(page);
+        QList<std::pair<int, int>> failures;
+        b->onFailure([&failures](int step, int number) { failures.append({step, number}); });
+        b->GetMsg(104, u"10:00"_s, u"页面出错"_s, QString(), QString());
+        b->GetMsg(104, u"10:01"_s, u"正常"_s, QString(), QString());
+        b->GetComplete(104, true);
+        drain(*b);
+        QCOMPARE(failures, (QList<std::pair<int, int>>{{NewsBoard::ItemStep, NewsBoard::InvalidCallError}}));
+        QCOMPARE(page.row(u"iHeXunNews_Table"_s, 0).title, u"正常"_s);
+        QCOMPARE(page.sorts, 1);
+        QVERIFY(!b->task(104).Working);
     }
 
     void marks()

@@ -3,6 +3,7 @@
 #include "support/TempProgramFolder.h"
 #include "news/WorkerRuntime.h"
 #include "core/Clock.h"
+#include "news/NewsPanel.h"
 #include "shell/frmTavrin.h"
 
 #include <QApplication>
@@ -311,6 +312,17 @@ private Q_SLOTS:
         QCOMPARE(window.pos(), QPoint(0, 0));
         QVERIFY2(window.width() >= DockingModel::BaseMinWidth && window.height() >= DockingModel::MinHeight,
                  qPrintable(u"%1x%2"_s.arg(window.width()).arg(window.height())));
+    }
+
+    void aFailedNewsTaskIsReportedByTheWindow()
+    {
+        m_sink.clear();
+        Q_EMIT m_window->news().handlerFailed(2, u"#5"_s, u"TaskTimer"_s);
+        QCOMPARE(m_sink.messages().size(), 1);
+        QVERIFY2(m_sink.texts().front().startsWith(u"模块: [ TaskTimer ] 错误发生在 2 行 , 错误描述: #5\r\n 时间: "_s),
+                 qPrintable(m_sink.texts().front()));
+        QCOMPARE(m_sink.messages().front().icon, MessageIcon::Critical);
+        m_sink.clear();
     }
 
     void closingHidesAndHintsOnce()
