@@ -62,17 +62,18 @@ private:
     {
         QCOMPARE(simGet(u"/control?source=%1&fault=%2"_s.arg(source, kind)), QByteArray("ok"));
     }
-    QString page(const QString &script)
+    QString run(QWebEngineView *view, const QString &script)
     {
         QString result;
         bool done = false;
-        m_controller->mainWindow()->page().view()->page()->runJavaScript(script, [&](const QVariant &v) {
+        view->page()->runJavaScript(script, [&](const QVariant &v) {
             result = v.toString();
             done = true;
         });
         waitFor([&done] { return done; });
         return result;
     }
+    QString page(const QString &script) { return run(m_controller->mainWindow()->page().view(), script); }
     NewsBoard &news() { return m_controller->mainWindow()->news().news(); }
 
 private Q_SLOTS:
@@ -136,7 +137,13 @@ private Q_SLOTS:
         QVERIFY(!m_controller->popup()); // the first ten seconds
         m_clock.advance(11000);
         QTRY_VERIFY_WITH_TIMEOUT(m_controller->popup() && m_controller->popup()->isVisible(), 30000);
-        QVERIFY(m_controller->popup()->rowCount() > 0);
+        // Items in the popup's page, each with its source's icon.
+        auto *popupView = m_controller->popup()->findChild<QWebEngineView *>();
+        QString rows;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (rows = run(popupView, u"String(document.querySelectorAll('#popupWin_Table td img[src$=\".gif\"]').length)"_s))
+                    .toInt() > 0,
+            10000);
     }
 
     void aStalledSourceTimesOutAndRecovers()

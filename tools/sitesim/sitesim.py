@@ -35,24 +35,35 @@ MAX_ITEMS = 60
 
 
 class Site:
-    def __init__(self, source, seed, every):
+    """One site's news list. `clock` answers the time in seconds, so a test
+    can run the site for hours in no time."""
+
+    def __init__(self, source, seed, every, clock=time.time):
         self.source = source
         self.rng = random.Random(seed)
         self.every = every
+        self.clock = clock
         self.pool = headlines.headlines(seed, 400)
         self.items = []
+        self.added = 0  # every headline ever published, not only those still listed
         self.fault = "none"
         self.hits = 0
         self.lock = threading.Lock()
-        now = datetime.datetime.now()
+        now = self._now()
         for minutes in range(30, 0, -1):
             self._add(now - datetime.timedelta(minutes=minutes * 3))
-        self.next_at = time.time() + self.rng.uniform(every / 2, every)
+        self.next_at = self.clock() + self.rng.uniform(every / 2, every)
+
+    def _now(self):
+        return datetime.datetime.fromtimestamp(self.clock())
 
     def _add(self, when):
-        title = self.pool[len(self.items) % len(self.pool)] if len(self.items) < len(self.pool) else \
-            self.pool[self.rng.randrange(len(self.pool))] + " (%d)" % len(self.items)
-        item = {"title": title, "time": when, "href": "/%s/news/%d.html" % (self.source.lower(), len(self.items)),
+        number = self.added
+        self.added += 1
+        # The pool once through, then pool headlines told apart by their number.
+        title = self.pool[number] if number < len(self.pool) else \
+            self.pool[self.rng.randrange(len(self.pool))] + " (%d)" % number
+        item = {"title": title, "time": when, "href": "/%s/news/%d.html" % (self.source.lower(), number),
                 "summary": headlines.summary(self.rng, title)}
         if self.source in ("FXark", "CaiXun") and self.rng.random() < 0.15:
             item["brief"] = True
@@ -61,12 +72,16 @@ class Site:
         self.items.insert(0, item)
         del self.items[MAX_ITEMS:]
 
+    def catch_up(self):
+        """Publishes what is due by now."""
+        while self.clock() >= self.next_at:
+            self._add(self._now())
+            self.next_at += self.rng.uniform(self.every / 2, self.every * 1.5)
+
     def page(self):
         with self.lock:
             self.hits += 1
-            while time.time() >= self.next_at:
-                self._add(datetime.datetime.now())
-                self.next_at += self.rng.uniform(self.every / 2, self.every * 1.5)
+            self.catch_up()
             return pages.render(self.source, [dict(i) for i in self.items])
 
 
