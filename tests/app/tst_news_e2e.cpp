@@ -146,6 +146,29 @@ private Q_SLOTS:
             10000);
     }
 
+    // A headline with markup and a price range: shown as text, whole, once.
+    void aHostileHeadlineShowsAsTextOnce_data()
+    {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("table");
+        QTest::newRow("DailyFX") << u"DailyFX"_s << u"iDailyFXNews_Table"_s;
+        QTest::newRow("FX168") << u"FX168"_s << u"iFX168News_Table"_s;
+    }
+    void aHostileHeadlineShowsAsTextOnce()
+    {
+        QFETCH(QString, source);
+        QFETCH(QString, table);
+        QCOMPARE(simGet(u"/control?source=%1&publish=hostile"_s.arg(source)), QByteArray("ok"));
+        const QString count = u"String(Array.prototype.filter.call(document.getElementById('%1').tBodies[0].rows,"
+                              " function (r) { return r.cells[1].textContent.indexOf(%2) >= 0; }).length)"_s
+                                  .arg(table, u"'区间1.0800~1.0850<img src=x onerror=\"document.title=\\'owned\\'\">&amp;<b>'"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(page(count), u"1"_s, 20000);
+        QTest::qWait(8000); // passes go on: the item stays known
+        QCOMPARE(page(count), u"1"_s);
+        QCOMPARE(page(u"String(document.querySelectorAll('img[src=\"x\"], #%1 td b b').length)"_s.arg(table)), u"0"_s);
+        QVERIFY(page(u"document.title"_s) != u"owned"_s);
+    }
+
     void aStalledSourceTimesOutAndRecovers()
     {
         fault(u"FX168"_s, u"stall"_s);

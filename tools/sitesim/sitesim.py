@@ -6,6 +6,8 @@ in its own layout and encoding, with new headlines appearing over time.
 
 Prints "listening on PORT" once it serves. Faults are switched per source:
   GET /control?source=FX168&fault=stall|empty|garbage|500|none
+a hostile headline (markup, script, a price range with "~") is published at once by
+  GET /control?source=DailyFX&publish=hostile
 and /stats answers how often each page was fetched, as JSON."""
 import argparse
 import datetime
@@ -32,6 +34,8 @@ PATHS = {
 # Room for the other pages the program reads (calendar, quotes, update, notice).
 EXTRA = {}
 MAX_ITEMS = 60
+# Shown as text by the sites (escaped in their pages), as a headline may carry it.
+HOSTILE = "区间1.0800~1.0850<img src=x onerror=\"document.title='owned'\">&amp;<b>"
 
 
 class Site:
@@ -57,12 +61,17 @@ class Site:
     def _now(self):
         return datetime.datetime.fromtimestamp(self.clock())
 
-    def _add(self, when):
+    def publish_hostile(self):
+        with self.lock:
+            self._add(self._now(), HOSTILE)
+
+    def _add(self, when, title=None):
         number = self.added
         self.added += 1
         # The pool once through, then pool headlines told apart by their number.
-        title = self.pool[number] if number < len(self.pool) else \
-            self.pool[self.rng.randrange(len(self.pool))] + " (%d)" % number
+        if title is None:
+            title = self.pool[number] if number < len(self.pool) else \
+                self.pool[self.rng.randrange(len(self.pool))] + " (%d)" % number
         item = {"title": title, "time": when, "href": "/%s/news/%d.html" % (self.source.lower(), number),
                 "summary": headlines.summary(self.rng, title)}
         if self.source in ("FXark", "CaiXun") and self.rng.random() < 0.15:
@@ -107,6 +116,9 @@ def make_handler(sites):
             if url.path == "/control":
                 query = parse_qs(url.query)
                 site = by_name.get(query.get("source", [""])[0])
+                if site is not None and query.get("publish") == ["hostile"]:
+                    site.publish_hostile()
+                    return self.answer(200, b"ok", "text/plain")
                 fault = query.get("fault", ["none"])[0]
                 if site is None or fault not in ("none", "stall", "empty", "garbage", "500"):
                     return self.answer(400, b"bad control request", "text/plain")
