@@ -12,6 +12,7 @@
 #include <QCloseEvent>
 #include <QDate>
 #include <QGuiApplication>
+#include <QTimer>
 #include <QWebEngineView>
 
 bool frmTavrin::s_closeHintShown = false;
@@ -133,6 +134,27 @@ void frmTavrin::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     Form_Resize();
+    // Sized by the program or the window manager: the docking rules see it as
+    // a move that has ended. (Docking itself only moves the window.)
+    if (!m_drag->active())
+        recheckDocking();
+}
+
+void frmTavrin::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    // A window restored at a screen edge docks there; its geometry is its own once the event loop has run.
+    if (event->type() == QEvent::WindowStateChange && isNormalState())
+        QTimer::singleShot(0, this, &frmTavrin::recheckDocking);
+}
+
+void frmTavrin::recheckDocking()
+{
+    if (!isVisible() || !isNormalState() || m_drag->active())
+        return;
+    QRect rect = geometry();
+    m_docking->cSizeMove_Moving(rect);
+    m_docking->cSizeMove_ExitSizeMove();
 }
 
 void frmTavrin::Form_Resize()
@@ -148,6 +170,9 @@ void frmTavrin::Form_Resize()
             m_page->setStyle(MainPage::MenuCell, QStringLiteral("height"), px(menu.value(QStringLiteral("height")).toInt()));
         const int tabList = result.value(MainPage::TabList).toObject().value(QStringLiteral("clientWidth")).toInt();
         m_docking->setMinMainWidth(DockingModel::minMainWidth(border, tabList));
+        // The whole tab list stays in view.
+        if (isNormalState() && width() < docking().minMainWidth())
+            resize(docking().minMainWidth(), height());
     });
     placeCalendarHeader();
 }

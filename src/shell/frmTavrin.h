@@ -63,12 +63,14 @@ Q_SIGNALS:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
     bool event(QEvent *event) override;
 
 private:
     void onPageReady();
     void Form_Resize();
     void startDrag(WindowDrag::Kind kind);
+    void recheckDocking();
     void saveGeometry();
     void placeCalendarHeader();
     bool isNormalState() const;

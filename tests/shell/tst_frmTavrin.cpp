@@ -301,6 +301,24 @@ private Q_SLOTS:
         QVERIFY(!m_window->isVisible());
     }
 
+    void aPlainResizeAtAnEdgeDocksAndTheTabListStaysWhole()
+    {
+        m_window->show();
+        m_window->setGeometry(300, 100, 925, 680);
+        QTRY_VERIFY(!m_window->docking().berthed());
+        // Sized by someone else against the right edge of the screen.
+        const int screenRight = m_window->docking().virtualScreen().width();
+        m_window->setGeometry(screenRight - 940, 100, 940, 680);
+        QTRY_VERIFY(m_window->docking().berthed());
+        QCOMPARE(m_window->docking().side(), DockingModel::Right);
+        QVERIFY(m_window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        // Away from the edges again, and too narrow for the tabs: widened.
+        m_window->setGeometry(300, 100, 500, 680);
+        QTRY_VERIFY(!m_window->docking().berthed());
+        QTRY_COMPARE(m_window->width(), m_window->docking().minMainWidth());
+        QVERIFY(m_window->width() >= DockingModel::BaseMinWidth);
+    }
+
     void aWindowWithoutStoredSizeTakesThePageMinimum()
     {
         const QStringList sides{u"Left"_s, u"Top"_s, u"Width"_s, u"Height"_s};
