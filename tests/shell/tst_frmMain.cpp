@@ -344,6 +344,21 @@ private Q_SLOTS:
         time.setValueKey(u"Time"_s);
         QVERIFY(time.Value().toInt() >= 11);
     }
+
+    // Without a tray, closing the main window from its page ends the program
+    // once the page's call has returned; whether there is a tray is asked then.
+    void withoutATrayClosingTheWindowEndsTheProgram()
+    {
+        frmMain controller(m_clock);
+        QSignalSpy loaded(&controller, &frmMain::loaded);
+        controller.Load();
+        QVERIFY(loaded.wait(30000));
+        QSignalSpy exited(&controller, &frmMain::exited);
+        controller.mainWindow()->setTrayCheck([] { return false; });
+        runIn(controller.mainWindow()->page().view(), u"document.getElementById('btn_Close').click(); 1"_s);
+        QTRY_COMPARE(exited.size(), 1);
+        QVERIFY(!controller.mainWindow());
+    }
 };
 
 QTEST_MAIN(tst_frmMain)
