@@ -110,12 +110,12 @@ void NewsPanel::ApplySourceSettings()
 
 void NewsPanel::ClickAll()
 {
-    m_tabs.selectTab(MainPage::AllTab);
+    m_tabs.SelectTab(MainPage::AllTab);
 }
 
 void NewsPanel::ClickFunc(const PageBridge::Event &event)
 {
-    m_tabs.selectTab(event.elementId);
+    m_tabs.SelectTab(event.elementId);
 }
 
 void NewsPanel::ClickWeb(const PageBridge::Event &event)
@@ -211,5 +211,5 @@ QString NewsPanel::currentTab() const
 
 void NewsPanel::selectTab(const QString &anchor)
 {
-    m_tabs.selectTab(anchor);
+    m_tabs.SelectTab(anchor);
 }

@@ -12,7 +12,7 @@ class TabHost
 public:
     virtual ~TabHost() = default;
     virtual QString currentTab() const = 0;
-    virtual void selectTab(const QString &anchor) = 0;
+    virtual void SelectTab(const QString &anchor) = 0;
     // Shows or hides a tab's place in the tab list.
     virtual void showTab(const QString &anchor, bool shown) = 0;
 };

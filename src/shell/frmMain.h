@@ -41,7 +41,7 @@ public:
 
     frmTavrin *mainWindow() const { return m_main.get(); }
     frmSysTray *tray() const { return m_tray.get(); }
-    frmPopUp *popup() const { return m_popup.get(); }
+    frmPopUp *popupWindow() const { return m_popup.get(); }
 
 Q_SIGNALS:
     // Start-up is complete: the news runs and the main window shows.

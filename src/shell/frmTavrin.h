@@ -37,7 +37,6 @@ public:
 
     // TabHost
     QString currentTab() const override { return m_tabs.current(); }
-    void selectTab(const QString &anchor) override { SelectTab(anchor); }
     void showTab(const QString &anchor, bool shown) override;
 
     // Closing by the program (at exit) really closes; by the user it hides to
@@ -48,7 +47,7 @@ public:
     void setTrayCheck(std::function<bool()> trayShown) { m_trayShown = std::move(trayShown); }
     // Brings a docked window that has slid away back into view.
     void BringBack() { m_docking->cSizeMove_MouseOverForm(); }
-    void SelectTab(const QString &newTab);
+    void SelectTab(const QString &newTab) override;
     // Reports a failure of a handler in a message box, with the time.
     void Erradd(int ErrRow, const QString &Description, const QString &Module);
 

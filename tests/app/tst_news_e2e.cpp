@@ -134,11 +134,11 @@ private Q_SLOTS:
 
     void newItemsPopUpAfterTheGracePeriod()
     {
-        QVERIFY(!m_controller->popup()); // the first ten seconds
+        QVERIFY(!m_controller->popupWindow()); // the first ten seconds
         m_clock.advance(11000);
-        QTRY_VERIFY_WITH_TIMEOUT(m_controller->popup() && m_controller->popup()->isVisible(), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(m_controller->popupWindow() && m_controller->popupWindow()->isVisible(), 30000);
         // Items in the popup's page, each with its source's icon.
-        auto *popupView = m_controller->popup()->findChild<QWebEngineView *>();
+        auto *popupView = m_controller->popupWindow()->findChild<QWebEngineView *>();
         QString rows;
         QTRY_VERIFY_WITH_TIMEOUT(
             (rows = run(popupView, u"String(document.querySelectorAll('#popupWin_Table td img[src$=\".gif\"]').length)"_s))

@@ -192,12 +192,12 @@ private Q_SLOTS:
     {
         // Nothing in the first ten seconds.
         m_controller->Popup(u"早"_s);
-        QVERIFY(!m_controller->popup());
+        QVERIFY(!m_controller->popupWindow());
         m_clock.advance(11000);
 
         const QString first = PopupSnippet::plain(u"FX168.gif"_s, u"10:00"_s, u"美元走强"_s);
         m_controller->Popup(first);
-        frmPopUp *popup = m_controller->popup();
+        frmPopUp *popup = m_controller->popupWindow();
         QVERIFY(popup);
         QVERIFY(popup->isOpen());
         QRect area;
@@ -245,7 +245,7 @@ private Q_SLOTS:
     void aTimedPopupFadesOut()
     {
         m_controller->Popup(PopupSnippet::plain(u"hexun.gif"_s, u"11:00"_s, u"提醒"_s), 300);
-        frmPopUp *popup = m_controller->popup();
+        frmPopUp *popup = m_controller->popupWindow();
         QCOMPARE(popup->ShowDelay(), 300);
         QTRY_COMPARE_WITH_TIMEOUT(popup->PopUpStatus(), 2, 5000);
         QTRY_VERIFY_WITH_TIMEOUT(!popup->isVisible(), 5000);
@@ -255,7 +255,7 @@ private Q_SLOTS:
     void rightClickAndMoreClose()
     {
         m_controller->Popup(PopupSnippet::plain(u"FX168.gif"_s, u"12:00"_s, u"右键"_s), -1);
-        frmPopUp *popup = m_controller->popup();
+        frmPopUp *popup = m_controller->popupWindow();
         QTRY_COMPARE_WITH_TIMEOUT(popup->PopUpStatus(), 1, 5000);
         QTest::qWait(1000);
         QCOMPARE(popup->PopUpStatus(), 1); // -1: it stays
@@ -294,12 +294,12 @@ private Q_SLOTS:
         for (int i = 0; i < 11; ++i)
             items << PopupSnippet::plain(u"FX168.gif"_s, u"12:%1"_s.arg(i), u"条目%1"_s.arg(i));
         m_controller->Popup(items.join(u'~'));
-        QCOMPARE(m_controller->popup()->rowCount(), frmPopUp::MaxRows);
-        QTRY_COMPARE(popupTexts(m_controller->popup()).size(), frmPopUp::MaxRows);
-        const QStringList texts = popupTexts(m_controller->popup());
+        QCOMPARE(m_controller->popupWindow()->rowCount(), frmPopUp::MaxRows);
+        QTRY_COMPARE(popupTexts(m_controller->popupWindow()).size(), frmPopUp::MaxRows);
+        const QStringList texts = popupTexts(m_controller->popupWindow());
         QCOMPARE(texts.front(), u"12:0 条目0"_s); // the newest on top
         QCOMPARE(texts.back(), u"12:9 条目9"_s);  // the oldest went
-        m_controller->popup()->CloseFrm();
+        m_controller->popupWindow()->CloseFrm();
     }
 
     void theSourceMenuTogglesOneOfFive()
@@ -334,7 +334,7 @@ private Q_SLOTS:
         QCOMPARE(exited.size(), 1);
         QVERIFY(!m_controller->mainWindow());
         QVERIFY(!m_controller->tray());
-        QVERIFY(!m_controller->popup());
+        QVERIFY(!m_controller->popupWindow());
         const QByteArray saved = m_folder.readFile(u"tavrin.xml"_s);
         QVERIFY(saved.contains("Left=\"210\""));
         QVERIFY(saved.contains("Width=\"930\""));
