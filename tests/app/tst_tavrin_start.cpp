@@ -16,12 +16,18 @@ class tst_tavrin_start : public QObject
 private:
     TempProgramFolder m_runtime;
 
-    ProgramRun start(const TempProgramFolder &folder, const QStringList &arguments = {})
+    // No screen, the test's own runtime folder (the instance lock lives there).
+    QProcessEnvironment environment() const
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        return ProgramRun::of(folder.filePath(QStringLiteral("tavrin")), arguments, env);
+        return env;
+    }
+
+    ProgramRun start(const TempProgramFolder &folder, const QStringList &arguments = {})
+    {
+        return ProgramRun::of(folder.filePath(QStringLiteral("tavrin")), arguments, environment());
     }
 
 private Q_SLOTS:
@@ -56,10 +62,7 @@ private Q_SLOTS:
         folder.copyProgram(QStringLiteral("torvel"));
         folder.copyLocalConfig();
         QProcess first;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        first.setProcessEnvironment(env);
+        first.setProcessEnvironment(environment());
         first.start(folder.filePath(QStringLiteral("tavrin")));
         QVERIFY(first.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(m_runtime.filePath(QStringLiteral("Tessaly.lock"))), 20000);
@@ -87,9 +90,7 @@ private Q_SLOTS:
         folder.copyProgram(QStringLiteral("torvel"));
         folder.copyLocalConfig();
         QProcess program;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        QProcessEnvironment env = environment();
         env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("tessaly.config.info=true"));
         program.setProcessEnvironment(env);
         program.start(folder.filePath(QStringLiteral("tavrin")));
@@ -111,10 +112,8 @@ private Q_SLOTS:
         TempProgramFolder folder;
         const QString updater = folder.copyProgram(QStringLiteral("tavrin"), QStringLiteral("liveupdate"));
         folder.writeFile(QStringLiteral("tavrin"), "old");
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_runtime.path());
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        const ProgramRun run = ProgramRun::of(updater, {QStringLiteral("/U"), QStringLiteral("-style"), QStringLiteral("fusion")}, env);
+        const ProgramRun run = ProgramRun::of(updater, {QStringLiteral("/U"), QStringLiteral("-style"), QStringLiteral("fusion")},
+                                              environment());
         QVERIFY(run.exitCode != 0);
         QCOMPARE(folder.readFile(QStringLiteral("tavrin")), QByteArray("old"));
     }

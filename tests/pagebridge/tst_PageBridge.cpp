@@ -1,8 +1,8 @@
 #include "pagebridge/PageBridge.h"
+#include "support/BrowserStandIn.h"
 #include "support/TestHttpServer.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QLoggingCategory>
 #include <QSignalSpy>
@@ -12,18 +12,6 @@
 
 using namespace Qt::StringLiterals;
 
-// Collects the addresses handed to the user's browser.
-class BrowserStandIn : public QObject
-{
-    Q_OBJECT
-
-public:
-    QList<QUrl> opened;
-
-public Q_SLOTS:
-    void open(const QUrl &url) { opened << url; }
-};
-
 // What every window inherits from the bridge, on a small page of the test's
 // own, in a real window under a real X server.
 class tst_PageBridge : public QObject
@@ -31,7 +19,7 @@ class tst_PageBridge : public QObject
     Q_OBJECT
 
 private:
-    BrowserStandIn m_browser;
+    BrowserStandIn m_browser{QStringList{u"http"_s, u"https"_s, u"file"_s}};
     std::unique_ptr<QWidget> m_window;
     PageBridge *m_bridge = nullptr;
     QList<PageBridge::Event> m_events;
@@ -79,9 +67,6 @@ private Q_SLOTS:
         if (qEnvironmentVariableIsEmpty("DISPLAY"))
             QSKIP("needs the X server that `make test` starts");
         QLoggingCategory::setFilterRules(u"tessaly.page.info=true"_s);
-        QDesktopServices::setUrlHandler(u"http"_s, &m_browser, "open");
-        QDesktopServices::setUrlHandler(u"https"_s, &m_browser, "open");
-        QDesktopServices::setUrlHandler(u"file"_s, &m_browser, "open");
         m_window = std::make_unique<QWidget>();
         m_window->resize(600, 400);
         m_bridge = new PageBridge(m_window.get());
@@ -97,13 +82,6 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
         QVERIFY(ready.wait(30000));
         QVERIFY(!m_bridge->Busy());
-    }
-
-    void cleanupTestCase()
-    {
-        QDesktopServices::unsetUrlHandler(u"http"_s);
-        QDesktopServices::unsetUrlHandler(u"https"_s);
-        QDesktopServices::unsetUrlHandler(u"file"_s);
     }
 
     void whatCameBeforeThePageReachesItInOrder()

@@ -1,5 +1,6 @@
 #include "core/AppGlobals.h"
 #include "core/gui/Desktop.h"
+#include "support/BrowserStandIn.h"
 #include "support/FakeClock.h"
 #include "worker/PopupSnippet.h"
 #include "support/RecordingMessageSink.h"
@@ -14,7 +15,6 @@
 #include "shell/frmTavrin.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QLabel>
 #include <QMenu>
 #include <QTextDocument>
@@ -25,17 +25,6 @@
 
 using namespace Qt::StringLiterals;
 
-class LinkCatcher : public QObject
-{
-    Q_OBJECT
-
-public:
-    QList<QUrl> opened;
-
-public Q_SLOTS:
-    void open(const QUrl &url) { opened << url; }
-};
-
 // The controller with the tray (trayer), the main window and the popup.
 class tst_frmMain : public QObject
 {
@@ -45,7 +34,7 @@ private:
     TempProgramFolder m_folder;
     RecordingMessageSink m_sink;
     FakeClock m_clock;
-    LinkCatcher m_links;
+    BrowserStandIn m_links;
     std::unique_ptr<frmMain> m_controller;
 
     static bool balloonVisible()
@@ -102,7 +91,6 @@ private Q_SLOTS:
         Globals().Config.setXmlFile(m_folder.copyLocalConfig());
         QVERIFY(Globals().Config.Initialize());
         WorkerRuntime::instance().setServerProgram(QStringLiteral(TESSALY_PROGRAM_DIR "/torvel"));
-        QDesktopServices::setUrlHandler(u"https"_s, &m_links, "open");
         m_controller = std::make_unique<frmMain>(m_clock);
         QSignalSpy loaded(m_controller.get(), &frmMain::loaded);
         m_controller->Load();
@@ -112,7 +100,6 @@ private Q_SLOTS:
 
     void cleanupTestCase()
     {
-        QDesktopServices::unsetUrlHandler(u"https"_s);
         cRegistry::resetLocations();
     }
 

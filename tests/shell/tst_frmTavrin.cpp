@@ -1,4 +1,5 @@
 #include "core/AppGlobals.h"
+#include "support/BrowserStandIn.h"
 #include "support/RecordingMessageSink.h"
 #include "support/TempProgramFolder.h"
 #include "news/WorkerRuntime.h"
@@ -7,7 +8,6 @@
 #include "shell/frmTavrin.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QSignalSpy>
@@ -16,18 +16,6 @@
 #include <QWebEngineView>
 
 using namespace Qt::StringLiterals;
-
-// Collects the addresses handed to the user's browser.
-class BrowserStandIn : public QObject
-{
-    Q_OBJECT
-
-public:
-    QList<QUrl> opened;
-
-public Q_SLOTS:
-    void open(const QUrl &url) { opened << url; }
-};
 
 // The main window with its real page, under a real X server and window manager.
 class tst_frmTavrin : public QObject
@@ -81,8 +69,6 @@ private Q_SLOTS:
         Globals().Config.setXmlFile(m_folder.copyLocalConfig());
         QVERIFY(Globals().Config.Initialize());
         WorkerRuntime::instance().setServerProgram(QStringLiteral(TESSALY_PROGRAM_DIR "/torvel"));
-        QDesktopServices::setUrlHandler(u"http"_s, &m_browser, "open");
-        QDesktopServices::setUrlHandler(u"https"_s, &m_browser, "open");
         m_window = std::make_unique<frmTavrin>(Clock::system());
         m_balloons = std::make_unique<QSignalSpy>(m_window.get(), &frmTavrin::balloonRequested);
         QSignalSpy ready(m_window.get(), &frmTavrin::pageReady);
@@ -91,12 +77,6 @@ private Q_SLOTS:
         QVERIFY(!m_window->Busy());
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    }
-
-    void cleanupTestCase()
-    {
-        QDesktopServices::unsetUrlHandler(u"http"_s);
-        QDesktopServices::unsetUrlHandler(u"https"_s);
     }
 
     void showsThePageAtTheStoredPlace()
