@@ -3,6 +3,7 @@
 #include "core/gui/Desktop.h"
 
 #include <QCursor>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -26,6 +27,43 @@ EdgeDocking::EdgeDocking(QWidget &window)
     m_ctlTimeBerth.setInterval(10);
     connect(&m_ctlTimeLeave, &QTimer::timeout, this, &EdgeDocking::ctlTimeLeave_Timer);
     connect(&m_ctlTimeBerth, &QTimer::timeout, this, &EdgeDocking::ctlTimeBerth_Timer);
+    window.installEventFilter(this);
+}
+
+bool EdgeDocking::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::WindowActivate:
+        cSizeMove_Activate();
+        break;
+    case QEvent::WindowDeactivate:
+        cSizeMove_Deactivate();
+        break;
+    case QEvent::Enter:
+        cSizeMove_MouseOverForm();
+        break;
+    case QEvent::Resize:
+        // Docking itself only moves the window: a new size came from elsewhere.
+        if (!m_dragging)
+            QTimer::singleShot(0, this, &EdgeDocking::recheck);
+        break;
+    case QEvent::WindowStateChange:
+        // The geometry of a restored window is its own once the event loop has run.
+        QTimer::singleShot(0, this, &EdgeDocking::recheck);
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void EdgeDocking::recheck()
+{
+    if (!m_window.isVisible() || !isNormalState() || m_dragging)
+        return;
+    QRect rect = m_window.geometry();
+    cSizeMove_Moving(rect);
+    cSizeMove_ExitSizeMove();
 }
 
 QRect EdgeDocking::remembered() const

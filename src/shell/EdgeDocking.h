@@ -8,9 +8,10 @@
 
 class QWidget;
 
-// Edge docking of a window: a window dragged against a screen edge berths
-// there and stays on top; when the pointer leaves it, it slides out of sight
-// but for a strip, and touching the strip brings it back.
+// Edge docking of a window: a window dragged, sized or restored against a
+// screen edge berths there and stays on top; when the pointer leaves it, it
+// slides out of sight but for a strip, and touching the strip brings it back.
+// It watches the window's activation, pointer and size events itself.
 class EdgeDocking : public QObject
 {
     Q_OBJECT
@@ -28,12 +29,16 @@ public:
     void cSizeMove_Moving(QRect &rect);
     void cSizeMove_Sizing(QRect &rect);
     void cSizeMove_ExitSizeMove();
-    // What the window system tells the window.
-    void cSizeMove_Activate();
-    void cSizeMove_Deactivate();
     void cSizeMove_MouseOverForm();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void cSizeMove_Activate();
+    void cSizeMove_Deactivate();
+    // Sized or restored by someone else: the rules see a move that has ended.
+    void recheck();
     void BerthShow();
     void BerthLeave();
     void ctlTimeLeave_Timer();

@@ -5,6 +5,7 @@
 #include "core/ErrorReport.h"
 #include "core/MessageSink.h"
 #include "core/ProductSite.h"
+#include "shell/PageTabs.h"
 #include "core/gui/Desktop.h"
 #include "news/NewsPanel.h"
 #include "pages/MainPage.h"
@@ -12,22 +13,11 @@
 #include <QCloseEvent>
 #include <QDate>
 #include <QGuiApplication>
-#include <QTimer>
 #include <QWebEngineView>
 
 bool frmTavrin::s_closeHintShown = false;
 
 namespace {
-
-// The hidden frame that counts a visit of a tab on the product site.
-QString visitFrame(const QString &address)
-{
-    QString src = address.toHtmlEscaped();
-    src.replace(u'\'', QStringLiteral("%27"));
-    return QStringLiteral("<iframe id ='ifa' width='100%' height='100%' marginwidth='0' frameborder='0' "
-                          "marginheight='0' src='")
-        + src + QStringLiteral("'></iframe>");
-}
 
 QString px(int value)
 {
@@ -39,6 +29,7 @@ QString px(int value)
 frmTavrin::frmTavrin(Clock &clock, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , m_page(new PageBridge(this))
+    , m_tabs(new PageTabs(*m_page, this))
     , m_docking(new EdgeDocking(*this))
     , m_drag(new WindowDrag(*this, [this](WindowDrag::Kind kind, QRect &proposed) {
         if (kind == WindowDrag::Kind::Move)
@@ -49,15 +40,19 @@ frmTavrin::frmTavrin(Clock &clock, QWidget *parent)
 {
     setWindowTitle(QGuiApplication::applicationDisplayName());
     setAttribute(Qt::WA_DeleteOnClose, false);
-    m_news = std::make_unique<NewsPanel>(*m_page, *this, clock);
+    m_news = std::make_unique<NewsPanel>(*m_page, *m_tabs, clock);
     connect(m_news.get(), &NewsPanel::tabsChanged, this, &frmTavrin::Form_Resize);
     connect(m_news.get(), &NewsPanel::handlerFailed, this, &frmTavrin::Erradd);
     m_panels = {m_news.get()};
     // Tabs whose features come as panels later are the window's own until then.
-    m_tabs.addTabs({{MainPage::AskTab, {MainPage::AskArea}, QStringLiteral("Ark.htm")},
-                    {MainPage::CalendarTab, {MainPage::CalendarArea, MainPage::CalendarHead}, QStringLiteral("Calendar.htm")}});
+    m_tabs->addTabs({{MainPage::AskTab, {MainPage::AskArea}, QStringLiteral("Ark.htm")},
+                     {MainPage::CalendarTab, {MainPage::CalendarArea, MainPage::CalendarHead}, QStringLiteral("Calendar.htm")}});
     for (const Panel *panel : std::as_const(m_panels))
-        m_tabs.addTabs(panel->tabs());
+        m_tabs->addTabs(panel->tabs());
+    connect(m_tabs, &PageTabs::selected, this, [this](const QString &anchor) {
+        if (anchor == MainPage::CalendarTab)
+            placeCalendarHeader();
+    });
 
     connect(m_drag, &WindowDrag::finished, this, [this] {
         m_docking->setDragging(false);
@@ -89,8 +84,8 @@ QList<PageBridge::Binding> frmTavrin::bindings()
         PageBridge::bind(MainPage::CloseButton, "onclick", "btn_Close", [this](const Event &) { close(); }),
         PageBridge::bind(MainPage::SiteButton, "onclick", "btn_sponsor",
                          [](const Event &) { Desktop::OpenUrl(ProductSite(Globals().Config).homePage()); }),
-        PageBridge::bind(MainPage::AskTab, "onclick", "ClickFXAsk", [this](const Event &) { SelectTab(MainPage::AskTab); }),
-        PageBridge::bind(MainPage::CalendarTab, "onclick", "Calendar", [this](const Event &) { SelectTab(MainPage::CalendarTab); }),
+        PageBridge::bind(MainPage::AskTab, "onclick", "ClickFXAsk", [this](const Event &) { m_tabs->SelectTab(MainPage::AskTab); }),
+        PageBridge::bind(MainPage::CalendarTab, "onclick", "Calendar", [this](const Event &) { m_tabs->SelectTab(MainPage::CalendarTab); }),
         PageBridge::bind(MainPage::SizeGrip, "onmousedown", "SizeGrip", [this](const Event &) { startDrag(WindowDrag::Kind::Size); }),
     };
     for (Panel *panel : std::as_const(m_panels))
@@ -134,27 +129,6 @@ void frmTavrin::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     Form_Resize();
-    // Sized by the program or the window manager: the docking rules see it as
-    // a move that has ended. (Docking itself only moves the window.)
-    if (!m_drag->active())
-        recheckDocking();
-}
-
-void frmTavrin::changeEvent(QEvent *event)
-{
-    QWidget::changeEvent(event);
-    // A window restored at a screen edge docks there; its geometry is its own once the event loop has run.
-    if (event->type() == QEvent::WindowStateChange && isNormalState())
-        QTimer::singleShot(0, this, &frmTavrin::recheckDocking);
-}
-
-void frmTavrin::recheckDocking()
-{
-    if (!isVisible() || !isNormalState() || m_drag->active())
-        return;
-    QRect rect = geometry();
-    m_docking->cSizeMove_Moving(rect);
-    m_docking->cSizeMove_ExitSizeMove();
 }
 
 void frmTavrin::Form_Resize()
@@ -189,30 +163,6 @@ void frmTavrin::placeCalendarHeader()
         m_page->setStyle(MainPage::CalendarHead, QStringLiteral("left"), px(calendar.value(QStringLiteral("left")).toInt()));
         m_page->setStyle(MainPage::CalendarHead, QStringLiteral("top"), px(calendar.value(QStringLiteral("top")).toInt()));
     });
-}
-
-void frmTavrin::SelectTab(const QString &newTab)
-{
-    const std::optional<TabStrip::Change> change = m_tabs.select(newTab);
-    if (!change)
-        return;
-    if (!change->oldTab.isEmpty())
-        m_page->clearParentId(change->oldTab);
-    m_page->setParentId(change->newTab, QStringLiteral("current"));
-    m_page->setStyle(change->newTab, QStringLiteral("visibility"), QStringLiteral("visible"));
-    for (const QString &area : change->hide)
-        m_page->setStyle(area, QStringLiteral("display"), QStringLiteral("none"));
-    if (!change->leftSitePage.isEmpty())
-        m_page->setHtml(MainPage::VisitFrame, visitFrame(ProductSite(Globals().Config).page(change->leftSitePage)));
-    for (const QString &area : change->show)
-        m_page->setStyle(area, QStringLiteral("display"), QString());
-    if (newTab == MainPage::CalendarTab)
-        placeCalendarHeader();
-}
-
-void frmTavrin::showTab(const QString &anchor, bool shown)
-{
-    m_page->setParentStyle(anchor, QStringLiteral("display"), shown ? QString() : QStringLiteral("none"));
 }
 
 void frmTavrin::Erradd(int ErrRow, const QString &Description, const QString &Module)
@@ -262,24 +212,6 @@ void frmTavrin::startDrag(WindowDrag::Kind kind)
     // Starting to drag a docked window first brings it fully onto the screen.
     m_docking->cSizeMove_ExitSizeMove();
     m_drag->start(kind);
-}
-
-bool frmTavrin::event(QEvent *event)
-{
-    switch (event->type()) {
-    case QEvent::WindowActivate:
-        m_docking->cSizeMove_Activate();
-        break;
-    case QEvent::WindowDeactivate:
-        m_docking->cSizeMove_Deactivate();
-        break;
-    case QEvent::Enter:
-        m_docking->cSizeMove_MouseOverForm();
-        break;
-    default:
-        break;
-    }
-    return QWidget::event(event);
 }
 
 bool frmTavrin::isNormalState() const

@@ -11,11 +11,12 @@
 
 class Clock;
 class NewsPanel;
+class PageTabs;
 
 // The main window: a frameless window whose whole surface is the page
 // "iInfo.htm". It keeps what belongs to a window (drag, docking, geometry,
 // closing, tabs) and hosts the features of the page as panels.
-class frmTavrin : public QWidget, public TabHost
+class frmTavrin : public QWidget
 {
     Q_OBJECT
 
@@ -30,14 +31,10 @@ public:
     PageBridge &page() { return *m_page; }
     const DockingModel &docking() const { return m_docking->model(); }
     NewsPanel &news() { return *m_news; }
-    const TabStrip &tabStrip() const { return m_tabs; }
+    PageTabs &tabs() { return *m_tabs; }
 
     // Reads the sources' settings and starts (or goes on with) fetching.
     void ApplySourceSettings();
-
-    // TabHost
-    QString currentTab() const override { return m_tabs.current(); }
-    void showTab(const QString &anchor, bool shown) override;
 
     // Closing by the program (at exit) really closes; by the user it hides to
     // the tray, or, without a tray to come back from, asks to end the program.
@@ -47,7 +44,6 @@ public:
     void setTrayCheck(std::function<bool()> trayShown) { m_trayShown = std::move(trayShown); }
     // Brings a docked window that has slid away back into view.
     void BringBack() { m_docking->cSizeMove_MouseOverForm(); }
-    void SelectTab(const QString &newTab) override;
     // Reports a failure of a handler in a message box, with the time.
     void Erradd(int ErrRow, const QString &Description, const QString &Module);
 
@@ -62,24 +58,21 @@ Q_SIGNALS:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
-    void changeEvent(QEvent *event) override;
-    bool event(QEvent *event) override;
 
 private:
     void onPageReady();
     void Form_Resize();
     void startDrag(WindowDrag::Kind kind);
-    void recheckDocking();
     void saveGeometry();
     void placeCalendarHeader();
     bool isNormalState() const;
 
     PageBridge *m_page;
+    PageTabs *m_tabs;
     std::unique_ptr<NewsPanel> m_news;
     QList<Panel *> m_panels;
     EdgeDocking *m_docking;
     WindowDrag *m_drag;
-    TabStrip m_tabs;
     bool m_pageReady = false;
     bool m_exiting = false;
     std::function<bool()> m_trayShown = [] { return true; };

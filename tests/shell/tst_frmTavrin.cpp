@@ -5,6 +5,7 @@
 #include "news/WorkerRuntime.h"
 #include "core/Clock.h"
 #include "news/NewsPanel.h"
+#include "shell/PageTabs.h"
 #include "shell/frmTavrin.h"
 
 #include <QApplication>
@@ -125,18 +126,18 @@ private Q_SLOTS:
         QCOMPARE(page(u"document.getElementById('iCaiXun').textContent"_s).toString(), u"财讯"_s);
         QCOMPARE(page(u"document.getElementById('iHeXunNews_Table').parentElement.id"_s).toString(), u"iHeXunNews"_s);
         QCOMPARE(page(u"document.getElementById('iHeXunNews_Table_Head').cells.length"_s).toInt(), 2);
-        QCOMPARE(m_window->tabStrip().tabs().size(), 9);
+        QCOMPARE(m_window->tabs().strip().tabs().size(), 9);
     }
 
     void tabsSwitch()
     {
         m_window->show();
         page(u"document.getElementById('iFX168').click()"_s);
-        QTRY_COMPARE(m_window->currentTab(), u"iFX168"_s);
+        QTRY_COMPARE(m_window->tabs().currentTab(), u"iFX168"_s);
         QTRY_COMPARE(page(u"document.getElementById('iFX168').parentElement.id"_s).toString(), u"current"_s);
         QCOMPARE(page(u"getComputedStyle(document.getElementById('iFX168News')).display"_s).toString(), u"block"_s);
         page(u"document.getElementById('iFXCalendar').click()"_s);
-        QTRY_COMPARE(m_window->currentTab(), u"iFXCalendar"_s);
+        QTRY_COMPARE(m_window->tabs().currentTab(), u"iFXCalendar"_s);
         QTRY_COMPARE(page(u"document.getElementById('iFX168News').style.display"_s).toString(), u"none"_s);
         QCOMPARE(page(u"document.getElementById('iFX168').parentElement.id"_s).toString(), QString());
         QCOMPARE(page(u"document.getElementById('iCalendar').style.display"_s).toString(), QString());
