@@ -2,7 +2,6 @@
 
 #include <QString>
 
-#include <optional>
 
 // Text helpers of the source parsers: cutting lists out of raw page text and
 // making outside text safe inside the popup's HTML.
@@ -24,10 +23,5 @@ bool occursIn(const QString &known, const QString &text);
 
 // The value of the leading decimal digits after leading blanks; 0 without digits.
 int leadingNumber(const QString &text);
-
-// The div that carries `classMarker` (for example class="mainbox") up to its
-// matching close, found by counting lower-case "<div" and "/div" after the
-// marker; nothing when the marker is absent or the div never closes.
-std::optional<QString> divByClassMarker(const QString &page, const QString &classMarker);
 
 } // namespace PageText

@@ -1,6 +1,7 @@
 #include "worker/SourceParsers.h"
 
 #include "html/HtmlDocument.h"
+#include "html/MarkupCut.h"
 #include "worker/PageText.h"
 #include "worker/ParsePass.h"
 #include "worker/PopupSnippet.h"
@@ -153,7 +154,7 @@ QString dailyFxTime(QString time)
 
 void parseDailyFX(ParsePass &pass, const QString &page, HtmlDocument &doc)
 {
-    const std::optional<QString> fragment = PageText::divByClassMarker(page, QStringLiteral("class=\"listtable bottom15\""));
+    const std::optional<QString> fragment = MarkupCut::divByClassMarker(page, QStringLiteral("class=\"listtable bottom15\""));
     if (!fragment)
         ParsePass::fail(1, ParsePass::BadPosition);
     doc.setBodyInnerHtml(*fragment);
@@ -181,7 +182,7 @@ void parseDailyFX(ParsePass &pass, const QString &page, HtmlDocument &doc)
 
 void parseHeXun(ParsePass &pass, const QString &page, const QString &url, HtmlDocument &doc)
 {
-    const std::optional<QString> fragment = PageText::divByClassMarker(page, QStringLiteral("class=\"mainbox\""));
+    const std::optional<QString> fragment = MarkupCut::divByClassMarker(page, QStringLiteral("class=\"mainbox\""));
     if (!fragment)
         ParsePass::fail(1, ParsePass::BadPosition);
     doc.setBodyInnerHtml(*fragment);

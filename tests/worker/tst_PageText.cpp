@@ -53,27 +53,6 @@ private Q_SLOTS:
         QCOMPARE(PageText::leadingNumber(text), number);
     }
 
-    void divByClassMarker_data()
-    {
-        QTest::addColumn<QString>("page");
-        QTest::addColumn<QString>("fragment");
-        QTest::newRow("nested") << "<p><div class=\"m\"><div>a</div><div><div>b</div></div></div><div>after</div>"
-                                << "<div class=\"m\"><div>a</div><div><div>b</div></div></div>";
-        QTest::newRow("upper case DIV does not count")
-            << "<div class=\"m\"><DIV>a</DIV>x</div>" << "<div class=\"m\"><DIV>a</DIV>x</div>";
-        QTest::newRow("never closed") << "<div class=\"m\"><div>a</div>" << QString();
-        QTest::newRow("missing marker") << "<div class=\"n\"></div>" << QString();
-    }
-    void divByClassMarker()
-    {
-        QFETCH(QString, page);
-        QFETCH(QString, fragment);
-        const auto found = PageText::divByClassMarker(page, QStringLiteral("class=\"m\""));
-        QCOMPARE(found.has_value(), !fragment.isNull());
-        if (found)
-            QCOMPARE(*found, fragment);
-    }
-
     void decoding_data()
     {
         QTest::addColumn<int>("source");
