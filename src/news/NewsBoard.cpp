@@ -44,22 +44,14 @@ Composite splitComposite(const QString &info)
 
 } // namespace
 
-NewsBoard::NewsBoard(NewsView &view, QList<NewsSource> sources, Fetch fetch)
+NewsBoard::NewsBoard(NewsView &view, FetchSchedule &schedule, QList<NewsSource> sources, Fetch fetch)
     : m_view(view)
+    , m_schedule(schedule)
     , m_sources(std::move(sources))
     , m_fetch(std::move(fetch))
 {
-    for (const NewsSource &s : std::as_const(m_sources)) {
-        m_order << QString::number(s.id);
-        m_tasks[QString::number(s.id)].Link = s.url;
-    }
-}
-
-const tavrin &NewsBoard::task(int id) const
-{
-    static const tavrin none;
-    const auto found = m_tasks.constFind(QString::number(id));
-    return found == m_tasks.constEnd() ? none : found.value();
+    for (const NewsSource &s : std::as_const(m_sources))
+        m_schedule.add(QString::number(s.id)).Link = s.url;
 }
 
 const NewsSource *NewsBoard::source(int id) const
@@ -118,25 +110,12 @@ QString NewsBoard::ToUnixTimeQuery(const QDateTime &now)
     return QString::number(local.toSecsSinceEpoch() - 8 * 3600);
 }
 
-void NewsBoard::tick(const QDateTime &now)
+void NewsBoard::startFetch(int id, const QDateTime &now)
 {
     m_now = now;
-    for (const QString &key : std::as_const(m_order)) {
-        tavrin &t = m_tasks[key];
-        if (!t.Enabled)
-            continue;
-        if (t.TimeCount < 32767)
-            ++t.TimeCount;
-        if (t.Working || t.TimeCount < t.Interval)
-            continue;
-        t.TimeCount = 0;
-        t.Working = true;
-        bool isNumber = false;
-        const int id = key.toInt(&isNumber);
-        qCInfo(lcNews) << "fetching" << key;
-        if (isNumber)
-            m_fetch(id, t.StrBuffer, t.Link + QStringLiteral("?cc=") + ToUnixTimeQuery(now));
-    }
+    const tavrin &t = task(id);
+    qCInfo(lcNews) << "fetching" << id;
+    m_fetch(id, t.StrBuffer, t.Link + QStringLiteral("?cc=") + ToUnixTimeQuery(now));
 }
 
 void NewsBoard::GetMsg(int id, const QString &time, const QString &info, const QString &href, const QString &popup)

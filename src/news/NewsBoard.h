@@ -2,7 +2,7 @@
 
 #include "news/NewsRow.h"
 #include "news/NewsSources.h"
-#include "news/tavrin.h"
+#include "core/FetchSchedule.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -28,7 +28,7 @@ public:
     // Starts a fetch: source id, known-items text, address.
     using Fetch = std::function<void(int, const QString &, const QString &)>;
 
-    NewsBoard(NewsView &view, QList<NewsSource> sources, Fetch fetch);
+    NewsBoard(NewsView &view, FetchSchedule &schedule, QList<NewsSource> sources, Fetch fetch);
 
     // Where a task that failed is reported: the step (ItemStep, CompletionStep)
     // and the error number.
@@ -41,8 +41,8 @@ public:
 
     // Sources, intervals and tabs from the configuration; starts nothing by itself.
     void ApplySourceSettings(const cls_Config &config);
-    // One scheduler second.
-    void tick(const QDateTime &now);
+    // The schedule started the source's task: its fetch goes out.
+    void startFetch(int id, const QDateTime &now);
 
     // Worker events. Items and completions queue; errors and time-outs act at once.
     void GetMsg(int id, const QString &time, const QString &info, const QString &href, const QString &popup);
@@ -53,8 +53,8 @@ public:
     bool processTask();
     bool hasTasks() const { return !m_queue.isEmpty(); }
 
-    const tavrin &task(int id) const;
-    tavrin &task(int id) { return m_tasks[QString::number(id)]; }
+    const tavrin &task(int id) const { return std::as_const(m_schedule).task(QString::number(id)); }
+    tavrin &task(int id) { return m_schedule.task(QString::number(id)); }
     int rowCount(const QString &table) const { return m_rows.value(table, 1); }
     const NewsSource *source(int id) const;
     QList<NewsSource> sources() const { return m_sources; }
@@ -85,11 +85,10 @@ private:
     void renderMarks();
 
     NewsView &m_view;
+    FetchSchedule &m_schedule;
     QList<NewsSource> m_sources;
     Fetch m_fetch;
     Failure m_failed;
-    QStringList m_order;
-    QHash<QString, tavrin> m_tasks;
     QQueue<Task> m_queue;
     QHash<QString, int> m_rows;
     QList<std::pair<int, QString>> m_errorMarks;

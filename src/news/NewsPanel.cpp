@@ -1,7 +1,7 @@
 #include "news/NewsPanel.h"
 
 #include "core/AppGlobals.h"
-#include "core/Clock.h"
+#include "core/FetchScheduler.h"
 #include "core/ConfigPaths.h"
 #include "core/gui/Desktop.h"
 #include "core/gui/cls_PopupMenu.h"
@@ -31,15 +31,16 @@ bool isWebAddress(const QString &link)
 
 } // namespace
 
-NewsPanel::NewsPanel(PageBridge &page, TabHost &tabs, Clock &clock, QObject *parent)
+NewsPanel::NewsPanel(PageBridge &page, TabHost &tabs, FetchScheduler &scheduler, QObject *parent)
     : QObject(parent)
     , m_page(page)
     , m_tabs(tabs)
-    , m_clock(clock)
+    , m_scheduler(scheduler)
     , HTTP(new OOP(this))
 {
-    m_news = std::make_unique<NewsBoard>(static_cast<NewsView &>(*this), NewsSources::all(Globals().Config),
+    m_news = std::make_unique<NewsBoard>(static_cast<NewsView &>(*this), scheduler.schedule(), NewsSources::all(Globals().Config),
                                          [this](int id, const QString &known, const QString &url) { HTTP->GetContent(id, known, url); });
+    scheduler.onSourceFetch([this](int id, const QDateTime &now) { m_news->startFetch(id, now); });
     // The workers' events: items and completions queue, failures act at once.
     connect(HTTP, &OOP::GetMsg, this,
             [this](int id, const QString &time, const QString &info, const QString &href, const QString &popup) {
@@ -55,8 +56,6 @@ NewsPanel::NewsPanel(PageBridge &page, TabHost &tabs, Clock &clock, QObject *par
     });
     connect(HTTP, &OOP::GetError, this, [this](int id, const QString &message) { m_news->GetError(id, message); });
     connect(HTTP, &OOP::GetTimeout, this, [this](int id) { m_news->GetTimeout(id); });
-    m_ctlTimeDown.setInterval(1000);
-    connect(&m_ctlTimeDown, &QTimer::timeout, this, [this] { m_news->tick(m_clock.now()); });
     m_ctlTimeTask.setInterval(1);
     connect(&m_ctlTimeTask, &QTimer::timeout, this, [this] {
         if (!m_news->processTask())
@@ -105,7 +104,7 @@ void NewsPanel::ApplySourceSettings()
 {
     m_news->ApplySourceSettings(Globals().Config);
     Q_EMIT tabsChanged();
-    m_ctlTimeDown.start();
+    m_scheduler.start();
 }
 
 void NewsPanel::ClickAll()

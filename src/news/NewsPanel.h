@@ -9,18 +9,18 @@
 
 #include <memory>
 
-class Clock;
+class FetchScheduler;
 class OOP;
 
 // The news on the main page: the source workers (OOP), the news model with
-// its one-second scheduler and its task timer, the source tabs and tables,
-// the "all news" tab and the source menu.
+// its tasks in the shared schedule and its task timer, the source tabs and
+// tables, the "all news" tab and the source menu.
 class NewsPanel : public QObject, public Panel, private NewsView
 {
     Q_OBJECT
 
 public:
-    NewsPanel(PageBridge &page, TabHost &tabs, Clock &clock, QObject *parent = nullptr);
+    NewsPanel(PageBridge &page, TabHost &tabs, FetchScheduler &scheduler, QObject *parent = nullptr);
     ~NewsPanel() override;
 
     QList<PageBridge::Binding> bindings() override;
@@ -59,9 +59,8 @@ private:
 
     PageBridge &m_page;
     TabHost &m_tabs;
-    Clock &m_clock;
+    FetchScheduler &m_scheduler;
     OOP *HTTP;
     std::unique_ptr<NewsBoard> m_news;
-    QTimer m_ctlTimeDown;
     QTimer m_ctlTimeTask;
 };

@@ -3,6 +3,7 @@
 #include "core/AppGlobals.h"
 #include "core/ConfigPaths.h"
 #include "core/ErrorReport.h"
+#include "core/FetchScheduler.h"
 #include "core/MessageSink.h"
 #include "core/ProductSite.h"
 #include "shell/PageTabs.h"
@@ -30,6 +31,7 @@ frmTavrin::frmTavrin(Clock &clock, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , m_page(new PageBridge(this))
     , m_tabs(new PageTabs(*m_page, this))
+    , m_scheduler(new FetchScheduler(clock, this))
     , m_docking(new EdgeDocking(*this))
     , m_drag(new WindowDrag(*this, [this](WindowDrag::Kind kind, QRect &proposed) {
         if (kind == WindowDrag::Kind::Move)
@@ -40,7 +42,7 @@ frmTavrin::frmTavrin(Clock &clock, QWidget *parent)
 {
     setWindowTitle(QGuiApplication::applicationDisplayName());
     setAttribute(Qt::WA_DeleteOnClose, false);
-    m_news = std::make_unique<NewsPanel>(*m_page, *m_tabs, clock);
+    m_news = std::make_unique<NewsPanel>(*m_page, *m_tabs, *m_scheduler);
     connect(m_news.get(), &NewsPanel::tabsChanged, this, &frmTavrin::Form_Resize);
     connect(m_news.get(), &NewsPanel::handlerFailed, this, &frmTavrin::Erradd);
     m_panels = {m_news.get()};

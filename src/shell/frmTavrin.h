@@ -10,6 +10,7 @@
 #include <memory>
 
 class Clock;
+class FetchScheduler;
 class NewsPanel;
 class PageTabs;
 
@@ -69,6 +70,7 @@ private:
 
     PageBridge *m_page;
     PageTabs *m_tabs;
+    FetchScheduler *m_scheduler;
     std::unique_ptr<NewsPanel> m_news;
     QList<Panel *> m_panels;
     EdgeDocking *m_docking;

@@ -64,16 +64,24 @@ private:
     RecordingMessageSink m_sink;
     cls_Config m_config{&m_sink};
     QList<std::tuple<int, QString, QString>> m_fetches;
+    std::unique_ptr<FetchSchedule> m_schedule;
 
     std::unique_ptr<NewsBoard> board(PageModel &page)
     {
         m_fetches.clear();
-        return std::make_unique<NewsBoard>(page, NewsSources::all(m_config),
+        m_schedule = std::make_unique<FetchSchedule>();
+        return std::make_unique<NewsBoard>(page, *m_schedule, NewsSources::all(m_config),
                                            [this](int id, const QString &known, const QString &url) { m_fetches.append({id, known, url}); });
     }
     void set(const QString &source, const QString &attribute, const QString &value)
     {
         QVERIFY(m_config.SetNodeAttrib(u"Settings/Tavrin/Source/"_s + source, attribute, value));
+    }
+    // One scheduler second, as the main window's scheduler runs it.
+    void tick(NewsBoard &b, const QDateTime &now)
+    {
+        for (const QString &key : m_schedule->tick())
+            b.startFetch(key.toInt(), now);
     }
     void drain(NewsBoard &b)
     {
@@ -111,30 +119,30 @@ private Q_SLOTS:
         QVERIFY(!page.tabsShown.contains(u"iCaiXun"_s));
 
         const QDateTime now(QDate(2026, 9, 5), QTime(14, 30));
-        b->tick(now);
+        tick(*b, now);
         QCOMPARE(fetchedIds(), (QList<int>{100, 101, 103, 102, 104}));
         QCOMPARE(std::get<2>(m_fetches.at(1)), b->task(101).Link + u"?cc="_s + NewsBoard::ToUnixTimeQuery(now));
         QCOMPARE(NewsBoard::ToUnixTimeQuery(now), QString::number(QDateTime(now.date(), now.time(), Qt::UTC).toSecsSinceEpoch() - 28800));
 
         // In flight: nothing new; a completion starts the interval.
         m_fetches.clear();
-        b->tick(now);
+        tick(*b, now);
         QVERIFY(m_fetches.isEmpty());
         b->GetComplete(101, false);
         drain(*b);
         for (int i = 0; i < 59; ++i)
-            b->tick(now);
+            tick(*b, now);
         QVERIFY(!fetchedIds().contains(101));
-        b->tick(now);
+        tick(*b, now);
         QVERIFY(fetchedIds().contains(101));
 
         // An error retries three seconds later.
         m_fetches.clear();
         b->GetError(101, u"Request LinkExecute"_s);
-        b->tick(now);
-        b->tick(now);
+        tick(*b, now);
+        tick(*b, now);
         QVERIFY(!fetchedIds().contains(101));
-        b->tick(now);
+        tick(*b, now);
         QVERIFY(fetchedIds().contains(101));
 
         // Changing only Checked leaves interval and count; the calendar tab stays.
