@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QDate>
+#include <QList>
 #include <QString>
 
 #include <optional>
@@ -14,7 +16,25 @@ class cls_Config;
 class CalendarWeekStore
 {
 public:
+    // One stored item, as text.
+    struct Item
+    {
+        QString time, notify, before, predict, result, importance, comment, info;
+    };
+
     explicit CalendarWeekStore(cls_Config &config);
+
+    // The items of a day (none for a day not stored), without any box.
+    QList<Item> items(int weekIndex) const;
+    // One attribute ("Notify", "Result", ...) or the text of the index-th item.
+    void setItemAttribute(int weekIndex, int index, const char *name, const QString &value);
+    void setItemText(int weekIndex, int index, const QString &text);
+    QString eventList(int weekIndex) const;
+    void setEventList(int weekIndex, const QString &eventList);
+    // The Monday of the stored week: written as year-month-day without
+    // leading zeros, read in that form or as ISO; invalid when unreadable.
+    QDate dateFrom() const;
+    void setDateFrom(const QDate &monday);
 
     // The items of one day; nothing (after the box "WeekList Error!") for a day not stored.
     std::optional<std::vector<pugi::xml_node>> WeekList(int weekIndex) const;
@@ -27,6 +47,7 @@ public:
 
 private:
     pugi::xml_node day(int weekIndex) const;
+    pugi::xml_node item(int weekIndex, int index) const;
 
     cls_Config &m_config;
 };

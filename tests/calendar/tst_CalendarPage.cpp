@@ -1,3 +1,4 @@
+#include "CalendarPageText.h"
 #include "calendar/CalendarPage.h"
 #include "html/HtmlDocument.h"
 
@@ -7,28 +8,13 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A day's page as the calendar site lays it out: the event list block, then
-// the data block with nested divs and a "div" inside an attribute.
-QString page(const QString &eventRows, const QString &dataRows, bool closeDataBlock = true)
-{
-    return u"<html><head><meta charset='gbk'></head><body><div class=\"q_top\">日历</div>"
-           "<div class=\"q_riBR02\"><table><tr><th>序</th><th>时间</th><th>国家</th><th>重要</th><th>事件</th></tr>"_s
-        + eventRows
-        + u"</table></div><div class=\"q_riBR01\"><div class=\"inner\" title=\"not a div end\"><span>说明</span></div>"
-          "<table><tr><th>序</th><th>时间</th><th>事件</th><th>前值</th><th>预测</th><th>公布</th><th>重要性</th></tr>"_s
-        + dataRows + u"</table>"_s + (closeDataBlock ? u"</div>"_s : QString()) + u"<div class=\"foot\">页脚</div></body></html>"_s;
-}
-
-QString eventRow(const QString &time, const QString &text)
-{
-    return u"<tr><td>1</td><td>%1</td><td>美国</td><td>高</td><td> %2 </td></tr>"_s.arg(time, text);
-}
+using CalendarPageText::eventRow;
+using CalendarPageText::page;
 
 QString dataRow(const QString &time, const QString &info, const QString &before = u"0.2%"_s,
                 const QString &predict = u"0.3%"_s, const QString &result = QString(), const QString &importance = u"高"_s)
 {
-    return u"<tr><td>1</td><td>%1</td><td>%2</td><td>%3</td><td>%4</td><td>%5</td><td>%6</td></tr>"_s.arg(
-        time, info, before, predict, result, importance);
+    return CalendarPageText::dataRow({time, info, before, predict, result, importance});
 }
 
 } // namespace

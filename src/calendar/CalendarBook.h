@@ -1,0 +1,104 @@
+#pragma once
+
+#include "calendar/CalendarView.h"
+#include "calendar/CalendarWeekStore.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QSet>
+#include <QString>
+
+class cls_Config;
+class FetchSchedule;
+class HtmlDocument;
+
+// The week's economic calendar without a window: the five day pages and the
+// result page as tasks of the shared fetch schedule, their parsing into the
+// stored week (load, merge in place, rebuild), the week's rollover, the
+// polling for published results and the reminders. All of it runs on the
+// calendar's own clock, Beijing time (UTC+8), whatever zone the user is in;
+// times are stored and shown as the page gives them.
+class CalendarBook
+{
+public:
+    static constexpr int DayInterval = 60;
+    static constexpr int ResultInterval = 10;
+    static constexpr int SlowScanMs = 45000;
+    static constexpr int FastScanMs = 1000;
+    static constexpr int ResultWaitMinutes = 5;
+    static QString dayKey(int weekIndex);
+    static QString resultKey();
+
+    CalendarBook(CalendarView &view, cls_Config &config, FetchSchedule &schedule, const QString &pageBase);
+
+    // The instant in the calendar's time zone.
+    static QDateTime calendarTime(const QDateTime &instant);
+    // 1 Monday .. 5 Friday, 6 Saturday, 0 Sunday.
+    static int weekdayIndex(const QDate &date);
+    // The Monday of the week in use on that day (Saturday and Sunday belong to the week just ended).
+    static QDate weekMonday(const QDate &date);
+    QString dayAddress(const QDate &date) const;
+
+    // Start-up, once the main page is ready.
+    void start(const QDateTime &now);
+    // A download of a task has ended; `link` is the address it was asked for.
+    void downloadComplete(const QString &key, const QString &link, const QByteArray &body, bool success,
+                          const QDateTime &now);
+    // ctlTimeCalc: the week's rollover, then the reminder scan and result polling.
+    void calcTick(const QDateTime &now);
+    // ctlTimeNotify: shows a queued reminder when it is due.
+    void notifyTick(const QDateTime &now);
+    int calcInterval() const { return m_calcInterval; }
+    bool reminderQueued() const { return !m_queuedText.isEmpty(); }
+    QDateTime reminderDue() const { return m_reminderDue; }
+
+    // The weekday tabs and the reminder controls.
+    void SelectWeekTab(int weekIndex, const QDateTime &now);
+    void SelWeek(int weekIndex, const QDateTime &now);
+    void controlClicked(int weekIndex, int itemNumber, bool checked, const QDateTime &now);
+    // The context menu's "remind all" and "remind none", offered only for today and later days.
+    bool canRemindAll(const QDateTime &now) const;
+    void remindAll(bool on, const QDateTime &now);
+
+    bool CalendarReady() const { return m_ready; }
+    QDate CalendarWeekStart() const { return m_weekStart; }
+    int ShownDay() const { return m_shownDay; }
+    int TodayIndex() const { return m_todayIndex; }
+    CalendarWeekStore &store() { return m_store; }
+
+private:
+    void armDays(const QDate &monday, bool dueNow);
+    void LoadCalendarDay(const QString &key, const QString &text);
+    void MergeCalendarDay(const QString &key, const QString &text, bool update, const QDateTime &now);
+    void rebuildDay(int weekIndex, const QList<struct CalendarRow> &rows);
+    void addRows(int weekIndex, const QList<struct CalendarRow> &rows, const QHash<QString, QString> &notify);
+    void stopResultPolling(const QDateTime &now);
+    void startResultPolling(int itemIndex, const CalendarWeekStore::Item &item, const QDateTime &now);
+    void rollOver(const QDate &monday);
+    void scanReminders(const QDateTime &now);
+    void showReminder(const QString &text, const QString &title);
+    CalendarItemView::Control controlFor(int weekIndex, const CalendarWeekStore::Item &item, const QDateTime &now) const;
+    int notifyMinutes() const;
+    void redraw(const QDateTime &now);
+
+    CalendarView &m_view;
+    cls_Config &m_config;
+    FetchSchedule &m_schedule;
+    CalendarWeekStore m_store;
+    QString m_pageBase;
+    bool m_ready = false;
+    QDate m_weekStart;
+    int m_todayIndex = 0;
+    int m_shownDay = 0;
+    // Result polling: the event's time and its own day.
+    QString m_pendingResultTime;
+    QDate m_pendingResultDate;
+    // Reminders: a queued one is shown at its instant.
+    QString m_queuedText;
+    QDateTime m_reminderDue;
+    int m_calcInterval = SlowScanMs;
+    // Reminder choices of a stored week being fetched again, by event text.
+    QHash<QString, QString> m_remembered;
+    // Today's items whose result has been asked for, by time and text.
+    QSet<QString> m_polled;
+};

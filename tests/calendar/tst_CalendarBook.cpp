@@ -1,0 +1,355 @@
+#include "CalendarPageText.h"
+#include "calendar/CalendarBook.h"
+#include "core/FetchSchedule.h"
+#include "core/TextEncoding.h"
+#include "core/cls_Config.h"
+#include "support/RecordingMessageSink.h"
+#include "support/TempProgramFolder.h"
+
+#include <QTest>
+#include <QTimeZone>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+using Row = CalendarPageText::Row;
+using Control = CalendarItemView::Control;
+
+namespace {
+
+// What the calendar asked of its page and of the desktop.
+struct RecordingView : CalendarView
+{
+    QHash<int, QList<CalendarItemView>> days;
+    QHash<int, QList<std::pair<QString, QString>>> events;
+    QStringList balloons; // title + ": " + text
+    QStringList reminders;
+    QStringList sounds;
+    QHash<QString, Control> controls; // "day/item"
+    QHash<int, QString> titles;
+    QList<int> today;
+    QList<std::pair<int, int>> tabs;
+
+    void showDay(int weekIndex, const QList<std::pair<QString, QString>> &list, const QList<CalendarItemView> &items) override
+    {
+        events[weekIndex] = list;
+        days[weekIndex] = items;
+        for (qsizetype i = 0; i < items.size(); ++i)
+            controls[u"%1/%2"_s.arg(weekIndex).arg(i + 1)] = items.at(i).control;
+    }
+    void selectDayTab(int previous, int weekIndex) override { tabs.append({previous, weekIndex}); }
+    void markToday(int weekIndex, bool on) override
+    {
+        if (on)
+            today << weekIndex;
+        else
+            today.removeAll(weekIndex);
+    }
+    void setDayTitle(int weekIndex, const QString &title) override { titles[weekIndex] = title; }
+    void setControl(int weekIndex, int itemNumber, Control control) override
+    {
+        controls[u"%1/%2"_s.arg(weekIndex).arg(itemNumber)] = control;
+    }
+    void balloon(const QString &text, const QString &title) override { balloons << title + u": "_s + text; }
+    void reminder(const QString &text) override { reminders << text; }
+    void playSystemSound(const QString &alias) override { sounds << alias; }
+};
+
+// A moment of Beijing time, as the user's clock (in another zone) gives it.
+QDateTime beijing(int month, int day, int hour, int minute, int second = 0)
+{
+    return QDateTime(QDate(2026, month, day), QTime(hour, minute, second), QTimeZone(8 * 3600)).toLocalTime();
+}
+
+} // namespace
+
+// The calendar on the fake clock, in a time zone far from China (the test
+// runs with TZ=America/Los_Angeles), with pages served from memory.
+class tst_CalendarBook : public QObject
+{
+    Q_OBJECT
+
+private:
+    TempProgramFolder m_folder;
+    RecordingMessageSink m_sink;
+    std::unique_ptr<cls_Config> m_config;
+    std::unique_ptr<FetchSchedule> m_schedule;
+    std::unique_ptr<RecordingView> m_view;
+    std::unique_ptr<CalendarBook> m_book;
+    QHash<QString, QString> m_pages; // address -> page text
+    QDateTime m_now;
+
+    void make(const QDateTime &now)
+    {
+        m_config = std::make_unique<cls_Config>(&m_sink);
+        m_config->setXmlFile(m_folder.copyDefaultConfig());
+        QVERIFY(m_config->Initialize());
+        m_sink.clear();
+        m_schedule = std::make_unique<FetchSchedule>();
+        m_view = std::make_unique<RecordingView>();
+        m_book = std::make_unique<CalendarBook>(*m_view, *m_config, *m_schedule, u"http://cal.test"_s);
+        m_pages.clear();
+        m_now = now;
+    }
+    void serve(const QDate &date, const QList<Row> &rows) { m_pages[m_book->dayAddress(date)] = CalendarPageText::page(rows); }
+    static QByteArray gbk(const QString &text) { return *TextEncoding::convert(text.toUtf8(), "UTF-8", "GB18030"); }
+    // Scheduler seconds: due tasks are answered at once from the pages served.
+    void seconds(int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            m_now = m_now.addSecs(1);
+            for (const QString &key : m_schedule->tick()) {
+                const QString link = m_schedule->task(key).Link;
+                m_book->downloadComplete(key, link, gbk(m_pages.value(link)), m_pages.contains(link), m_now);
+            }
+        }
+    }
+    // A ready week of five days with these rows on every day.
+    void readyWeek(const QDateTime &now, const QList<Row> &rows)
+    {
+        make(now);
+        const QDate monday = CalendarBook::weekMonday(CalendarBook::calendarTime(now).date());
+        for (int day = 0; day < 5; ++day)
+            serve(monday.addDays(day), rows);
+        m_book->start(m_now);
+        seconds(1);
+        QVERIFY(m_book->CalendarReady());
+        m_view->balloons.clear();
+    }
+    QList<CalendarWeekStore::Item> items(int day) { return m_book->store().items(day); }
+
+private Q_SLOTS:
+    void initTestCase() { QVERIFY(QDateTime(QDate(2026, 12, 7), QTime(12, 0)).offsetFromUtc() != 8 * 3600); }
+
+    void theWeekInUse_data()
+    {
+        QTest::addColumn<QDateTime>("now");
+        QTest::addColumn<QDate>("monday");
+        QTest::addColumn<int>("todayIndex");
+        // 9 a.m. in Beijing is still the day before in Los Angeles.
+        QTest::newRow("Monday") << beijing(12, 7, 9, 0) << QDate(2026, 12, 7) << 1;
+        QTest::newRow("Wednesday") << beijing(12, 9, 23, 30) << QDate(2026, 12, 7) << 3;
+        QTest::newRow("Friday") << beijing(12, 11, 0, 10) << QDate(2026, 12, 7) << 5;
+        QTest::newRow("Saturday") << beijing(12, 12, 12, 0) << QDate(2026, 12, 7) << 6;
+        QTest::newRow("Sunday") << beijing(12, 13, 22, 0) << QDate(2026, 12, 7) << 0;
+    }
+    void theWeekInUse()
+    {
+        QFETCH(QDateTime, now);
+        QFETCH(QDate, monday);
+        QFETCH(int, todayIndex);
+        make(now);
+        m_book->start(m_now);
+        QCOMPARE(m_book->CalendarWeekStart(), monday);
+        QCOMPARE(m_book->TodayIndex(), todayIndex);
+        QVERIFY(!m_book->CalendarReady());
+        QCOMPARE(m_schedule->task(u"Calendar1"_s).Link, u"http://cal.test/indexs/ecalendar.asp?date=2026-12-7"_s);
+        QCOMPARE(m_schedule->task(u"Calendar5"_s).Link, u"http://cal.test/indexs/ecalendar.asp?date=2026-12-11"_s);
+        QCOMPARE(m_view->balloons.size(), 1);
+        QVERIFY(m_view->balloons.front().startsWith(u"从"_s));
+        QVERIFY(m_view->balloons.front().endsWith(u": 正在获取本周的财经事件!"_s));
+        QCOMPARE(m_view->today, todayIndex >= 1 && todayIndex <= 5 ? QList<int>{todayIndex} : QList<int>{});
+        // On a weekday its tab is chosen; at the weekend none is.
+        QCOMPARE(m_book->ShownDay(), todayIndex >= 1 && todayIndex <= 5 ? todayIndex : 0);
+    }
+
+    void theFiveDaysLoadAndTheWeekIsReady()
+    {
+        make(beijing(12, 8, 8, 0));
+        const QList<Row> rows{{u"00:30"_s, u"澳洲零售"_s, u"0.1%"_s, u"0.2%"_s, QString(), u"中"_s},
+                              {u"21:30"_s, u"美国CPI"_s, u"0.2%"_s, u"0.3%"_s, QString(), u"高"_s}};
+        for (int day = 0; day < 5; ++day)
+            serve(QDate(2026, 12, 7).addDays(day), rows);
+        m_pages.remove(m_book->dayAddress(QDate(2026, 12, 9))); // Wednesday's page fails at first
+        m_book->start(m_now);
+        seconds(1);
+        QVERIFY(!m_book->CalendarReady());
+        QVERIFY(m_view->sounds.isEmpty());
+        serve(QDate(2026, 12, 9), rows);
+        seconds(60); // fetched again a minute later
+        QVERIFY(m_book->CalendarReady());
+        QCOMPARE(m_view->sounds, QStringList{u"SystemAsterisk"_s});
+        QCOMPARE(m_view->balloons.last(), u"财经日历: 本周的财经日历更新成功! "_s);
+        QCOMPARE(items(3).size(), 2);
+        QCOMPARE(items(3).front().time, u"00:30"_s);
+        QCOMPARE(items(3).front().notify, u"1"_s);
+        QCOMPARE(m_view->days.value(2).size(), 2); // today's table was drawn
+        QCOMPARE(m_view->events.value(2).front(), (std::pair<QString, QString>{u"00:30"_s, u"澳洲零售"_s}));
+        QVERIFY(m_sink.messages().isEmpty());
+    }
+
+    // NotifyTime 5, an event at 10:00: queued at the scan of 09:54:xx, shown at 09:55:00.
+    void aReminderComesAtItsMinute()
+    {
+        readyWeek(beijing(12, 8, 9, 50), {{u"10:00"_s, u"美国CPI"_s, u"0.2%"_s, u"0.3%"_s, QString(), u"高"_s},
+                                           {u"10:00"_s, u"美国零售"_s, QString(), QString(), QString(), QString()},
+                                           {u"10:00"_s, u"未选"_s, QString(), QString(), QString(), QString()}});
+        m_book->controlClicked(2, 3, false, m_now); // the user leaves one out
+        QCOMPARE(items(2).at(2).notify, u"0"_s);
+        m_book->calcTick(m_now);
+        QVERIFY(!m_book->reminderQueued()); // 10 minutes ahead: not yet
+        m_now = beijing(12, 8, 9, 54, 20);
+        m_book->calcTick(m_now);
+        QVERIFY(m_book->reminderQueued());
+        QCOMPARE(m_book->reminderDue(), beijing(12, 8, 9, 55));
+        QCOMPARE(items(2).at(0).notify, u"2"_s);
+        QCOMPARE(items(2).at(1).notify, u"2"_s);
+        QCOMPARE(items(2).at(2).notify, u"0"_s);
+        QCOMPARE(m_view->controls.value(u"2/1"_s), Control::GivenCheckbox);
+        m_book->notifyTick(beijing(12, 8, 9, 54, 59));
+        QVERIFY(m_view->reminders.isEmpty());
+        m_book->notifyTick(beijing(12, 8, 9, 55, 0));
+        // Two events of one minute: one popup, one balloon, two lines.
+        QCOMPARE(m_view->reminders, QStringList{u"10:00  美国CPI (前值: 0.2% 市场预测: 0.3% 重要: 高)\r\n10:00  "_s});
+        QCOMPARE(m_view->balloons, QStringList{u"财经事件提醒!: "_s + m_view->reminders.front()});
+        // Never again, not even after another scan.
+        m_book->calcTick(beijing(12, 8, 9, 58));
+        m_book->notifyTick(beijing(12, 8, 9, 59));
+        QCOMPARE(m_view->reminders.size(), 1);
+        QVERIFY(m_sink.messages().isEmpty()); // NotifyTime comes from the settings, without a box
+    }
+
+    void aReminderInsideItsLeadShowsAtOnce()
+    {
+        readyWeek(beijing(12, 8, 9, 58), {{u"10:00"_s, u"加息决议"_s, QString(), QString(), QString(), u"高"_s}});
+        m_book->calcTick(m_now);
+        QCOMPARE(m_view->reminders.size(), 1);
+        QCOMPARE(m_view->balloons, QStringList{u"财经事件提醒: 10:00  加息决议 (重要: 高)"_s});
+        QCOMPARE(m_book->calcInterval(), CalendarBook::SlowScanMs);
+        m_book->calcTick(beijing(12, 8, 9, 59, 10));
+        QCOMPARE(m_book->calcInterval(), CalendarBook::FastScanMs); // a minute or less away
+    }
+
+    void resultsArriveAndPollingStops_data()
+    {
+        QTest::addColumn<bool>("published");
+        QTest::newRow("published") << true;
+        QTest::newRow("never published") << false;
+    }
+    void resultsArriveAndPollingStops()
+    {
+        QFETCH(bool, published);
+        const Row row{u"10:00"_s, u"美国CPI"_s, u"0.2%"_s, u"0.3%"_s, QString(), u"高"_s};
+        readyWeek(beijing(12, 8, 9, 59), {row});
+        m_now = beijing(12, 8, 10, 0, 5);
+        m_book->calcTick(m_now);
+        QCOMPARE(items(2).front().result, u"?"_s);
+        QCOMPARE(m_view->controls.value(u"2/1"_s), Control::Over);
+        QVERIFY(m_schedule->task(CalendarBook::resultKey()).Enabled);
+        if (published) {
+            Row out = row;
+            out.result = u"0.5%"_s;
+            serve(QDate(2026, 12, 8), {out});
+        }
+        seconds(10 * 40); // ten-second polls for up to six minutes and more
+        QCOMPARE(items(2).front().result, published ? u"0.5%"_s : QString());
+        QVERIFY(!m_schedule->task(CalendarBook::resultKey()).Enabled);
+        if (published)
+            QCOMPARE(m_view->balloons, QStringList{u"财经数据 10:00: 美国CPI (前值: 0.2% 市场预测: 0.3% 结果: 0.5%)"_s});
+        else
+            QVERIFY(m_view->balloons.isEmpty());
+    }
+
+    void aDayThatChangesKeepsTheRemindersByEvent()
+    {
+        readyWeek(beijing(12, 7, 8, 0), {{u"20:00"_s, u"甲"_s, {}, {}, {}, {}}, {u"21:00"_s, u"乙"_s, {}, {}, {}, {}},
+                                         {u"22:00"_s, u"丙"_s, {}, {}, {}, {}}});
+        m_book->SelectWeekTab(4, m_now);
+        m_book->controlClicked(4, 1, false, m_now);
+        m_book->store().setItemAttribute(4, 1, "Notify", u"2"_s);
+        // The page gains a row: the day is rebuilt, the choices stay with their events.
+        serve(QDate(2026, 12, 10), {{u"19:00"_s, u"新"_s, {}, {}, {}, {}}, {u"20:00"_s, u"甲"_s, {}, {}, {}, {}},
+                                    {u"21:00"_s, u"乙"_s, {}, {}, {}, {}}, {u"22:00"_s, u"丙"_s, {}, {}, {}, {}}});
+        const QString link = m_schedule->task(u"Calendar4"_s).Link;
+        m_book->downloadComplete(u"Calendar4"_s, link, gbk(m_pages.value(link)), true, m_now);
+        QStringList notify;
+        for (const auto &item : items(4))
+            notify << item.info + item.notify;
+        QCOMPARE(notify, (QStringList{u"新1"_s, u"甲0"_s, u"乙2"_s, u"丙1"_s}));
+        // Merged in place: a revised value, nothing else touched.
+        serve(QDate(2026, 12, 10), {{u"19:00"_s, u"新"_s, {}, {}, {}, {}}, {u"20:00"_s, u"甲"_s, u"1.0"_s, {}, {}, {}},
+                                    {u"21:00"_s, u"乙"_s, {}, {}, {}, {}}, {u"22:00"_s, u"丙"_s, {}, {}, {}, {}}});
+        m_book->downloadComplete(u"Calendar4"_s, link, gbk(m_pages.value(link)), true, m_now);
+        QCOMPARE(items(4).at(1).before, u"1.0"_s);
+        QCOMPARE(items(4).at(1).notify, u"0"_s);
+        QCOMPARE(m_view->days.value(4).at(1).before, u"1.0"_s);
+    }
+
+    void givenAndPastRemindersNeverChange()
+    {
+        readyWeek(beijing(12, 8, 12, 0), {{u"09:00"_s, u"早"_s, {}, {}, {}, {}}, {u"18:00"_s, u"晚"_s, {}, {}, {}, {}}});
+        m_book->store().setItemAttribute(2, 1, "Notify", u"2"_s);
+        m_book->SelWeek(2, m_now);
+        QCOMPARE(m_view->days.value(2).at(0).control, Control::Over);
+        QCOMPARE(m_view->days.value(2).at(1).control, Control::GivenCheckbox);
+        m_book->controlClicked(2, 1, true, m_now);
+        m_book->controlClicked(2, 2, false, m_now);
+        m_book->remindAll(false, m_now);
+        QCOMPARE(items(2).at(0).notify, u"1"_s);
+        QCOMPARE(items(2).at(1).notify, u"2"_s);
+        // Monday is past: no remind-all; Thursday is to come: every one of its events.
+        m_book->SelectWeekTab(1, m_now);
+        QVERIFY(!m_book->canRemindAll(m_now));
+        m_book->SelectWeekTab(4, m_now);
+        QVERIFY(m_book->canRemindAll(m_now));
+        m_book->remindAll(false, m_now);
+        QCOMPARE(items(4).at(0).notify, u"0"_s);
+        QCOMPARE(m_view->controls.value(u"4/2"_s), Control::Checkbox);
+    }
+
+    void atTheWeekendEveryDayIsOver()
+    {
+        readyWeek(beijing(12, 12, 10, 0), {{u"20:00"_s, u"甲"_s, {}, {}, {}, {}}});
+        QCOMPARE(m_book->ShownDay(), 0);
+        m_book->SelectWeekTab(5, m_now);
+        QCOMPARE(m_view->days.value(5).front().control, Control::Over);
+        QVERIFY(!m_book->canRemindAll(m_now));
+        m_book->calcTick(m_now);
+        QVERIFY(!m_book->reminderQueued());
+        QVERIFY(m_view->reminders.isEmpty());
+    }
+
+    // Friday night becomes Monday: the week starts over, and a page of the old
+    // week arriving late is not stored as the new one.
+    void theWeekRollsOverAndLatePagesAreDropped()
+    {
+        readyWeek(beijing(12, 11, 22, 0), {{u"20:00"_s, u"旧"_s, {}, {}, {}, {}}});
+        tavrin &monday = m_schedule->task(u"Calendar1"_s);
+        const QString oldLink = monday.Link;
+        monday.Working = true; // a download still on its way
+        m_now = beijing(12, 14, 7, 0);
+        m_book->calcTick(m_now);
+        QVERIFY(!m_book->CalendarReady());
+        QCOMPARE(m_book->CalendarWeekStart(), QDate(2026, 12, 14));
+        QVERIFY(m_view->balloons.last().startsWith(u"财经日历: 正在获取本周的财经日历!\r\n从"_s));
+        QCOMPARE(monday.Link, u"http://cal.test/indexs/ecalendar.asp?date=2026-12-14"_s);
+        m_book->downloadComplete(u"Calendar1"_s, oldLink, gbk(CalendarPageText::page({{u"20:00"_s, u"旧"_s, {}, {}, {}, {}}})),
+                                 true, m_now);
+        QVERIFY(items(1).isEmpty());
+        QVERIFY(!monday.Working); // so the new week's page goes out
+        for (int day = 0; day < 5; ++day)
+            serve(QDate(2026, 12, 14).addDays(day), {{u"20:00"_s, u"新"_s, {}, {}, {}, {}}});
+        seconds(2);
+        QVERIFY(m_book->CalendarReady());
+        QCOMPARE(items(1).front().info, u"新"_s);
+        QCOMPARE(m_config->GetNodeAttrib(u"FXCalendar"_s, u"DateFrom"_s), u"2026-12-14"_s);
+    }
+
+    void aResultPollEndsAtMidnight()
+    {
+        readyWeek(beijing(12, 8, 23, 55), {{u"23:58"_s, u"夜盘"_s, {}, {}, {}, {}}});
+        m_book->calcTick(beijing(12, 8, 23, 58, 10));
+        QVERIFY(m_schedule->task(CalendarBook::resultKey()).Enabled);
+        // Tuesday's page, asked before midnight, answers on Wednesday.
+        m_now = beijing(12, 9, 0, 1);
+        const QString link = m_schedule->task(CalendarBook::resultKey()).Link;
+        m_book->downloadComplete(CalendarBook::resultKey(), link,
+                                 gbk(CalendarPageText::page({{u"23:58"_s, u"夜盘"_s, {}, {}, u"1"_s, {}}})), true, m_now);
+        QVERIFY(!m_schedule->task(CalendarBook::resultKey()).Enabled);
+        QCOMPARE(items(2).front().result, QString());
+        QVERIFY(items(3).front().result.isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_CalendarBook)
+#include "tst_CalendarBook.moc"
