@@ -51,6 +51,8 @@ inline constexpr QLatin1StringView DateFrom{"DateFrom"};
 
 // Defaults.
 inline constexpr QLatin1StringView DefaultSiteUrl{"https://www.tessaly.cn"};
+// The calendar site (Settings/Tavrin/FXCalendar, Url); its page is "/indexs/ecalendar.asp".
+inline constexpr QLatin1StringView DefaultCalendarUrl{"http://www.fx678.com"};
 inline constexpr QLatin1StringView HeXunName{"HeXun"};
 inline constexpr QLatin1StringView DefaultHeXunChecked{"1"};
 inline constexpr QLatin1StringView DefaultHeXunInterval{"60"};

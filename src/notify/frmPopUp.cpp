@@ -93,6 +93,18 @@ void frmPopUp::Popup()
     tick();
 }
 
+void frmPopUp::stay()
+{
+    m_showDelay = -1;
+    if (m_status == 0)
+        return; // still sliding in: it stops when it is up
+    m_timer.stop();
+    m_status = 1;
+    m_counter = Steps;
+    place(m_targetTop, m_height);
+    setWindowOpacity(1.0);
+}
+
 void frmPopUp::place(int top, int height)
 {
     setGeometry(m_left, top, m_width, std::max(height, 1));

@@ -30,6 +30,8 @@ public:
     void setShowDelay(int milliseconds) { m_showDelay = milliseconds; }
     int ShowDelay() const { return m_showDelay; }
     void Popup();
+    // Stays on screen until closed, from whatever point of its showing.
+    void stay();
     // Shown and not closed since (sliding, staying or fading).
     bool isOpen() const { return m_open; }
     int PopUpStatus() const { return m_status; }

@@ -143,21 +143,21 @@ void PageBridge::onBound()
         work();
 }
 
-void PageBridge::onEvent(const QString &elementId, const QString &event, const QString &text, bool byUser)
+void PageBridge::onEvent(const QString &eventName, const Event &event)
 {
     for (const Binding &binding : std::as_const(m_bindings)) {
-        if (binding.elementId == elementId && binding.event == event) {
+        if (binding.elementId == event.elementId && binding.event == eventName) {
             // The handler may replace the bindings (a new page): keep what it needs.
             const QString operation = binding.operation;
             const Handler handler = binding.handler;
             const QPointer<PageBridge> alive(this);
-            handler(Event{elementId, text, byUser});
+            handler(event);
             if (alive)
                 Q_EMIT invoked(operation);
             return;
         }
     }
-    qCInfo(lcPage) << "page message matches no binding:" << elementId << event;
+    qCInfo(lcPage) << "page message matches no binding:" << event.elementId << eventName;
 }
 
 void PageBridge::openExternally(const QUrl &url)

@@ -30,6 +30,14 @@ public:
         QString elementId;
         QString text;        // the element's text
         bool byUser = false; // a user's gesture caused it (not a script of its own)
+        // What inside the element the event happened on: its id, whether it
+        // is a ticked control, the table row around it (-1: none) and its
+        // text, and the text of its table's rows after the first, each ended by CR LF.
+        QString targetId;
+        bool targetChecked = false;
+        int rowIndex = -1;
+        QString rowText;
+        QString tableText;
     };
     using Handler = std::function<void(const Event &)>;
 
@@ -88,6 +96,18 @@ public:
         apply(QStringLiteral("insertRow"), {tableId, index, cells});
     }
     void deleteRow(const QString &tableId, int index) { apply(QStringLiteral("deleteRow"), {tableId, index}); }
+    // Every row but the first.
+    void clearRows(const QString &tableId) { apply(QStringLiteral("clearRows"), {tableId}); }
+    // A cell's content replaced, the cell given as to insertRow.
+    void setCell(const QString &tableId, int row, int cell, const QVariantMap &content)
+    {
+        apply(QStringLiteral("setCell"), {tableId, row, cell, content});
+    }
+    // The class of the first element inside `id` that matches a CSS selector.
+    void setClassOfFirst(const QString &id, const QString &selector, const QString &name)
+    {
+        apply(QStringLiteral("setClassOfFirst"), {id, selector, name});
+    }
     // Hands data to the page's own script, which builds what it describes:
     // the page listens for the event "tessaly-" + name and reads the data as
     // JSON from the document element's attribute "data-" + name.
@@ -116,7 +136,7 @@ private:
     void onPageLoaded();
     void onBound();
     void onMeasured(int request, const QJsonObject &result);
-    void onEvent(const QString &elementId, const QString &event, const QString &text, bool byUser);
+    void onEvent(const QString &eventName, const Event &event);
 
     QWebEngineView *m_view;
     QWebChannel *m_channel;

@@ -22,9 +22,16 @@ void PageBridgeChannel::bound()
     m_bridge->onBound();
 }
 
-void PageBridgeChannel::event(const QString &elementId, const QString &event, const QString &text, bool byUser)
+void PageBridgeChannel::event(const QString &elementId, const QString &event, const QString &text, bool byUser,
+                              const QJsonObject &target)
 {
-    m_bridge->onEvent(elementId, event, text, byUser);
+    PageBridge::Event happened{elementId, text, byUser};
+    happened.targetId = target.value(QStringLiteral("targetId")).toString();
+    happened.targetChecked = target.value(QStringLiteral("checked")).toBool();
+    happened.rowIndex = target.value(QStringLiteral("rowIndex")).toInt(-1);
+    happened.rowText = target.value(QStringLiteral("rowText")).toString();
+    happened.tableText = target.value(QStringLiteral("tableText")).toString();
+    m_bridge->onEvent(event, happened);
 }
 
 void PageBridgeChannel::measured(int request, const QJsonObject &result)

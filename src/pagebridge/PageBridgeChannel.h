@@ -18,7 +18,7 @@ public:
 public Q_SLOTS:
     void pageLoaded();
     void bound();
-    void event(const QString &elementId, const QString &event, const QString &text, bool byUser);
+    void event(const QString &elementId, const QString &event, const QString &text, bool byUser, const QJsonObject &target);
     void measured(int request, const QJsonObject &result);
     void openLink(const QString &url);
     void missingElement(const QString &command, const QString &elementId);

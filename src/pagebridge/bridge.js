@@ -13,18 +13,23 @@
                  clientWidth: element.clientWidth, clientHeight: element.clientHeight };
     }
 
-    // An element made from data: its text is always text, never markup.
+    // A node made from data: its text is always text, never markup.
     function makePart(part) {
+        if (part.tag === '#text')
+            return document.createTextNode(part.text);
         var element = document.createElement(part.tag || 'span');
         if (part.text !== undefined)
             element.textContent = part.text;
         if (part.className)
             element.className = part.className;
         Object.keys(part.attributes || {}).forEach(function (key) { element.setAttribute(key, part.attributes[key]); });
+        (part.children || []).forEach(function (child) { element.appendChild(makePart(child)); });
         return element;
     }
 
     function fillCell(td, cell) {
+        while (td.firstChild)
+            td.removeChild(td.firstChild);
         if (cell.parts)
             cell.parts.forEach(function (part) { td.appendChild(makePart(part)); });
         else if (cell.html !== undefined)
@@ -60,6 +65,13 @@
             cells.forEach(function (cell) { fillCell(row.insertCell(-1), cell); });
         },
         deleteRow: function (table, index) { table.deleteRow(index); },
+        // The rows after the first (a table's header), all of them.
+        clearRows: function (table) {
+            while (table.rows.length > 1)
+                table.deleteRow(table.rows.length - 1);
+        },
+        setCell: function (table, rowIndex, cellIndex, cell) { fillCell(table.rows[rowIndex].cells[cellIndex], cell); },
+        setClassOfFirst: function (e, selector, name) { e.querySelector(selector).className = name; },
         // Page functions live in the page's world; an element's own click reaches them.
         click: function (e) { e.click(); },
     };
@@ -110,7 +122,17 @@
                     return;
                 }
                 element.addEventListener(binding.event.replace(/^on/, ''), function (event) {
-                    host.event(binding.id, binding.event, element.textContent, byUser(event));
+                    var target = event.target && event.target.nodeType === 1 ? event.target : element;
+                    var row = target.closest ? target.closest('tr') : null;
+                    var table = row ? row.closest('table') : null;
+                    var rows = table ? Array.prototype.slice.call(table.rows, 1) : [];
+                    host.event(binding.id, binding.event, element.textContent, byUser(event), {
+                        targetId: target.id || '',
+                        checked: !!target.checked,
+                        rowIndex: row ? row.rowIndex : -1,
+                        rowText: row ? row.innerText : '',
+                        tableText: rows.map(function (r) { return r.innerText + '\r\n'; }).join('')
+                    });
                 });
             });
             host.bound();

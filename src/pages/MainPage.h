@@ -28,6 +28,13 @@ inline constexpr QLatin1StringView CalendarTab{"iFXCalendar"};
 inline constexpr QLatin1StringView CalendarArea{"iCalendar"};
 inline constexpr QLatin1StringView CalendarBox{"iCalendarBox"};
 inline constexpr QLatin1StringView CalendarHead{"iCalHead"};
+inline constexpr QLatin1StringView CalendarTable{"iCalendar_Table"};
+inline constexpr QLatin1StringView CalendarBody{"iTBody"};
+inline constexpr QLatin1StringView CalendarFirstHeader{"th1"};
+// The weekday tabs: "week1" (Monday) .. "week5" (Friday).
+inline constexpr QLatin1StringView DayTabPrefix{"week"};
+inline constexpr QLatin1StringView SelectedRow{"selRow"};
+inline constexpr QLatin1StringView FrozenRow{"chkRow"};
 inline constexpr QLatin1StringView AllTab{"iAll"};
 inline constexpr QLatin1StringView AllNewsArea{"iAllNews"};
 inline constexpr QLatin1StringView SourceMenu{"iMore"};

@@ -120,7 +120,7 @@ function wireTable(table) {
 // [{anchor, caption, area, table}], in tab order.
 function buildSources(sources) {
     var more = GetObj('iMore').parentElement;
-    var beforeBlocks = GetObj('iCalendarBox');
+    var beforeBlocks = GetObj('iCalendar');
     sources.forEach(function (source) {
         var tab = GetObj('sourceTabTemplate').content.firstElementChild.cloneNode(true);
         var anchor = tab.querySelector('a');

@@ -10,6 +10,7 @@
 #include "notify/frmPopUp.h"
 #include "shell/frmSysTray.h"
 #include "shell/frmTavrin.h"
+#include "calendar/CalendarPanel.h"
 #include "news/NewsPanel.h"
 #include "pagebridge/PageBridge.h"
 
@@ -74,6 +75,8 @@ void frmMain::Load()
     // Ended from the event loop, never inside the page call that asked for it.
     connect(m_main.get(), &frmTavrin::exitRequested, this, &frmMain::ExitApp, Qt::QueuedConnection);
     connect(&m_main->news(), &NewsPanel::popupRequested, this, [this](const QString &html) { Popup(html); });
+    // A reminder stays on screen until the user closes it.
+    connect(&m_main->calendar(), &CalendarPanel::reminderRequested, this, [this](const QString &html) { Popup(html, -1); });
     m_main->setTrayCheck([this] { return m_tray && m_tray->isShown(); });
     connect(m_main.get(), &frmTavrin::pageReady, this, &frmMain::mainWindowReady, Qt::SingleShotConnection);
 }
@@ -178,7 +181,9 @@ void frmMain::Popup(const QString &html, int iDelayPara)
         connect(m_popup.get(), &frmPopUp::moreClicked, this, &frmMain::showMain);
     }
     m_popup->AddHtml(html);
-    if (!m_popup->isOpen()) {
+    if (m_popup->isOpen() && iDelayPara == -1) {
+        m_popup->stay(); // a reminder joins items already shown, and keeps them in view
+    } else if (!m_popup->isOpen()) {
         const int duration = numberFromText(app.Config.GetNodeAttrib(ConfigPaths::Popup, ConfigPaths::Duration));
         m_popup->setShowDelay(iDelayPara != 0 ? iDelayPara : duration == -1 ? -1 : duration * 1000);
         m_popup->Popup();

@@ -8,11 +8,11 @@
 #include "core/ProductSite.h"
 #include "shell/PageTabs.h"
 #include "core/gui/Desktop.h"
+#include "calendar/CalendarPanel.h"
 #include "news/NewsPanel.h"
 #include "pages/MainPage.h"
 
 #include <QCloseEvent>
-#include <QDate>
 #include <QGuiApplication>
 #include <QWebEngineView>
 
@@ -45,15 +45,16 @@ frmTavrin::frmTavrin(Clock &clock, QWidget *parent)
     m_news = std::make_unique<NewsPanel>(*m_page, *m_tabs, *m_scheduler);
     connect(m_news.get(), &NewsPanel::tabsChanged, this, &frmTavrin::Form_Resize);
     connect(m_news.get(), &NewsPanel::handlerFailed, this, &frmTavrin::Erradd);
-    m_panels = {m_news.get()};
-    // Tabs whose features come as panels later are the window's own until then.
-    m_tabs->addTabs({{MainPage::AskTab, {MainPage::AskArea}, QStringLiteral("Ark.htm")},
-                     {MainPage::CalendarTab, {MainPage::CalendarArea, MainPage::CalendarHead}, QStringLiteral("Calendar.htm")}});
+    m_calendar = std::make_unique<CalendarPanel>(*m_page, *m_tabs, *m_scheduler);
+    connect(m_calendar.get(), &CalendarPanel::balloonRequested, this, &frmTavrin::balloonRequested);
+    m_panels = {m_calendar.get(), m_news.get()};
+    // The side panels' tab is the window's own until they come as a panel.
+    m_tabs->addTabs({{MainPage::AskTab, {MainPage::AskArea}, QStringLiteral("Ark.htm")}});
     for (const Panel *panel : std::as_const(m_panels))
         m_tabs->addTabs(panel->tabs());
     connect(m_tabs, &PageTabs::selected, this, [this](const QString &anchor) {
         if (anchor == MainPage::CalendarTab)
-            placeCalendarHeader();
+            m_calendar->AdjustCalcHead();
     });
 
     connect(m_drag, &WindowDrag::finished, this, [this] {
@@ -87,7 +88,6 @@ QList<PageBridge::Binding> frmTavrin::bindings()
         PageBridge::bind(MainPage::SiteButton, "onclick", "btn_sponsor",
                          [](const Event &) { Desktop::OpenUrl(ProductSite(Globals().Config).homePage()); }),
         PageBridge::bind(MainPage::AskTab, "onclick", "ClickFXAsk", [this](const Event &) { m_tabs->SelectTab(MainPage::AskTab); }),
-        PageBridge::bind(MainPage::CalendarTab, "onclick", "Calendar", [this](const Event &) { m_tabs->SelectTab(MainPage::CalendarTab); }),
         PageBridge::bind(MainPage::SizeGrip, "onmousedown", "SizeGrip", [this](const Event &) { startDrag(WindowDrag::Kind::Size); }),
     };
     for (Panel *panel : std::as_const(m_panels))
@@ -104,9 +104,6 @@ void frmTavrin::onPageReady()
 {
     if (m_pageReady)
         return;
-    const int todayIndex = QDate::currentDate().dayOfWeek() % 7;
-    if (todayIndex >= 1 && todayIndex <= 5)
-        m_page->setClass(QStringLiteral("week%1").arg(todayIndex), QStringLiteral("weekToday"));
     // The window is made large enough for the page's content block. A page
     // not yet shown lays out at a size of its own, so the stored size of the
     // window is kept wherever it already holds the block.
@@ -118,6 +115,7 @@ void frmTavrin::onPageReady()
         resize(std::max(this->width(), width + frame.width()), std::max(this->height(), height + frame.height()));
         m_pageReady = true;
         Form_Resize();
+        m_calendar->start();
         Q_EMIT pageReady();
     });
 }
@@ -150,21 +148,7 @@ void frmTavrin::Form_Resize()
         if (isNormalState() && width() < docking().minMainWidth())
             resize(docking().minMainWidth(), height());
     });
-    placeCalendarHeader();
-}
-
-void frmTavrin::placeCalendarHeader()
-{
-    m_page->measure({MainPage::CalendarBox, MainPage::CalendarArea}, [this](const QJsonObject &result) {
-        const QJsonObject box = result.value(MainPage::CalendarBox).toObject();
-        const QJsonObject calendar = result.value(MainPage::CalendarArea).toObject();
-        const int boxOffset = box.value(QStringLiteral("width")).toInt();
-        const int boxClient = box.value(QStringLiteral("clientWidth")).toInt();
-        // The header covers the table's own, and leaves its scroll bar visible.
-        m_page->setStyle(MainPage::CalendarHead, QStringLiteral("width"), px(boxOffset - boxClient > 0 ? boxClient : boxOffset));
-        m_page->setStyle(MainPage::CalendarHead, QStringLiteral("left"), px(calendar.value(QStringLiteral("left")).toInt()));
-        m_page->setStyle(MainPage::CalendarHead, QStringLiteral("top"), px(calendar.value(QStringLiteral("top")).toInt()));
-    });
+    m_calendar->AdjustCalcHead();
 }
 
 void frmTavrin::Erradd(int ErrRow, const QString &Description, const QString &Module)

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+class CalendarPanel;
 class Clock;
 class FetchScheduler;
 class NewsPanel;
@@ -32,6 +33,7 @@ public:
     PageBridge &page() { return *m_page; }
     const DockingModel &docking() const { return m_docking->model(); }
     NewsPanel &news() { return *m_news; }
+    CalendarPanel &calendar() { return *m_calendar; }
     PageTabs &tabs() { return *m_tabs; }
 
     // Reads the sources' settings and starts (or goes on with) fetching.
@@ -65,13 +67,13 @@ private:
     void Form_Resize();
     void startDrag(WindowDrag::Kind kind);
     void saveGeometry();
-    void placeCalendarHeader();
     bool isNormalState() const;
 
     PageBridge *m_page;
     PageTabs *m_tabs;
     FetchScheduler *m_scheduler;
     std::unique_ptr<NewsPanel> m_news;
+    std::unique_ptr<CalendarPanel> m_calendar;
     QList<Panel *> m_panels;
     EdgeDocking *m_docking;
     WindowDrag *m_drag;

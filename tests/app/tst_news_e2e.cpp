@@ -103,6 +103,7 @@ private Q_SLOTS:
             config.CreateAttrib(element, u"Url"_s, m_base + path);
             config.SetNodeAttrib(element, u"IntervalTime"_s, u"3"_s);
         }
+        config.CreateAttrib(u"Settings/Tavrin/FXCalendar"_s, u"Url"_s, m_base);
         WorkerRuntime::instance().setServerProgram(QStringLiteral(TESSALY_PROGRAM_DIR "/torvel"));
         m_controller = std::make_unique<frmMain>(m_clock);
         m_controller->Load();

@@ -185,7 +185,7 @@ private Q_SLOTS:
         QTRY_VERIFY(measured);
 
         QTest::ignoreMessage(QtInfoMsg, QRegularExpression(u"page message matches no binding: \"nosuch\" \"onclick\""_s));
-        run(u"new QWebChannel(qt.webChannelTransport, function (c) { c.objects.host.event('nosuch', 'onclick', '', false); }); 1"_s,
+        run(u"new QWebChannel(qt.webChannelTransport, function (c) { c.objects.host.event('nosuch', 'onclick', '', false, {}); }); 1"_s,
             QWebEngineScript::ApplicationWorld);
         QTest::qWait(1000);
     }

@@ -44,6 +44,7 @@ QString TempProgramFolder::copyLocalConfig(const QString &base) const
         const QString source = QString::fromLatin1(name);
         config.CreateAttrib(QStringLiteral("Settings/Tavrin/Source/") + source, QStringLiteral("Url"), base + u'/' + source);
     }
+    config.CreateAttrib(QStringLiteral("Settings/Tavrin/FXCalendar"), QStringLiteral("Url"), base);
     config.XMLSave();
     return config.XmlFile();
 }

@@ -20,8 +20,9 @@ public:
     QByteArray readFile(const QString &name) const;
     // The repository's default tavrin.xml.
     QString copyDefaultConfig() const;
-    // The default tavrin.xml with every news source at `base` + "/" + its name,
-    // so that nothing a test starts reaches past this machine.
+    // The default tavrin.xml with every news source at `base` + "/" + its name
+    // and the calendar at `base`, so that nothing a test starts reaches past
+    // this machine.
     QString copyLocalConfig(const QString &base = QStringLiteral("http://127.0.0.1:9")) const;
     // A copy of a built program (from the build's program folder) under `name`.
     QString copyProgram(const QString &program, const QString &name = {}) const;

@@ -8,6 +8,8 @@ Prints "listening on PORT" once it serves. Faults are switched per source:
   GET /control?source=FX168&fault=stall|empty|garbage|500|none
 a hostile headline (markup, script, a price range with "~") is published at once by
   GET /control?source=DailyFX&publish=hostile
+the calendar's day pages are /indexs/ecalendar.asp?date=Y-M-D (see calendar.py), changed by
+  GET /control?calendar=add|drop|revise|publish|hostile|stall|empty|garbage|500|noblock|unbalanced|none
 and /stats answers how often each page was fetched, as JSON."""
 import argparse
 import datetime
@@ -19,6 +21,7 @@ import time
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 from urllib.parse import parse_qs, urlparse
 
+import calendar as calendar_pages
 import headlines
 import pages
 
@@ -94,7 +97,7 @@ class Site:
             return pages.render(self.source, [dict(i) for i in self.items])
 
 
-def make_handler(sites):
+def make_handler(sites, calendar):
     by_name = {site.source: site for site in sites.values()}
 
     class Handler(BaseHTTPRequestHandler):
@@ -115,6 +118,9 @@ def make_handler(sites):
             url = urlparse(self.path)
             if url.path == "/control":
                 query = parse_qs(url.query)
+                if "calendar" in query:
+                    ok = calendar.control(query["calendar"][0])
+                    return self.answer(200 if ok else 400, b"ok" if ok else b"bad control request", "text/plain")
                 site = by_name.get(query.get("source", [""])[0])
                 if site is not None and query.get("publish") == ["hostile"]:
                     site.publish_hostile()
@@ -124,8 +130,20 @@ def make_handler(sites):
                     return self.answer(400, b"bad control request", "text/plain")
                 site.fault = fault
                 return self.answer(200, b"ok", "text/plain")
+            if url.path == "/indexs/ecalendar.asp":
+                try:
+                    year, month, day = (int(part) for part in parse_qs(url.query)["date"][0].split("-"))
+                    date = datetime.date(year, month, day)
+                except (KeyError, ValueError):
+                    return self.answer(404, b"<html><body>no such day</body></html>")
+                answer = calendar.page(date)
+                if answer is None:
+                    time.sleep(3600)
+                    return None
+                return self.answer(answer[0], answer[1], "text/html; charset=gb2312")
             if url.path == "/stats":
                 stats = {site.source: site.hits for site in sites.values()}
+                stats["Calendar"] = calendar.hits
                 return self.answer(200, json.dumps(stats).encode(), "application/json")
             if url.path in EXTRA:
                 return self.answer(200, EXTRA[url.path]())
@@ -153,9 +171,11 @@ def main():
     parser.add_argument("--port", type=int, default=0)
     parser.add_argument("--seed", type=int, default=2026)
     parser.add_argument("--every", type=float, default=20.0, help="seconds between new headlines of a site")
+    parser.add_argument("--no-demo-events", action="store_true", help="no calendar events a few minutes ahead")
     args = parser.parse_args()
     sites = {path: Site(source, args.seed + index, args.every) for index, (path, source) in enumerate(PATHS.items())}
-    server = ThreadingHTTPServer(("127.0.0.1", args.port), make_handler(sites))
+    calendar = calendar_pages.Calendar(args.seed, not args.no_demo_events)
+    server = ThreadingHTTPServer(("127.0.0.1", args.port), make_handler(sites, calendar))
     server.daemon_threads = True
     print("listening on %d" % server.server_address[1], flush=True)
     try:

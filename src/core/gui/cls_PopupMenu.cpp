@@ -2,6 +2,9 @@
 
 #include <QCursor>
 #include <QMenu>
+#include <QTimer>
+
+#include <memory>
 
 namespace {
 
@@ -73,6 +76,28 @@ int cls_PopupMenu::TrackMenu(QWidget *owner, int mx, int my)
     const QPoint at = (mx == -1 || my == -1) ? QCursor::pos() : QPoint(mx, my);
     const QAction *chosen = m_menu->exec(at);
     return chosen ? chosen->data().toInt() : 0;
+}
+
+void cls_PopupMenu::PopupMenu(std::function<void(int)> chosen, int mx, int my)
+{
+    if (!m_menu) {
+        chosen(0);
+        return;
+    }
+    const QPoint at = (mx == -1 || my == -1) ? QCursor::pos() : QPoint(mx, my);
+    auto answered = std::make_shared<bool>(false);
+    auto answer = [chosen, answered](int command) {
+        if (!*answered) {
+            *answered = true;
+            chosen(command);
+        }
+    };
+    m_menu->disconnect();
+    QObject::connect(m_menu.get(), &QMenu::triggered, m_menu.get(), [answer](QAction *action) { answer(action->data().toInt()); });
+    // A menu closed without a choice: once a choice, which comes right after the hiding, has had its turn.
+    QObject::connect(m_menu.get(), &QMenu::aboutToHide, m_menu.get(),
+                     [menu = m_menu.get(), answer] { QTimer::singleShot(0, menu, [answer] { answer(0); }); });
+    m_menu->popup(at);
 }
 
 void cls_PopupMenu::DeleteMenu()

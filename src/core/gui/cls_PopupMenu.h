@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QMenu;
@@ -30,6 +31,9 @@ public:
     void CheckRadioItem(int firstItem, int lastItem, int radioItem, int menuHand = 0);
     // At (mx, my), or at the pointer when either is -1.
     int TrackMenu(QWidget *owner, int mx = -1, int my = -1);
+    // The same without waiting: `chosen` gets the command number, 0 when the
+    // menu is closed without a choice. The menu must outlive the choice.
+    void PopupMenu(std::function<void(int)> chosen, int mx = -1, int my = -1);
     void DeleteMenu();
     QMenu *menu() const { return m_menu.get(); }
 

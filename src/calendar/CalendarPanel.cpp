@@ -1,0 +1,287 @@
+#include "calendar/CalendarPanel.h"
+
+#include "core/AppGlobals.h"
+#include "core/Clock.h"
+#include "core/ConfigPaths.h"
+#include "core/FetchScheduler.h"
+#include "core/ctlDownload.h"
+#include "core/gui/Desktop.h"
+#include "core/gui/cls_PopupMenu.h"
+#include "html/HtmlEscape.h"
+#include "pages/MainPage.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QJsonObject>
+#include <QRegularExpression>
+
+namespace {
+
+using Control = CalendarItemView::Control;
+
+QVariantMap part(const QString &tag, const QString &text = {}, const QString &className = {}, const QVariantMap &attributes = {},
+                 const QVariantList &children = {})
+{
+    return {{QStringLiteral("tag"), tag}, {QStringLiteral("text"), text}, {QStringLiteral("className"), className},
+            {QStringLiteral("attributes"), attributes}, {QStringLiteral("children"), children}};
+}
+
+QVariantMap cell(const QVariantList &parts, const QVariantMap &style = {}, const QVariantMap &attributes = {})
+{
+    return {{QStringLiteral("parts"), parts}, {QStringLiteral("style"), style}, {QStringLiteral("attributes"), attributes}};
+}
+
+QVariantMap centred(const QString &width)
+{
+    return {{QStringLiteral("verticalAlign"), QStringLiteral("middle")},
+            {QStringLiteral("textAlign"), QStringLiteral("center")},
+            {QStringLiteral("width"), width}};
+}
+
+QString dayTab(int weekIndex)
+{
+    return QString(MainPage::DayTabPrefix) + QString::number(weekIndex);
+}
+
+// The reminder control of an item: "w_" + day + "_chk" + item.
+QVariantMap control(int weekIndex, int itemNumber, Control kind)
+{
+    QVariantMap attributes{{QStringLiteral("id"), QStringLiteral("w_%1_chk%2").arg(weekIndex).arg(itemNumber)}};
+    attributes.insert(QStringLiteral("type"), kind == Control::Over ? QStringLiteral("radio") : QStringLiteral("checkbox"));
+    if (kind == Control::CheckedCheckbox || kind == Control::GivenCheckbox)
+        attributes.insert(QStringLiteral("checked"), QString());
+    if (kind == Control::GivenCheckbox || kind == Control::Over)
+        attributes.insert(QStringLiteral("disabled"), QString());
+    return cell({part(QStringLiteral("input"), {}, {}, attributes)}, centred(QStringLiteral("50px")));
+}
+
+QString importanceClass(const QString &importance)
+{
+    if (importance == QStringLiteral("低"))
+        return QStringLiteral("importance low");
+    if (importance == QStringLiteral("中"))
+        return QStringLiteral("importance middle");
+    if (importance == QStringLiteral("高"))
+        return QStringLiteral("importance high");
+    return {};
+}
+
+} // namespace
+
+CalendarPanel::CalendarPanel(PageBridge &page, TabHost &tabs, FetchScheduler &scheduler, QObject *parent)
+    : QObject(parent)
+    , m_page(page)
+    , m_tabs(tabs)
+    , m_scheduler(scheduler)
+    , ctlDown(new ctlDownload(this))
+{
+    cls_Config &config = Globals().Config;
+    QString base = ConfigPaths::DefaultCalendarUrl;
+    if (config.isExistAttrib(ConfigPaths::CalendarSettings, ConfigPaths::Url))
+        base = config.GetNodeAttrib(ConfigPaths::CalendarSettings, ConfigPaths::Url).trimmed();
+    while (base.endsWith(u'/'))
+        base.chop(1);
+    m_book = std::make_unique<CalendarBook>(static_cast<CalendarView &>(*this), config, scheduler.schedule(), base);
+
+    // The key and the address travel with the download, so a late page is known for what it is.
+    scheduler.onDownload([this](const QString &key, const QString &link) { ctlDown->BeginDownload(link, key + u'\n' + link); });
+    connect(ctlDown, &ctlDownload::DownloadComplete, this, [this](const QByteArray &data, bool success, const QString &asyncId) {
+        const qsizetype split = asyncId.indexOf(u'\n');
+        m_book->downloadComplete(asyncId.left(split), asyncId.mid(split + 1), data, success, now());
+    });
+    m_ctlTimeCalc.setInterval(CalendarBook::SlowScanMs);
+    connect(&m_ctlTimeCalc, &QTimer::timeout, this, [this] {
+        m_book->calcTick(now());
+        afterCalcTick();
+    });
+    m_ctlTimeNotify.setInterval(1000);
+    connect(&m_ctlTimeNotify, &QTimer::timeout, this, [this] {
+        m_book->notifyTick(now());
+        if (!m_book->reminderQueued())
+            m_ctlTimeNotify.stop();
+    });
+}
+
+CalendarPanel::~CalendarPanel() = default;
+
+QDateTime CalendarPanel::now() const
+{
+    return m_scheduler.clock().now();
+}
+
+QList<PageBridge::Binding> CalendarPanel::bindings()
+{
+    QList<PageBridge::Binding> bindings{
+        PageBridge::bind(MainPage::CalendarTab, "onclick", "Calendar",
+                         [this](const PageBridge::Event &) { m_tabs.SelectTab(MainPage::CalendarTab); }),
+        PageBridge::bind(MainPage::CalendarBody, "onclick", "TBodyClick", [this](const PageBridge::Event &event) { TBodyClick(event); }),
+        PageBridge::bind(MainPage::CalendarTable, "oncontextmenu", "WebDoc_oncontextmenu",
+                         [this](const PageBridge::Event &event) { WebDoc_oncontextmenu(event); }),
+    };
+    for (int day = 1; day <= 5; ++day) {
+        bindings.append({dayTab(day), QStringLiteral("onclick"), QStringLiteral("onweek%1").arg(day),
+                         [this, day](const PageBridge::Event &) { m_book->SelectWeekTab(day, now()); }});
+    }
+    return bindings;
+}
+
+QList<TabStrip::Tab> CalendarPanel::tabs() const
+{
+    return {{MainPage::CalendarTab, {MainPage::CalendarArea, MainPage::CalendarHead}, QStringLiteral("Calendar.htm")}};
+}
+
+void CalendarPanel::start()
+{
+    m_book->start(now());
+    afterCalcTick();
+}
+
+void CalendarPanel::afterCalcTick()
+{
+    if (m_ctlTimeCalc.interval() != m_book->calcInterval() || !m_ctlTimeCalc.isActive())
+        m_ctlTimeCalc.start(m_book->calcInterval());
+    if (m_book->reminderQueued() && !m_ctlTimeNotify.isActive())
+        m_ctlTimeNotify.start();
+}
+
+void CalendarPanel::AdjustCalcHead()
+{
+    if (m_tabs.currentTab() != MainPage::CalendarTab)
+        return;
+    m_page.measure({MainPage::CalendarBox, MainPage::CalendarArea, MainPage::CalendarHead}, [this](const QJsonObject &result) {
+        const QJsonObject box = result.value(MainPage::CalendarBox).toObject();
+        const QJsonObject area = result.value(MainPage::CalendarArea).toObject();
+        const auto px = [](int value) { return QStringLiteral("%1px").arg(value); };
+        const int offset = box.value(QStringLiteral("width")).toInt();
+        const int client = box.value(QStringLiteral("clientWidth")).toInt();
+        m_page.setStyle(MainPage::CalendarHead, QStringLiteral("left"), px(area.value(QStringLiteral("left")).toInt()));
+        m_page.setStyle(MainPage::CalendarHead, QStringLiteral("top"), px(area.value(QStringLiteral("top")).toInt()));
+        // Over the table's own header, and clear of its scroll bar.
+        m_page.setStyle(MainPage::CalendarHead, QStringLiteral("width"), px(offset - client > 0 ? client : offset));
+        m_page.setStyle(MainPage::CalendarFirstHeader, QStringLiteral("height"),
+                        px(result.value(MainPage::CalendarHead).toObject().value(QStringLiteral("clientHeight")).toInt()));
+    });
+}
+
+void CalendarPanel::TBodyClick(const PageBridge::Event &event)
+{
+    static const QRegularExpression control(QStringLiteral("^w_(\\d)_chk(\\d+)$"));
+    const QRegularExpressionMatch match = control.match(event.targetId);
+    if (match.hasMatch())
+        m_book->controlClicked(match.captured(1).toInt(), match.captured(2).toInt(), event.targetChecked, now());
+}
+
+void CalendarPanel::WebDoc_oncontextmenu(const PageBridge::Event &event)
+{
+    enum Command { CopyRow = 1, CopyAll, RemindAll, RemindNone };
+    m_menu = std::make_unique<cls_PopupMenu>();
+    const bool onRow = event.rowIndex > 0;
+    if (onRow) {
+        m_menu->AddMenuItem(QStringLiteral("单条复制(&C)"), cls_PopupMenu::MF_STRING, CopyRow);
+        m_menu->AddMenuItem(QStringLiteral("全部复制(&A)"), cls_PopupMenu::MF_STRING, CopyAll);
+    }
+    if (m_book->canRemindAll(now())) {
+        if (onRow)
+            m_menu->AddMenuItem(QString(), cls_PopupMenu::MF_SEPARATOR, 0);
+        m_menu->AddMenuItem(QStringLiteral("选择提醒今日所有财经数据(&S)"), cls_PopupMenu::MF_STRING, RemindAll);
+        m_menu->AddMenuItem(QStringLiteral("取消提醒今日所有财经数据(&X)"), cls_PopupMenu::MF_STRING, RemindNone);
+    }
+    if (!onRow && !m_book->canRemindAll(now()))
+        return;
+    // The row under the pointer stays marked while the menu is open.
+    m_page.setValue(MainPage::FrozenRow, QStringLiteral("1"));
+    m_menu->PopupMenu([this, rowText = event.rowText, tableText = event.tableText](int command) {
+        m_page.setValue(MainPage::FrozenRow, QStringLiteral("0"));
+        if (command == CopyRow)
+            QGuiApplication::clipboard()->setText(rowText);
+        else if (command == CopyAll)
+            QGuiApplication::clipboard()->setText(tableText);
+        else if (command == RemindAll || command == RemindNone)
+            m_book->remindAll(command == RemindAll, now());
+    });
+}
+
+void CalendarPanel::showDay(int weekIndex, const QList<std::pair<QString, QString>> &events, const QList<CalendarItemView> &items)
+{
+    m_page.clearRows(MainPage::CalendarTable);
+    QVariantList entries;
+    for (const auto &[time, text] : events)
+        entries << part(QStringLiteral("li"), time.isEmpty() ? text : time + QStringLiteral("\u00a0\u00a0\u00a0") + text);
+    m_page.insertRow(MainPage::CalendarTable, -1,
+                     {cell({part(QStringLiteral("fieldset"), {}, {}, {},
+                                 {part(QStringLiteral("legend"), QStringLiteral("财经事件")),
+                                  part(QStringLiteral("ul"), {}, QStringLiteral("ul_st"), {}, entries)})},
+                           {{QStringLiteral("backgroundColor"), QStringLiteral("#CBCBCB")}},
+                           {{QStringLiteral("colspan"), QStringLiteral("4")}})});
+    for (qsizetype j = 0; j < items.size(); ++j) {
+        const CalendarItemView &item = items.at(j);
+        QVariantList info{part(QStringLiteral("#text"), item.info)};
+        if (!item.before.isEmpty())
+            info << part(QStringLiteral("#text"), QStringLiteral(" ")) << part(QStringLiteral("nobr"), QStringLiteral("前值: ") + item.before);
+        if (!item.predict.isEmpty())
+            info << part(QStringLiteral("#text"), QStringLiteral(" "))
+                 << part(QStringLiteral("nobr"), QStringLiteral("市场预测: ") + item.predict);
+        if (item.result == QStringLiteral("?"))
+            info << part(QStringLiteral("#text"), QStringLiteral(" "))
+                 << part(QStringLiteral("img"), {}, {}, {{QStringLiteral("src"), QStringLiteral("ldata.gif")}, {QStringLiteral("align"), QStringLiteral("absmiddle")}});
+        else if (!item.result.isEmpty())
+            info << part(QStringLiteral("#text"), QStringLiteral(" "))
+                 << part(QStringLiteral("nobr"), QStringLiteral("结果: ") + item.result, QStringLiteral("result"));
+        if (!item.comment.isEmpty())
+            info << part(QStringLiteral("hr"), {}, QStringLiteral("comment")) << part(QStringLiteral("font"), item.comment, QStringLiteral("comment"));
+        const QString importance = importanceClass(item.importance);
+        m_page.insertRow(MainPage::CalendarTable, -1,
+                         {cell({part(QStringLiteral("#text"), item.time)}, centred(QStringLiteral("38px"))),
+                          cell(info, {{QStringLiteral("verticalAlign"), QStringLiteral("middle")}}),
+                          cell({part(QStringLiteral("font"), item.importance, importance)}, centred(QStringLiteral("30px"))),
+                          control(weekIndex, int(j) + 1, item.control)});
+    }
+}
+
+void CalendarPanel::selectDayTab(int previous, int weekIndex)
+{
+    if (previous >= 1 && previous <= 5)
+        m_page.clearParentId(dayTab(previous));
+    m_page.setParentId(dayTab(weekIndex), QStringLiteral("select"));
+    AdjustCalcHead();
+}
+
+void CalendarPanel::markToday(int weekIndex, bool today)
+{
+    m_page.setClassOfFirst(dayTab(weekIndex), QStringLiteral("span"), today ? QStringLiteral("weekToday") : QString());
+}
+
+void CalendarPanel::setDayTitle(int weekIndex, const QString &title)
+{
+    m_page.setAttribute(dayTab(weekIndex), QStringLiteral("title"), title);
+}
+
+void CalendarPanel::setControl(int weekIndex, int itemNumber, CalendarItemView::Control kind)
+{
+    if (weekIndex == m_book->ShownDay())
+        m_page.setCell(MainPage::CalendarTable, itemNumber + 1, 3, control(weekIndex, itemNumber, kind));
+}
+
+void CalendarPanel::balloon(const QString &text, const QString &title)
+{
+    Q_EMIT balloonRequested(text, title);
+}
+
+void CalendarPanel::reminder(const QString &text)
+{
+    // The reminder's popup: a fixed frame around the escaped lines, a dashed rule between them.
+    QStringList lines;
+    for (const QString &line : text.split(QStringLiteral("\r\n")))
+        lines << htmlEscaped(line).replace(u'~', QStringLiteral("&#126;"));
+    Q_EMIT reminderRequested(
+        QStringLiteral("<table border='0' cellspacing='0' cellpadding='0'><tr><td style='padding:0px 5px 0px 0px; border:none' "
+                       "valign='top' ><img src='warn.gif'/></td><td style='border:none'><span style='font-size:15px;font-weight:bold;' "
+                       ">财经事件提醒</span><br><span>")
+        + lines.join(QStringLiteral("<HR style='BORDER: #987cb9 1px dashed; ' width='100%' SIZE=1>"))
+        + QStringLiteral("</span></td></tr></table>"));
+}
+
+void CalendarPanel::playSystemSound(const QString &alias)
+{
+    Desktop::PlaySystemSound(alias);
+}

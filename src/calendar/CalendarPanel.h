@@ -1,0 +1,65 @@
+#pragma once
+
+#include "calendar/CalendarBook.h"
+#include "calendar/CalendarView.h"
+#include "pagebridge/Panel.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <memory>
+
+class cls_PopupMenu;
+class ctlDownload;
+class FetchScheduler;
+
+// The week's economic calendar on the main page: the calendar tab, the
+// weekday tabs and the day's table, the reminder controls and the context
+// menu; the downloads of the calendar's pages (ctlDown), its scan timer
+// (ctlTimeCalc) and its reminder countdown (ctlTimeNotify).
+class CalendarPanel : public QObject, public Panel, private CalendarView
+{
+    Q_OBJECT
+
+public:
+    CalendarPanel(PageBridge &page, TabHost &tabs, FetchScheduler &scheduler, QObject *parent = nullptr);
+    ~CalendarPanel() override;
+
+    QList<PageBridge::Binding> bindings() override;
+    QList<TabStrip::Tab> tabs() const override;
+    // The calendar starts once the page is ready.
+    void start();
+    // Places the floating header over the calendar (AdjustCalcHead).
+    void AdjustCalcHead();
+    CalendarBook &book() { return *m_book; }
+
+Q_SIGNALS:
+    void balloonRequested(const QString &text, const QString &title);
+    // A reminder's popup content, to stay on screen until closed.
+    void reminderRequested(const QString &html);
+
+private:
+    void TBodyClick(const PageBridge::Event &event);
+    void WebDoc_oncontextmenu(const PageBridge::Event &event);
+    void afterCalcTick();
+    QDateTime now() const;
+
+    // CalendarView
+    void showDay(int weekIndex, const QList<std::pair<QString, QString>> &events, const QList<CalendarItemView> &items) override;
+    void selectDayTab(int previous, int weekIndex) override;
+    void markToday(int weekIndex, bool today) override;
+    void setDayTitle(int weekIndex, const QString &title) override;
+    void setControl(int weekIndex, int itemNumber, CalendarItemView::Control control) override;
+    void balloon(const QString &text, const QString &title) override;
+    void reminder(const QString &text) override;
+    void playSystemSound(const QString &alias) override;
+
+    PageBridge &m_page;
+    TabHost &m_tabs;
+    FetchScheduler &m_scheduler;
+    ctlDownload *ctlDown;
+    std::unique_ptr<CalendarBook> m_book;
+    std::unique_ptr<cls_PopupMenu> m_menu;
+    QTimer m_ctlTimeCalc;
+    QTimer m_ctlTimeNotify;
+};
