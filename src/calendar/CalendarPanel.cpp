@@ -3,6 +3,7 @@
 #include "core/AppGlobals.h"
 #include "core/Clock.h"
 #include "core/ConfigPaths.h"
+#include "core/ErrorReport.h"
 #include "core/FetchScheduler.h"
 #include "core/ctlDownload.h"
 #include "core/gui/Desktop.h"
@@ -87,7 +88,12 @@ CalendarPanel::CalendarPanel(PageBridge &page, TabHost &tabs, FetchScheduler &sc
     scheduler.onDownload([this](const QString &key, const QString &link) { ctlDown->BeginDownload(link, key + u'\n' + link); });
     connect(ctlDown, &ctlDownload::DownloadComplete, this, [this](const QByteArray &data, bool success, const QString &asyncId) {
         const qsizetype split = asyncId.indexOf(u'\n');
-        m_book->downloadComplete(asyncId.left(split), asyncId.mid(split + 1), data, success, now());
+        // A failure of the handler is reported, and the calendar goes on with the next page.
+        try {
+            m_book->downloadComplete(asyncId.left(split), asyncId.mid(split + 1), data, success, now());
+        } catch (const std::exception &failure) {
+            Q_EMIT balloonRequested(ErrorReport::balloonText(1, 5, QString::fromLocal8Bit(failure.what())), ErrorReport::balloonTitle());
+        }
     });
     m_ctlTimeCalc.setInterval(CalendarBook::SlowScanMs);
     connect(&m_ctlTimeCalc, &QTimer::timeout, this, [this] {

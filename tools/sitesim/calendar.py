@@ -53,6 +53,11 @@ class Calendar:
                          "predict": "%.1f%%" % rng.uniform(-1, 3), "importance": rng.choice(IMPORTANCE),
                          "delay": rng.randint(20, 90), "never": index == 2})
         rows[3]["predict"] = "--"
+        rows[1]["text"] += "(区间1.0800~1.0850)"
+        # Rows the calendar must pass over: no clock time.
+        for at, text in (("--", "假日休市"), ("待定", "央行官员讲话"), ("全天", "银行假日")):
+            rows.append({"time": at, "text": text, "before": "", "predict": "", "importance": "", "delay": 0,
+                         "never": True})
         if date == self.now().date():
             if self.demo:
                 for index, at in enumerate(self.demo_times):
@@ -62,7 +67,7 @@ class Calendar:
             rows = rows[:len(rows) - self.dropped] if self.dropped else rows
             if self.revised and rows:
                 rows[0] = dict(rows[0], predict="9.9%")
-        rows.sort(key=lambda row: row["time"])
+        rows.sort(key=lambda row: (":" not in row["time"], row["time"]))
         return rows
 
     def result(self, date, row):
