@@ -3,14 +3,14 @@
 #include <QString>
 
 // Balloon texts as plain text on every kind of tray. A desktop notification
-// service reads a balloon's message as markup; Qt's own balloon shows a text
-// that looks like markup as rich text. Outside text (calendar values, the
-// product site's notice) must show as it is on both.
+// service reads a balloon's message as markup; Qt's own balloon shows plain
+// text. Outside text (calendar values, the product site's notice) must show
+// as it is on both.
 namespace TrayText {
 
 enum class Tray {
     NotificationService, // the message is markup, the title plain text
-    Balloon,             // both are shown by labels that guess the format
+    Balloon,             // Qt's own balloon: plain text
 };
 
 QString message(const QString &text, Tray tray);

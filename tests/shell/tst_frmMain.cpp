@@ -161,9 +161,12 @@ private Q_SLOTS:
         for (QWidget *widget : QApplication::topLevelWidgets()) {
             if (QByteArray(widget->metaObject()->className()) != "QBalloonTip")
                 continue;
+            // What a label shows: its text as it is, or what its markup renders.
             for (const QLabel *label : widget->findChildren<QLabel *>()) {
                 QTextDocument document;
-                if (Qt::mightBeRichText(label->text()))
+                const bool rich = label->textFormat() == Qt::RichText
+                    || (label->textFormat() == Qt::AutoText && Qt::mightBeRichText(label->text()));
+                if (rich)
                     document.setHtml(label->text());
                 else
                     document.setPlainText(label->text());
