@@ -8,6 +8,7 @@
 #include "shell/PageTabs.h"
 #include "shell/frmMain.h"
 #include "shell/frmTavrin.h"
+#include "support/PageScript.h"
 #include "support/RecordingMessageSink.h"
 #include "support/TempProgramFolder.h"
 
@@ -33,18 +34,7 @@ private:
     std::unique_ptr<QSignalSpy> m_balloons;
     bool m_weekday = false;
 
-    QString run(QWebEngineView *view, const QString &script)
-    {
-        QString result;
-        bool done = false;
-        view->page()->runJavaScript(script, [&](const QVariant &v) {
-            result = v.toString();
-            done = true;
-        });
-        for (int waited = 0; !done && waited < 5000; waited += 5)
-            QTest::qWait(5);
-        return result;
-    }
+    QString run(QWebEngineView *view, const QString &script) { return PageScript::run(view, script).toString(); }
     QString page(const QString &script) { return run(m_controller->mainWindow()->page().view(), script); }
 
     void start()

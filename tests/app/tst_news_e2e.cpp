@@ -1,5 +1,6 @@
 #include "core/AppGlobals.h"
 #include "support/FakeClock.h"
+#include "support/PageScript.h"
 #include "support/RecordingMessageSink.h"
 #include "support/TempProgramFolder.h"
 #include "news/WorkerRuntime.h"
@@ -62,17 +63,7 @@ private:
     {
         QCOMPARE(simGet(u"/control?source=%1&fault=%2"_s.arg(source, kind)), QByteArray("ok"));
     }
-    QString run(QWebEngineView *view, const QString &script)
-    {
-        QString result;
-        bool done = false;
-        view->page()->runJavaScript(script, [&](const QVariant &v) {
-            result = v.toString();
-            done = true;
-        });
-        waitFor([&done] { return done; });
-        return result;
-    }
+    QString run(QWebEngineView *view, const QString &script) { return PageScript::run(view, script).toString(); }
     QString page(const QString &script) { return run(m_controller->mainWindow()->page().view(), script); }
     NewsBoard &news() { return m_controller->mainWindow()->news().news(); }
 

@@ -1,4 +1,5 @@
 #include "notify/frmPopUp.h"
+#include "support/PageScript.h"
 #include "worker/PopupSnippet.h"
 
 #include <QSignalSpy>
@@ -15,19 +16,12 @@ class tst_frmPopUp : public QObject
 private:
     static QStringList rows(frmPopUp &popup)
     {
-        QString texts;
-        bool done = false;
-        popup.findChild<QWebEngineView *>()->page()->runJavaScript(
-            u"Array.prototype.map.call(document.getElementById('popupWin_Table').rows,"
-            " function (r) { return r.textContent.replace(/\\s+/g, ' ').trim(); })"
-            ".filter(function (t) { return t; }).join('|')"_s,
-            [&](const QVariant &value) {
-                texts = value.toString();
-                done = true;
-            });
-        for (int waited = 0; !done && waited < 5000; waited += 5)
-            QTest::qWait(5);
-        return texts.split(u'|', Qt::SkipEmptyParts);
+        return PageScript::run(popup.findChild<QWebEngineView *>(),
+                               u"Array.prototype.map.call(document.getElementById('popupWin_Table').rows,"
+                               " function (r) { return r.textContent.replace(/\\s+/g, ' ').trim(); })"
+                               ".filter(function (t) { return t; }).join('|')"_s)
+            .toString()
+            .split(u'|', Qt::SkipEmptyParts);
     }
 
 private Q_SLOTS:

@@ -1,9 +1,9 @@
 #include "pagebridge/PageBridge.h"
 #include "support/BrowserStandIn.h"
+#include "support/PageScript.h"
 #include "support/TestHttpServer.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLoggingCategory>
 #include <QSignalSpy>
 #include <QTest>
@@ -27,19 +27,7 @@ private:
 
     QVariant run(const QString &script, quint32 world = QWebEngineScript::MainWorld)
     {
-        QVariant result;
-        bool done = false;
-        m_bridge->view()->page()->runJavaScript(script, world, [&](const QVariant &value) {
-            result = value;
-            done = true;
-        });
-        QElapsedTimer clock;
-        clock.start();
-        while (!done && clock.elapsed() < 5000)
-            QTest::qWait(5);
-        if (!done)
-            qWarning("page script did not answer: %s", qPrintable(script));
-        return result;
+        return PageScript::run(m_bridge->view(), script, world);
     }
 
     // A person's click: real input events at the middle of the element.

@@ -1,6 +1,7 @@
 #include "core/AppGlobals.h"
 #include "core/gui/Desktop.h"
 #include "support/BrowserStandIn.h"
+#include "support/PageScript.h"
 #include "support/FakeClock.h"
 #include "worker/PopupSnippet.h"
 #include "support/RecordingMessageSink.h"
@@ -55,18 +56,7 @@ private:
         return nullptr;
     }
 
-    static QVariant runIn(QWebEngineView *view, const QString &script)
-    {
-        QVariant result;
-        bool done = false;
-        view->page()->runJavaScript(script, [&](const QVariant &value) {
-            result = value;
-            done = true;
-        });
-        for (int waited = 0; !done && waited < 5000; waited += 5)
-            QTest::qWait(5);
-        return result;
-    }
+    static QVariant runIn(QWebEngineView *view, const QString &script) { return PageScript::run(view, script); }
 
     // The texts of the popup's rows in the page, top first, blank rows left out.
     static QStringList popupTexts(frmPopUp *popup)

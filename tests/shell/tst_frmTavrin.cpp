@@ -1,5 +1,6 @@
 #include "core/AppGlobals.h"
 #include "support/BrowserStandIn.h"
+#include "support/PageScript.h"
 #include "support/RecordingMessageSink.h"
 #include "support/TempProgramFolder.h"
 #include "news/WorkerRuntime.h"
@@ -9,7 +10,6 @@
 #include "shell/frmTavrin.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTimer>
@@ -31,22 +31,7 @@ private:
     std::unique_ptr<QSignalSpy> m_balloons;
 
     // Runs page script in the page's own world, as the page's own code would.
-    QVariant page(const QString &script)
-    {
-        QVariant result;
-        bool done = false;
-        m_window->page().view()->page()->runJavaScript(script, [&](const QVariant &value) {
-            result = value;
-            done = true;
-        });
-        QElapsedTimer clock;
-        clock.start();
-        while (!done && clock.elapsed() < 5000)
-            QTest::qWait(5);
-        if (!done)
-            qWarning("page script did not answer: %s", qPrintable(script));
-        return result;
-    }
+    QVariant page(const QString &script) { return PageScript::run(m_window->page().view(), script); }
 
     static QPoint xdotoolPosition()
     {

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <QWebEngineScript>
+
+class QWebEngineView;
+
+// Runs script in a view's page and waits for its answer (five seconds at
+// most, then an invalid value): how the tests look into a real page.
+namespace PageScript {
+
+QVariant run(QWebEngineView *view, const QString &script, quint32 world = QWebEngineScript::MainWorld);
+
+} // namespace PageScript
