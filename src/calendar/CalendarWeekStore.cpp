@@ -116,9 +116,7 @@ QString CalendarWeekStore::eventList(int weekIndex) const
 
 void CalendarWeekStore::setEventList(int weekIndex, const QString &eventList)
 {
-    if (weekIndex >= 1 && weekIndex <= 5 && m_config.isExistAttrib(ConfigPaths::calendarDay(weekIndex), ConfigPaths::Event))
-        m_config.SetNodeAttrib(ConfigPaths::calendarDay(weekIndex), ConfigPaths::Event, eventList);
-    else if (weekIndex >= 1 && weekIndex <= 5)
+    if (weekIndex >= 1 && weekIndex <= 5)
         m_config.CreateAttrib(ConfigPaths::calendarDay(weekIndex), ConfigPaths::Event, eventList);
 }
 
