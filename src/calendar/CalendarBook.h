@@ -8,6 +8,7 @@
 #include <QSet>
 #include <QString>
 
+struct CalendarRow;
 class cls_Config;
 class FetchSchedule;
 class HtmlDocument;
@@ -70,8 +71,8 @@ private:
     void armDays(const QDate &monday, bool dueNow);
     void LoadCalendarDay(const QString &key, const QString &text);
     void MergeCalendarDay(const QString &key, const QString &text, bool update, const QDateTime &now);
-    void rebuildDay(int weekIndex, const QList<struct CalendarRow> &rows);
-    void addRows(int weekIndex, const QList<struct CalendarRow> &rows, const QHash<QString, QString> &notify);
+    void rebuildDay(int weekIndex, const QList<CalendarRow> &rows);
+    void addRows(int weekIndex, const QList<CalendarRow> &rows, const QHash<QString, QString> &notify);
     void stopResultPolling(const QDateTime &now);
     void startResultPolling(int itemIndex, const CalendarWeekStore::Item &item, const QDateTime &now);
     void rollOver(const QDate &monday);
