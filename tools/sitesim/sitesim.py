@@ -8,6 +8,8 @@ Prints "listening on PORT" once it serves. Faults are switched per source:
   GET /control?source=FX168&fault=stall|empty|garbage|500|none
 a hostile headline (markup, script, a price range with "~") is published at once by
   GET /control?source=DailyFX&publish=hostile
+the broker's quotes page is //forexQuotes.aspx?… (see quotes.py), changed by
+  GET /control?quotes=freeze|run|zero:bidElem0|empty:bidElem0|set:bidElem0=1.2|reload|fail|stall|hostile|none
 the calendar's day pages are /indexs/ecalendar.asp?date=Y-M-D (see calendar.py), changed by
   GET /control?calendar=add|drop|revise|publish|hostile|stall|empty|garbage|500|noblock|unbalanced|none
 and /stats answers how often each page was fetched, as JSON."""
@@ -24,6 +26,7 @@ from urllib.parse import parse_qs, urlparse
 import calendar as calendar_pages
 import headlines
 import pages
+import quotes as quote_pages
 
 # Paths as the sources' real pages have them, below a folder per source.
 PATHS = {
@@ -97,7 +100,7 @@ class Site:
             return pages.render(self.source, [dict(i) for i in self.items])
 
 
-def make_handler(sites, calendar):
+def make_handler(sites, calendar, quotes):
     by_name = {site.source: site for site in sites.values()}
 
     class Handler(BaseHTTPRequestHandler):
@@ -115,9 +118,21 @@ def make_handler(sites, calendar):
             self.wfile.write(body)
 
         def do_GET(self):
+            # The quotes page is asked for with a doubled slash, which is no host here.
+            if self.path.startswith(("//forexQuotes.aspx", "/forexQuotes.aspx")):
+                answer = quotes.page()
+                if answer is None:
+                    time.sleep(3600)
+                    return None
+                return self.answer(answer[0], answer[1], "text/html; charset=utf-8")
             url = urlparse(self.path)
+            if url.path == "/quotes/values":
+                return self.answer(200, quotes.state(), "application/json")
             if url.path == "/control":
                 query = parse_qs(url.query)
+                if "quotes" in query:
+                    ok = quotes.control(query["quotes"][0])
+                    return self.answer(200 if ok else 400, b"ok" if ok else b"bad control request", "text/plain")
                 if "calendar" in query:
                     ok = calendar.control(query["calendar"][0])
                     return self.answer(200 if ok else 400, b"ok" if ok else b"bad control request", "text/plain")
@@ -144,6 +159,7 @@ def make_handler(sites, calendar):
             if url.path == "/stats":
                 stats = {site.source: site.hits for site in sites.values()}
                 stats["Calendar"] = calendar.hits
+                stats["Quotes"] = quotes.hits
                 return self.answer(200, json.dumps(stats).encode(), "application/json")
             if url.path in EXTRA:
                 return self.answer(200, EXTRA[url.path]())
@@ -175,7 +191,8 @@ def main():
     args = parser.parse_args()
     sites = {path: Site(source, args.seed + index, args.every) for index, (path, source) in enumerate(PATHS.items())}
     calendar = calendar_pages.Calendar(args.seed, not args.no_demo_events)
-    server = ThreadingHTTPServer(("127.0.0.1", args.port), make_handler(sites, calendar))
+    quotes = quote_pages.Quotes(args.seed)
+    server = ThreadingHTTPServer(("127.0.0.1", args.port), make_handler(sites, calendar, quotes))
     server.daemon_threads = True
     print("listening on %d" % server.server_address[1], flush=True)
     try:
