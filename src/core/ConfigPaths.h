@@ -15,6 +15,7 @@ inline constexpr QLatin1StringView Popup{"Settings/Tavrin/Popup"};
 inline constexpr QLatin1StringView CalendarSettings{"Settings/Tavrin/FXCalendar"};
 inline constexpr QLatin1StringView LiveUpdate{"Settings/LiveUpdate"};
 inline constexpr QLatin1StringView Site{"Settings/Site"};
+inline constexpr QLatin1StringView Quote{"Settings/Quote"};
 inline constexpr QLatin1StringView Windows{"Window"};
 inline constexpr QLatin1StringView MainWindow{"Window/Tavrin_Main"};
 inline constexpr QLatin1StringView BarWindow{"Window/FXBar"};
@@ -51,6 +52,8 @@ inline constexpr QLatin1StringView DateFrom{"DateFrom"};
 
 // Defaults.
 inline constexpr QLatin1StringView DefaultSiteUrl{"https://www.tessaly.cn"};
+// The broker whose quotes page is read (Settings/Quote, Url); its page is "//forexQuotes.aspx".
+inline constexpr QLatin1StringView DefaultQuoteUrl{"http://www.forex.com"};
 // The calendar site (Settings/Tavrin/FXCalendar, Url); its page is "/indexs/ecalendar.asp".
 inline constexpr QLatin1StringView DefaultCalendarUrl{"http://www.fx678.com"};
 inline constexpr QLatin1StringView HeXunName{"HeXun"};

@@ -39,6 +39,13 @@ inline constexpr QLatin1StringView AllTab{"iAll"};
 inline constexpr QLatin1StringView AllNewsArea{"iAllNews"};
 inline constexpr QLatin1StringView SourceMenu{"iMore"};
 
+// The quote centre.
+inline constexpr QLatin1StringView StartQuote{"iStartQuote"};
+inline constexpr QLatin1StringView CloseQuote{"iCloseQuote"};
+inline constexpr QLatin1StringView QuoteAnimation{"iQuoteAni"};
+inline constexpr QLatin1StringView QuoteArea{"iQuote"};
+inline constexpr QLatin1StringView QuoteList{"QuoteList"};
+
 // News.
 inline constexpr QLatin1StringView AllNewsTable{"iAllNews_Table"};
 inline constexpr QLatin1StringView AllNewsSort{"iAllSort"};

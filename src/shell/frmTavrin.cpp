@@ -10,6 +10,7 @@
 #include "core/gui/Desktop.h"
 #include "calendar/CalendarPanel.h"
 #include "news/NewsPanel.h"
+#include "quotes/QuoteCentre.h"
 #include "pages/MainPage.h"
 
 #include <QCloseEvent>
@@ -47,7 +48,8 @@ frmTavrin::frmTavrin(Clock &clock, QWidget *parent)
     connect(m_news.get(), &NewsPanel::handlerFailed, this, &frmTavrin::Erradd);
     m_calendar = std::make_unique<CalendarPanel>(*m_page, *m_tabs, *m_scheduler);
     connect(m_calendar.get(), &CalendarPanel::balloonRequested, this, &frmTavrin::balloonRequested);
-    m_panels = {m_calendar.get(), m_news.get()};
+    m_quotes = std::make_unique<QuoteCentre>(*m_page);
+    m_panels = {m_calendar.get(), m_news.get(), m_quotes.get()};
     // The side panels' tab is the window's own until they come as a panel.
     m_tabs->addTabs({{MainPage::AskTab, {MainPage::AskArea}, QStringLiteral("Ark.htm")}});
     for (const Panel *panel : std::as_const(m_panels))

@@ -14,6 +14,7 @@ class Clock;
 class FetchScheduler;
 class NewsPanel;
 class PageTabs;
+class QuoteCentre;
 
 // The main window: a frameless window whose whole surface is the page
 // "iInfo.htm". It keeps what belongs to a window (drag, docking, geometry,
@@ -34,6 +35,7 @@ public:
     const DockingModel &docking() const { return m_docking->model(); }
     NewsPanel &news() { return *m_news; }
     CalendarPanel &calendar() { return *m_calendar; }
+    QuoteCentre &quotes() { return *m_quotes; }
     PageTabs &tabs() { return *m_tabs; }
 
     // Reads the sources' settings and starts (or goes on with) fetching.
@@ -74,6 +76,7 @@ private:
     FetchScheduler *m_scheduler;
     std::unique_ptr<NewsPanel> m_news;
     std::unique_ptr<CalendarPanel> m_calendar;
+    std::unique_ptr<QuoteCentre> m_quotes;
     QList<Panel *> m_panels;
     EdgeDocking *m_docking;
     WindowDrag *m_drag;

@@ -16,6 +16,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 #include <QWebEngineView>
 
@@ -95,6 +96,8 @@ private Q_SLOTS:
             config.SetNodeAttrib(element, u"IntervalTime"_s, u"3"_s);
         }
         config.CreateAttrib(u"Settings/Tavrin/FXCalendar"_s, u"Url"_s, m_base);
+        QVERIFY(config.CreateNode(u"Settings"_s, u"Quote"_s));
+        QVERIFY(config.CreateAttrib(u"Settings/Quote"_s, u"Url"_s, m_base));
         WorkerRuntime::instance().setServerProgram(QStringLiteral(TESSALY_PROGRAM_DIR "/torvel"));
         m_controller = std::make_unique<frmMain>(m_clock);
         m_controller->Load();
@@ -159,6 +162,23 @@ private Q_SLOTS:
         QCOMPARE(page(count), u"1"_s);
         QCOMPARE(page(u"String(document.querySelectorAll('img[src=\"x\"], #%1 td b b').length)"_s.arg(table)), u"0"_s);
         QVERIFY(page(u"document.title"_s) != u"owned"_s);
+    }
+
+    void theQuoteCentreShowsLivePrices()
+    {
+        page(u"document.getElementById('iStartQuote').click(); 1"_s);
+        QTRY_COMPARE(page(u"document.getElementById('iQuoteAni').style.display"_s), QString());
+        QTRY_COMPARE_WITH_TIMEOUT(page(u"document.getElementById('iQuote').style.display"_s), QString(), 20000);
+        QVERIFY(page(u"document.getElementById('pEURUSD').textContent + document.getElementById('lEURUSD').textContent"_s)
+                    .contains(QRegularExpression(u"^1\\.0\\d{4}$"_s)));
+        // The prices move: a rise or a fall shows in colour.
+        QTRY_VERIFY_WITH_TIMEOUT(page(u"Array.prototype.some.call(document.querySelectorAll('#QuoteList span.QuotePip'),"
+                                      " function (s) { return s.style.color === 'rgb(255, 0, 0)' || s.style.color === 'rgb(0, 143, 0)'; })"
+                                      " ? 'moved' : ''"_s) == u"moved"_s,
+                                 15000);
+        page(u"document.getElementById('iCloseQuote').click(); 1"_s);
+        QTRY_COMPARE(page(u"document.getElementById('iStartQuote').style.display"_s), QString());
+        QCOMPARE(page(u"document.getElementById('iQuote').style.display"_s), u"none"_s);
     }
 
     void aStalledSourceTimesOutAndRecovers()

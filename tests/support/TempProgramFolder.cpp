@@ -45,6 +45,8 @@ QString TempProgramFolder::copyLocalConfig(const QString &base) const
         config.CreateAttrib(QStringLiteral("Settings/Tavrin/Source/") + source, QStringLiteral("Url"), base + u'/' + source);
     }
     config.CreateAttrib(QStringLiteral("Settings/Tavrin/FXCalendar"), QStringLiteral("Url"), base);
+    if (config.CreateNode(QStringLiteral("Settings"), QStringLiteral("Quote")))
+        config.CreateAttrib(QStringLiteral("Settings/Quote"), QStringLiteral("Url"), base);
     config.XMLSave();
     return config.XmlFile();
 }

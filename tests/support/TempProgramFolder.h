@@ -21,7 +21,7 @@ public:
     // The repository's default tavrin.xml.
     QString copyDefaultConfig() const;
     // The default tavrin.xml with every news source at `base` + "/" + its name
-    // and the calendar at `base`, so that nothing a test starts reaches past
+    // and the calendar and the broker at `base`, so that nothing a test starts reaches past
     // this machine.
     QString copyLocalConfig(const QString &base = QStringLiteral("http://127.0.0.1:9")) const;
     // A copy of a built program (from the build's program folder) under `name`.

@@ -1,0 +1,22 @@
+#include "quotes/QuoteBoard.h"
+
+std::optional<QuoteBoard::Update> QuoteBoard::price(const QString &symbol, const QString &value, const QString &fractPip,
+                                                    bool initialized)
+{
+    Shown &shown = m_pairs[symbol];
+    if (!initialized) {
+        shown.value = value;
+        return Update{value, fractPip, {}};
+    }
+    if (value != shown.value) {
+        // 99.99 to 100.01 is a rise, whatever the texts' order says.
+        const QString colour = value.toDouble() >= shown.value.toDouble() ? QString(Rise) : QString(Fall);
+        shown = {value, colour};
+        return Update{value, fractPip, colour};
+    }
+    if (shown.colour != Steady) {
+        shown.colour = Steady;
+        return Update{value, fractPip, Steady};
+    }
+    return std::nullopt;
+}

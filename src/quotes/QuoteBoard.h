@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+
+#include <optional>
+
+// What the quote centre shows of each pair: its last price and colour. A
+// change at pip level colours the price red for a rise and green for a fall,
+// compared as numbers; a tick that leaves the pip value turns it black once.
+class QuoteBoard
+{
+public:
+    static constexpr QLatin1StringView Rise{"#FF0000"};
+    static constexpr QLatin1StringView Fall{"#008F00"};
+    static constexpr QLatin1StringView Steady{"#000000"};
+
+    struct Update
+    {
+        QString value;
+        QString fractPip;
+        QString colour; // empty: texts only (the first pass)
+    };
+
+    // A price of the scraper; nothing when the page needs no change.
+    std::optional<Update> price(const QString &symbol, const QString &value, const QString &fractPip, bool initialized);
+    void clear() { m_pairs.clear(); }
+
+private:
+    struct Shown
+    {
+        QString value;
+        QString colour;
+    };
+    QHash<QString, Shown> m_pairs;
+};

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "pagebridge/Panel.h"
+#include "quotes/QuoteBoard.h"
+
+#include <QObject>
+
+#include <memory>
+
+class frmWebQuote;
+
+// The quote centre in the main page's side column: stopped, starting (the
+// animation "正在启动行情中心") or running (the eight prices, coloured by
+// their moves). Started, it runs the hidden scraper of the broker's page.
+class QuoteCentre : public QObject, public Panel
+{
+    Q_OBJECT
+
+public:
+    explicit QuoteCentre(PageBridge &page, QObject *parent = nullptr);
+    ~QuoteCentre() override;
+
+    QList<PageBridge::Binding> bindings() override;
+    void iStartQuote();
+    void iCloseQuote();
+    bool running() const { return m_scraper != nullptr; }
+
+private:
+    void showRunning(bool running);
+    void iFrmWebQuote_Price(const QString &SymBol, const QString &Value, const QString &FractPip);
+
+    PageBridge &m_page;
+    std::unique_ptr<frmWebQuote> m_scraper;
+    QuoteBoard m_board;
+};

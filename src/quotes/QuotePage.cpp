@@ -1,0 +1,51 @@
+#include "quotes/QuotePage.h"
+
+#include "core/Logging.h"
+
+#include <QAuthenticator>
+
+QuotePage::QuotePage(QWebEngineProfile *profile, const QUrl &address, QObject *parent)
+    : QWebEnginePage(profile, parent)
+    , m_origin(address.adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment))
+{
+    connect(this, &QWebEnginePage::featurePermissionRequested, this, [this](const QUrl &origin, Feature feature) {
+        setFeaturePermission(origin, feature, PermissionDeniedByUser);
+    });
+    // No password is ever given: the request fails.
+    connect(this, &QWebEnginePage::authenticationRequired, this,
+            [](const QUrl &, QAuthenticator *authenticator) { *authenticator = QAuthenticator(); });
+    connect(this, &QWebEnginePage::proxyAuthenticationRequired, this,
+            [](const QUrl &, QAuthenticator *authenticator, const QString &) { *authenticator = QAuthenticator(); });
+}
+
+bool QuotePage::acceptNavigationRequest(const QUrl &url, NavigationType, bool isMainFrame)
+{
+    if (!isMainFrame)
+        return true;
+    return url.adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment) == m_origin;
+}
+
+QWebEnginePage *QuotePage::createWindow(WebWindowType)
+{
+    return nullptr;
+}
+
+void QuotePage::javaScriptAlert(const QUrl &, const QString &)
+{
+}
+
+bool QuotePage::javaScriptConfirm(const QUrl &, const QString &)
+{
+    return false;
+}
+
+bool QuotePage::javaScriptPrompt(const QUrl &, const QString &, const QString &, QString *)
+{
+    return false;
+}
+
+void QuotePage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString &message, int lineNumber,
+                                         const QString &sourceID)
+{
+    qCInfo(lcPage).noquote() << "quotes page console:" << sourceID << lineNumber << message;
+}

@@ -1,0 +1,82 @@
+#include "quotes/frmWebQuote.h"
+
+#include "quotes/QuotePage.h"
+
+#include <QPointer>
+#include <QWebEngineDownloadRequest>
+#include <QWebEngineProfile>
+#include <QWebEngineScript>
+
+namespace {
+
+// Reads the first table's text and the price cells; answers plain data.
+QString readScript()
+{
+    QStringList ids;
+    for (const QuoteScraper::Pair &pair : QuoteScraper::pairs())
+        ids << u'\'' + pair.elementId + u'\'';
+    return QStringLiteral("(function () { var table = document.getElementsByTagName('table')[0];"
+                          " var cells = {}; [%1].forEach(function (id) { var e = document.getElementById(id);"
+                          " cells[id] = e ? e.innerText : ''; });"
+                          " return { table: table ? table.innerText : '', cells: cells }; })()")
+        .arg(ids.join(u','));
+}
+
+} // namespace
+
+QString frmWebQuote::pageAddress(const QString &host)
+{
+    return host + QStringLiteral("//forexQuotes.aspx?headerColor=003366&amp;itemColor=336699&amp;alternateColor=003366"
+                                 "&amp;currencyColor=FFCC00&amp;textColor=FFFFFF&amp;size=forexChart");
+}
+
+frmWebQuote::frmWebQuote(const QString &address, QObject *parent)
+    : QObject(parent)
+    , m_profile(new QWebEngineProfile(this)) // off the record: nothing of the broker's is kept
+    , m_page(new QuotePage(m_profile, QUrl(address), this))
+{
+    connect(m_profile, &QWebEngineProfile::downloadRequested, this, [](QWebEngineDownloadRequest *download) { download->cancel(); });
+    // A navigation refused or failed is no new document: the reading goes on.
+    connect(m_page, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+        if (!ok)
+            return;
+        m_scraper.documentLoaded();
+        Timer1.start(m_scraper.interval());
+    });
+    connect(&Timer1, &QTimer::timeout, this, &frmWebQuote::tick);
+    m_page->load(QUrl(address));
+}
+
+frmWebQuote::~frmWebQuote()
+{
+    Timer1.stop();
+}
+
+void frmWebQuote::tick()
+{
+    if (m_reading)
+        return;
+    m_reading = true;
+    const QPointer<frmWebQuote> alive(this);
+    m_page->runJavaScript(readScript(), QWebEngineScript::ApplicationWorld, [alive](const QVariant &result) {
+        if (!alive)
+            return;
+        alive->m_reading = false;
+        const QVariantMap read = result.toMap();
+        const QVariantMap cells = read.value(QStringLiteral("cells")).toMap();
+        const QList<QuoteScraper::Report> reports = alive->m_scraper.tick(
+            read.value(QStringLiteral("table")).toString(), [&cells](const QString &id) { return cells.value(id).toString(); });
+        for (const QuoteScraper::Report &report : reports) {
+            if (!alive)
+                return;
+            switch (report.kind) {
+            case QuoteScraper::Report::Price: Q_EMIT alive->Price(report.symbol, report.value, report.fractPip); break;
+            case QuoteScraper::Report::Close: Q_EMIT alive->iClose(); break;
+            case QuoteScraper::Report::Recovered: Q_EMIT alive->recovered(); break;
+            case QuoteScraper::Report::Initialize: Q_EMIT alive->initialized(); break;
+            }
+        }
+        if (alive && alive->Timer1.interval() != alive->m_scraper.interval())
+            alive->Timer1.setInterval(alive->m_scraper.interval());
+    });
+}

@@ -1,0 +1,43 @@
+#include "quotes/QuoteBoard.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class tst_QuoteBoard : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void movesColourThePrice_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<QString>("colour");
+        QTest::newRow("rise") << "1.2345" << "1.2346" << "#FF0000";
+        QTest::newRow("fall") << "1.2346" << "1.2345" << "#008F00";
+        QTest::newRow("rise past a round number") << "99.99" << "100.01" << "#FF0000";
+        QTest::newRow("fall past a round number") << "100.01" << "99.99" << "#008F00";
+    }
+    void movesColourThePrice()
+    {
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(QString, colour);
+        QuoteBoard board;
+        const auto first = board.price(u"EURUSD"_s, from, u"0"_s, false);
+        QVERIFY(first && first->colour.isEmpty()); // the first pass sets texts only
+        const auto moved = board.price(u"EURUSD"_s, to, u"1"_s, true);
+        QVERIFY(moved);
+        QCOMPARE(moved->colour, colour);
+        QCOMPARE(moved->value, to);
+        // The same pip value again: black once, then nothing.
+        const auto steady = board.price(u"EURUSD"_s, to, u"7"_s, true);
+        QVERIFY(steady);
+        QCOMPARE(steady->colour, QString(QuoteBoard::Steady));
+        QVERIFY(!board.price(u"EURUSD"_s, to, u"8"_s, true));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_QuoteBoard)
+#include "tst_QuoteBoard.moc"

@@ -1,0 +1,94 @@
+#include "quotes/frmWebQuote.h"
+
+#include <QApplication>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWebEngineProfile>
+
+using namespace Qt::StringLiterals;
+
+// The hidden scraper on the simulator's broker page, with the real WebEngine.
+class tst_frmWebQuote : public QObject
+{
+    Q_OBJECT
+
+private:
+    QProcess m_sim;
+    QString m_base;
+    QNetworkAccessManager m_network;
+
+    void control(const QString &what)
+    {
+        QNetworkReply *reply = m_network.get(QNetworkRequest(QUrl(m_base + u"/control?quotes="_s + what)));
+        QTRY_VERIFY(reply->isFinished());
+        QCOMPARE(reply->readAll(), QByteArray("ok"));
+        reply->deleteLater();
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (qEnvironmentVariableIsEmpty("DISPLAY"))
+            QSKIP("needs the X server that `make test` starts");
+        m_sim.start(u"python3"_s, {QStringLiteral(TESSALY_SOURCE_DIR "/tools/sitesim/sitesim.py"), u"--port"_s, u"0"_s});
+        QVERIFY(m_sim.waitForReadyRead(10000));
+        const QByteArray line = m_sim.readLine().trimmed();
+        QVERIFY(line.startsWith("listening on "));
+        m_base = u"http://127.0.0.1:"_s + QString::fromLatin1(line.mid(13));
+    }
+
+    void cleanupTestCase()
+    {
+        m_sim.kill();
+        m_sim.waitForFinished();
+    }
+
+    void theAddressKeepsItsDoubledSlashAndItsEntities()
+    {
+        QCOMPARE(frmWebQuote::pageAddress(u"http://broker.example"_s),
+                 u"http://broker.example//forexQuotes.aspx?headerColor=003366&amp;itemColor=336699&amp;alternateColor=003366"
+                 "&amp;currencyColor=FFCC00&amp;textColor=FFFFFF&amp;size=forexChart"_s);
+    }
+
+    void pricesArriveAndAZeroClosesUntilTheyAreBack()
+    {
+        control(u"none"_s);
+        frmWebQuote scraper(frmWebQuote::pageAddress(m_base));
+        QSignalSpy initialized(&scraper, &frmWebQuote::initialized);
+        QSignalSpy prices(&scraper, &frmWebQuote::Price);
+        QSignalSpy closed(&scraper, &frmWebQuote::iClose);
+        QSignalSpy recovered(&scraper, &frmWebQuote::recovered);
+        QVERIFY(initialized.wait(20000));
+        QVERIFY(prices.size() >= 8);
+        QStringList symbols;
+        for (int i = 0; i < 8; ++i)
+            symbols << prices.at(i).at(0).toString();
+        QCOMPARE(symbols, (QStringList{u"EURUSD"_s, u"GBPUSD"_s, u"USDJPY"_s, u"USDCHF"_s, u"AUDUSD"_s, u"NZDUSD"_s,
+                                       u"USDCAD"_s, u"GBPJPY"_s}));
+        QCOMPARE(prices.at(2).at(1).toString().size(), 6); // 149.50 + the fractional pip
+        control(u"zero:bidElem3"_s);
+        QVERIFY(closed.wait(10000));
+        control(u"none"_s);
+        QVERIFY(recovered.wait(15000));
+    }
+
+    // Nothing the broker's page tries gets out of its hidden page.
+    void aHostilePageChangesNothing()
+    {
+        control(u"none"_s);
+        control(u"hostile"_s);
+        const int windows = QApplication::topLevelWidgets().size();
+        frmWebQuote scraper(frmWebQuote::pageAddress(m_base));
+        QSignalSpy initialized(&scraper, &frmWebQuote::initialized);
+        QVERIFY(initialized.wait(20000)); // still read, and on the broker's own page
+        QTest::qWait(3000);
+        QCOMPARE(QApplication::topLevelWidgets().size(), windows);
+        control(u"none"_s);
+    }
+};
+
+QTEST_MAIN(tst_frmWebQuote)
+#include "tst_frmWebQuote.moc"
