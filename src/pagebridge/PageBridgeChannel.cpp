@@ -25,7 +25,10 @@ void PageBridgeChannel::bound()
 void PageBridgeChannel::event(const QString &elementId, const QString &event, const QString &text, bool byUser,
                               const QJsonObject &target)
 {
-    PageBridge::Event happened{elementId, text, byUser};
+    PageBridge::Event happened;
+    happened.elementId = elementId;
+    happened.text = text;
+    happened.byUser = byUser;
     happened.targetId = target.value(QStringLiteral("targetId")).toString();
     happened.targetChecked = target.value(QStringLiteral("checked")).toBool();
     happened.rowIndex = target.value(QStringLiteral("rowIndex")).toInt(-1);
