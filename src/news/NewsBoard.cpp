@@ -192,6 +192,8 @@ void NewsBoard::processOne(const Task &next)
                 removeTimeout(next.id);
             if (t.iError)
                 removeError(next.id);
+            if (next.isNew && m_lastAllNews && m_newest)
+                m_newest(*m_lastAllNews);
             if (!m_firstCompletion) {
                 m_view.setStyle(MainPage::StartupLine, QStringLiteral("display"), QStringLiteral("none"));
                 m_firstCompletion = true;
@@ -236,6 +238,7 @@ void NewsBoard::AddNewsRow(const Task &item)
     NewsRow labelled = row;
     labelled.label = s->label;
     addRow(MainPage::AllNewsTable, AllNewsLimit, labelled);
+    m_lastAllNews = labelled;
     addRow(s->table, SourceLimit, row);
     m_view.popup(item.popup);
 }

@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 class cls_Config;
 class NewsView;
@@ -38,6 +39,8 @@ public:
     static constexpr int InvalidCallError = 5;
     static constexpr int OutOfMemoryError = 7;
     void onFailure(Failure failed) { m_failed = std::move(failed); }
+    // A pass that brought news has been worked off: its newest all-news row.
+    void onNewest(std::function<void(const NewsRow &)> newest) { m_newest = std::move(newest); }
 
     // Sources, intervals and tabs from the configuration; starts nothing by itself.
     void ApplySourceSettings(const cls_Config &config);
@@ -89,6 +92,8 @@ private:
     QList<NewsSource> m_sources;
     Fetch m_fetch;
     Failure m_failed;
+    std::function<void(const NewsRow &)> m_newest;
+    std::optional<NewsRow> m_lastAllNews;
     QQueue<Task> m_queue;
     QHash<QString, int> m_rows;
     QList<std::pair<int, QString>> m_errorMarks;

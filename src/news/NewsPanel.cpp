@@ -54,6 +54,7 @@ NewsPanel::NewsPanel(PageBridge &page, TabHost &tabs, FetchScheduler &scheduler,
     m_news->onFailure([this](int step, int errorNumber) {
         Q_EMIT handlerFailed(step, QStringLiteral("#") + QString::number(errorNumber), QStringLiteral("TaskTimer"));
     });
+    m_news->onNewest([this](const NewsRow &row) { Q_EMIT newestItem(row); });
     connect(HTTP, &OOP::GetError, this, [this](int id, const QString &message) { m_news->GetError(id, message); });
     connect(HTTP, &OOP::GetTimeout, this, [this](int id) { m_news->GetTimeout(id); });
     m_ctlTimeTask.setInterval(1);

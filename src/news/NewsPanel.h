@@ -38,6 +38,8 @@ Q_SIGNALS:
     void popupRequested(const QString &html);
     // Source tabs were shown or hidden: the tab list has another width.
     void tabsChanged();
+    // The newest item of a pass that brought news, for the ticker bar.
+    void newestItem(const NewsRow &row);
     // A handler failed at a step; the window reports it (Erradd).
     void handlerFailed(int errRow, const QString &description, const QString &module);
 

@@ -103,6 +103,8 @@ public:
     {
         apply(QStringLiteral("setCell"), {tableId, row, cell, content});
     }
+    // An element's content replaced by parts, as a cell's (see insertRow).
+    void setParts(const QString &id, const QVariantList &parts) { apply(QStringLiteral("setParts"), {id, parts}); }
     // The class of the first element inside `id` that matches a CSS selector.
     void setClassOfFirst(const QString &id, const QString &selector, const QString &name)
     {

@@ -71,6 +71,7 @@
                 table.deleteRow(table.rows.length - 1);
         },
         setCell: function (table, rowIndex, cellIndex, cell) { fillCell(table.rows[rowIndex].cells[cellIndex], cell); },
+        setParts: function (e, parts) { fillCell(e, { parts: parts }); },
         setClassOfFirst: function (e, selector, name) { e.querySelector(selector).className = name; },
         // Page functions live in the page's world; an element's own click reaches them.
         click: function (e) { e.click(); },

@@ -46,6 +46,10 @@ inline constexpr QLatin1StringView QuoteAnimation{"iQuoteAni"};
 inline constexpr QLatin1StringView QuoteArea{"iQuote"};
 inline constexpr QLatin1StringView QuoteList{"QuoteList"};
 
+// The ticker bar's button and the rule above it.
+inline constexpr QLatin1StringView BarButton{"iBarBtn"};
+inline constexpr QLatin1StringView BarRule{"iBarHr"};
+
 // News.
 inline constexpr QLatin1StringView AllNewsTable{"iAllNews_Table"};
 inline constexpr QLatin1StringView AllNewsSort{"iAllSort"};

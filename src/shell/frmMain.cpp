@@ -10,6 +10,7 @@
 #include "notify/frmPopUp.h"
 #include "shell/frmSysTray.h"
 #include "shell/frmTavrin.h"
+#include "bar/BarPanel.h"
 #include "calendar/CalendarPanel.h"
 #include "news/NewsPanel.h"
 #include "pagebridge/PageBridge.h"
@@ -75,6 +76,7 @@ void frmMain::Load()
     // Ended from the event loop, never inside the page call that asked for it.
     connect(m_main.get(), &frmTavrin::exitRequested, this, &frmMain::ExitApp, Qt::QueuedConnection);
     connect(&m_main->news(), &NewsPanel::popupRequested, this, [this](const QString &html) { Popup(html); });
+    connect(&m_main->bar(), &BarPanel::moreClicked, this, &frmMain::ShowTavrin);
     // A reminder stays on screen until the user closes it.
     connect(&m_main->calendar(), &CalendarPanel::reminderRequested, this, [this](const QString &html) { Popup(html, -1); });
     m_main->setTrayCheck([this] { return m_tray && m_tray->isShown(); });
@@ -209,6 +211,7 @@ void frmMain::ExitApp()
         m_waitingForMain = false;
     }
     if (m_main) {
+        m_main->bar().closeForExit(); // the bar first, remembering its place
         m_main->setExiting(true);
         m_main->close();
         m_main.reset();

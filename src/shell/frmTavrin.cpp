@@ -8,6 +8,7 @@
 #include "core/ProductSite.h"
 #include "shell/PageTabs.h"
 #include "core/gui/Desktop.h"
+#include "bar/BarPanel.h"
 #include "calendar/CalendarPanel.h"
 #include "news/NewsPanel.h"
 #include "quotes/QuoteCentre.h"
@@ -49,7 +50,9 @@ frmTavrin::frmTavrin(Clock &clock, QWidget *parent)
     m_calendar = std::make_unique<CalendarPanel>(*m_page, *m_tabs, *m_scheduler);
     connect(m_calendar.get(), &CalendarPanel::balloonRequested, this, &frmTavrin::balloonRequested);
     m_quotes = std::make_unique<QuoteCentre>(*m_page);
-    m_panels = {m_calendar.get(), m_news.get(), m_quotes.get()};
+    m_bar = std::make_unique<BarPanel>(*m_page);
+    connect(m_news.get(), &NewsPanel::newestItem, m_bar.get(), &BarPanel::newsItem);
+    m_panels = {m_calendar.get(), m_news.get(), m_quotes.get(), m_bar.get()};
     // The side panels' tab is the window's own until they come as a panel.
     m_tabs->addTabs({{MainPage::AskTab, {MainPage::AskArea}, QStringLiteral("Ark.htm")}});
     for (const Panel *panel : std::as_const(m_panels))
@@ -118,6 +121,7 @@ void frmTavrin::onPageReady()
         m_pageReady = true;
         Form_Resize();
         m_calendar->start();
+        m_bar->ShowBar();
         Q_EMIT pageReady();
     });
 }

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+class BarPanel;
 class CalendarPanel;
 class Clock;
 class FetchScheduler;
@@ -36,6 +37,7 @@ public:
     NewsPanel &news() { return *m_news; }
     CalendarPanel &calendar() { return *m_calendar; }
     QuoteCentre &quotes() { return *m_quotes; }
+    BarPanel &bar() { return *m_bar; }
     PageTabs &tabs() { return *m_tabs; }
 
     // Reads the sources' settings and starts (or goes on with) fetching.
@@ -77,6 +79,7 @@ private:
     std::unique_ptr<NewsPanel> m_news;
     std::unique_ptr<CalendarPanel> m_calendar;
     std::unique_ptr<QuoteCentre> m_quotes;
+    std::unique_ptr<BarPanel> m_bar;
     QList<Panel *> m_panels;
     EdgeDocking *m_docking;
     WindowDrag *m_drag;

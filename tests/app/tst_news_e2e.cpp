@@ -5,6 +5,8 @@
 #include "support/TempProgramFolder.h"
 #include "news/WorkerRuntime.h"
 #include "core/cRegistry.h"
+#include "bar/BarPanel.h"
+#include "bar/frmBar.h"
 #include "news/NewsPanel.h"
 #include "shell/frmMain.h"
 #include "notify/frmPopUp.h"
@@ -125,6 +127,16 @@ private Q_SLOTS:
         QStringList sorted = keys.split(u',');
         std::sort(sorted.begin(), sorted.end(), std::greater<QString>());
         QCOMPARE(keys.split(u','), sorted);
+    }
+
+    void theBarShowsTheNewestHeadline()
+    {
+        frmBar *bar = m_controller->mainWindow()->bar().bar();
+        QVERIFY(bar && bar->isVisible()); // opened with the main window
+        QCOMPARE(page(u"document.getElementById('iBarBtn').style.display"_s), u"none"_s);
+        auto *view = bar->findChild<QWebEngineView *>();
+        QTRY_VERIFY_WITH_TIMEOUT(run(view, u"document.getElementById('iSpan').innerHTML"_s).contains(u"new.gif"_s), 30000);
+        QVERIFY(run(view, u"document.querySelector('#iSpan b.label').textContent"_s).startsWith(u" - "_s));
     }
 
     void newItemsPopUpAfterTheGracePeriod()
