@@ -115,6 +115,19 @@ void PageBridge::measure(const QStringList &ids, std::function<void(const QJsonO
     whenLoaded([this, request, ids] { Q_EMIT m_host->measureRequested(request, ids); });
 }
 
+void PageBridge::select(const QString &selector, std::function<void(const QJsonArray &)> done)
+{
+    const int request = ++m_nextRequest;
+    m_selections.insert(request, std::move(done));
+    whenLoaded([this, request, selector] { Q_EMIT m_host->selectRequested(request, selector); });
+}
+
+void PageBridge::onSelected(int request, const QJsonArray &result)
+{
+    if (auto done = m_selections.take(request))
+        done(result);
+}
+
 void PageBridge::onMeasured(int request, const QJsonObject &result)
 {
     if (auto done = m_measures.take(request))

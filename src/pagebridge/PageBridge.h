@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QList>
@@ -119,6 +120,10 @@ public:
     // height, clientWidth, clientHeight}, absent ids left out.
     void measure(const QStringList &ids, std::function<void(const QJsonObject &)> done);
 
+    // What elements a CSS selector finds, later: [{id, text, cells, spans}]
+    // in document order (cells: a row's cell texts; spans: ids of its spans).
+    void select(const QString &selector, std::function<void(const QJsonArray &)> done);
+
     // Opens an http or https address in the user's browser.
     static void openExternally(const QUrl &url);
 
@@ -138,6 +143,7 @@ private:
     void onPageLoaded();
     void onBound();
     void onMeasured(int request, const QJsonObject &result);
+    void onSelected(int request, const QJsonArray &result);
     void onEvent(const QString &eventName, const Event &event);
 
     QWebEngineView *m_view;
@@ -150,4 +156,5 @@ private:
     QList<std::function<void()>> m_beforeReady;
     int m_nextRequest = 0;
     QHash<int, std::function<void(const QJsonObject &)>> m_measures;
+    QHash<int, std::function<void(const QJsonArray &)>> m_selections;
 };

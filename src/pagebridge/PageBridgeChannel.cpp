@@ -42,6 +42,11 @@ void PageBridgeChannel::measured(int request, const QJsonObject &result)
     m_bridge->onMeasured(request, result);
 }
 
+void PageBridgeChannel::selected(int request, const QJsonArray &result)
+{
+    m_bridge->onSelected(request, result);
+}
+
 void PageBridgeChannel::openLink(const QString &url)
 {
     PageBridge::openExternally(QUrl(url));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QObject>
 #include <QVariantList>
@@ -20,12 +21,14 @@ public Q_SLOTS:
     void bound();
     void event(const QString &elementId, const QString &event, const QString &text, bool byUser, const QJsonObject &target);
     void measured(int request, const QJsonObject &result);
+    void selected(int request, const QJsonArray &result);
     void openLink(const QString &url);
     void missingElement(const QString &command, const QString &elementId);
 
 Q_SIGNALS:
     void apply(const QString &command, const QVariantList &args);
     void measureRequested(int request, const QStringList &ids);
+    void selectRequested(int request, const QString &selector);
     void bindingsRequested(const QVariantList &bindings);
 
 private:

@@ -99,6 +99,17 @@
             }
         });
 
+        // The elements a selector finds, in document order: id, text, and for
+        // a row its cells' texts and the ids of the spans in it.
+        host.selectRequested.connect(function (request, selector) {
+            var found = Array.prototype.map.call(document.querySelectorAll(selector), function (e) {
+                return { id: e.id || '', text: e.innerText,
+                         cells: Array.prototype.map.call(e.cells || [], function (c) { return c.innerText; }),
+                         spans: Array.prototype.map.call(e.querySelectorAll('span'), function (s) { return s.id || ''; }) };
+            });
+            host.selected(request, found);
+        });
+
         host.measureRequested.connect(function (request, ids) {
             var result = {};
             ids.forEach(function (id) {

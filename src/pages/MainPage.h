@@ -45,6 +45,7 @@ inline constexpr QLatin1StringView CloseQuote{"iCloseQuote"};
 inline constexpr QLatin1StringView QuoteAnimation{"iQuoteAni"};
 inline constexpr QLatin1StringView QuoteArea{"iQuote"};
 inline constexpr QLatin1StringView QuoteList{"QuoteList"};
+inline constexpr QLatin1StringView ShowQuote{"iShowQuote"};
 
 // The ticker bar's button and the rule above it.
 inline constexpr QLatin1StringView BarButton{"iBarBtn"};

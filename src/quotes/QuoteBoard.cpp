@@ -4,6 +4,7 @@ std::optional<QuoteBoard::Update> QuoteBoard::price(const QString &symbol, const
                                                     bool initialized)
 {
     Shown &shown = m_pairs[symbol];
+    shown.fractPip = fractPip;
     if (!initialized) {
         shown.value = value;
         return Update{value, fractPip, {}};
@@ -11,7 +12,7 @@ std::optional<QuoteBoard::Update> QuoteBoard::price(const QString &symbol, const
     if (value != shown.value) {
         // 99.99 to 100.01 is a rise, whatever the texts' order says.
         const QString colour = value.toDouble() >= shown.value.toDouble() ? QString(Rise) : QString(Fall);
-        shown = {value, colour};
+        shown = {value, fractPip, colour};
         return Update{value, fractPip, colour};
     }
     if (shown.colour != Steady) {

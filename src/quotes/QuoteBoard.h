@@ -25,11 +25,18 @@ public:
     // A price of the scraper; nothing when the page needs no change.
     std::optional<Update> price(const QString &symbol, const QString &value, const QString &fractPip, bool initialized);
     void clear() { m_pairs.clear(); }
+    // The last price of a pair: value and fractional pip.
+    std::pair<QString, QString> current(const QString &symbol) const
+    {
+        const Shown shown = m_pairs.value(symbol);
+        return {shown.value, shown.fractPip};
+    }
 
 private:
     struct Shown
     {
         QString value;
+        QString fractPip;
         QString colour;
     };
     QHash<QString, Shown> m_pairs;

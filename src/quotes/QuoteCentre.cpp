@@ -3,7 +3,11 @@
 #include "core/AppGlobals.h"
 #include "core/ConfigPaths.h"
 #include "pages/MainPage.h"
+#include "quotes/frmShowQuote.h"
 #include "quotes/frmWebQuote.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
 
 namespace {
 
@@ -38,6 +42,7 @@ QList<PageBridge::Binding> QuoteCentre::bindings()
     return {
         PageBridge::bind(MainPage::StartQuote, "onclick", "iStartQuote", [this](const PageBridge::Event &) { iStartQuote(); }),
         PageBridge::bind(MainPage::CloseQuote, "onclick", "iCloseQuote", [this](const PageBridge::Event &) { iCloseQuote(); }),
+        PageBridge::bind(MainPage::ShowQuote, "onclick", "ShowQuote", [this](const PageBridge::Event &) { ShowQuote(); }),
     };
 }
 
@@ -51,15 +56,58 @@ void QuoteCentre::iStartQuote()
     m_board.clear();
     m_scraper = std::make_unique<frmWebQuote>(frmWebQuote::pageAddress(brokerHost()));
     // The quotes start; after an unavailable price, a complete pass brings them back.
-    connect(m_scraper.get(), &frmWebQuote::initialized, this, [this] { showRunning(true); });
-    connect(m_scraper.get(), &frmWebQuote::recovered, this, [this] { showRunning(true); });
-    connect(m_scraper.get(), &frmWebQuote::iClose, this, [this] { showRunning(false); });
+    auto started = [this] {
+        showRunning(true);
+        if (Globals().Config.GetNodeAttrib(ConfigPaths::QuoteWindow, ConfigPaths::Status) == QStringLiteral("1"))
+            ShowQuote();
+    };
+    connect(m_scraper.get(), &frmWebQuote::initialized, this, started);
+    connect(m_scraper.get(), &frmWebQuote::recovered, this, started);
+    connect(m_scraper.get(), &frmWebQuote::iClose, this, &QuoteCentre::iFrmWebQuote_iClose);
     connect(m_scraper.get(), &frmWebQuote::Price, this, &QuoteCentre::iFrmWebQuote_Price);
+}
+
+void QuoteCentre::iFrmWebQuote_iClose()
+{
+    showRunning(false);
+    if (m_panel) {
+        m_panel->closeByProgram();
+        m_panel.reset();
+    }
+}
+
+void QuoteCentre::ShowQuote()
+{
+    if (m_panel || !m_scraper)
+        return;
+    m_page.select(QStringLiteral("#QuoteList tr"), [this](const QJsonArray &rows) {
+        if (m_panel || !m_scraper)
+            return;
+        QList<frmShowQuote::Column> columns;
+        for (const QJsonValue &row : rows) {
+            const QJsonObject cells = row.toObject();
+            const QString code = cells.value(QStringLiteral("spans")).toArray().first().toString().right(6);
+            const auto [pip, fract] = m_board.current(code);
+            columns.append({cells.value(QStringLiteral("cells")).toArray().first().toString(), code, pip, fract});
+        }
+        m_panel = std::make_unique<frmShowQuote>();
+        // Closed from inside its own page: let go of it once that call has returned.
+        connect(m_panel.get(), &frmShowQuote::closed, this, &QuoteCentre::CloseQuote, Qt::QueuedConnection);
+        m_panel->MakeTable(columns);
+        m_panel->show();
+        show(m_page, MainPage::ShowQuote, false);
+    });
+}
+
+void QuoteCentre::CloseQuote()
+{
+    m_panel.reset();
+    show(m_page, MainPage::ShowQuote, true);
 }
 
 void QuoteCentre::iCloseQuote()
 {
-    showRunning(false);
+    iFrmWebQuote_iClose();
     show(m_page, MainPage::QuoteAnimation, false);
     show(m_page, MainPage::StartQuote, true);
     show(m_page, MainPage::CloseQuote, false);
@@ -84,5 +132,7 @@ void QuoteCentre::iFrmWebQuote_Price(const QString &SymBol, const QString &Value
     if (!update->colour.isEmpty()) {
         m_page.setStyle(pip, QStringLiteral("color"), update->colour);
         m_page.setStyle(fract, QStringLiteral("color"), update->colour);
+        if (m_panel)
+            m_panel->UpdateQuote(SymBol, update->value, update->fractPip, update->colour);
     }
 }

@@ -7,6 +7,7 @@
 
 #include <memory>
 
+class frmShowQuote;
 class frmWebQuote;
 
 // The quote centre in the main page's side column: stopped, starting (the
@@ -23,13 +24,19 @@ public:
     QList<PageBridge::Binding> bindings() override;
     void iStartQuote();
     void iCloseQuote();
+    // Opens the floating panel with the pairs in the order of the page's list.
+    void ShowQuote();
     bool running() const { return m_scraper != nullptr; }
+    frmShowQuote *panel() const { return m_panel.get(); }
 
 private:
     void showRunning(bool running);
+    void iFrmWebQuote_iClose();
+    void CloseQuote();
     void iFrmWebQuote_Price(const QString &SymBol, const QString &Value, const QString &FractPip);
 
     PageBridge &m_page;
     std::unique_ptr<frmWebQuote> m_scraper;
+    std::unique_ptr<frmShowQuote> m_panel;
     QuoteBoard m_board;
 };

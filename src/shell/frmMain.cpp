@@ -13,6 +13,7 @@
 #include "bar/BarPanel.h"
 #include "calendar/CalendarPanel.h"
 #include "news/NewsPanel.h"
+#include "quotes/QuoteCentre.h"
 #include "pagebridge/PageBridge.h"
 
 #include <QApplication>
@@ -212,6 +213,7 @@ void frmMain::ExitApp()
     }
     if (m_main) {
         m_main->bar().closeForExit(); // the bar first, remembering its place
+        m_main->quotes().iCloseQuote(); // the quote panel before the configuration is saved
         m_main->setExiting(true);
         m_main->close();
         m_main.reset();

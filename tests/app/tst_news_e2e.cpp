@@ -8,6 +8,8 @@
 #include "bar/BarPanel.h"
 #include "bar/frmBar.h"
 #include "news/NewsPanel.h"
+#include "quotes/QuoteCentre.h"
+#include "quotes/frmShowQuote.h"
 #include "shell/frmMain.h"
 #include "notify/frmPopUp.h"
 #include "shell/frmTavrin.h"
@@ -188,9 +190,32 @@ private Q_SLOTS:
                                       " function (s) { return s.style.color === 'rgb(255, 0, 0)' || s.style.color === 'rgb(0, 143, 0)'; })"
                                       " ? 'moved' : ''"_s) == u"moved"_s,
                                  15000);
+
+        // The floating panel: the pairs in the list's order, whole columns.
+        page(u"var list = document.getElementById('QuoteList').tBodies[0]; list.insertBefore(list.rows[2], list.rows[0]); 1"_s);
+        page(u"document.getElementById('iShowQuote').click(); 1"_s);
+        QuoteCentre &centre = m_controller->mainWindow()->quotes();
+        QTRY_VERIFY(centre.panel() && centre.panel()->isVisible());
+        auto *panelView = centre.panel()->findChild<QWebEngineView *>();
+        QTRY_COMPARE(run(panelView, u"Array.prototype.map.call(document.querySelectorAll('#Quote span.QuotePip'),"
+                                    " function (s) { return s.id; }).slice(0, 2).join(' ')"_s),
+                     u"pUSDJPY pEURUSD"_s);
+        QTRY_COMPARE(centre.panel()->width() % 64, 0);
+        QCOMPARE(page(u"document.getElementById('iShowQuote').style.display"_s), u"none"_s);
+        // A price of zero: back to starting, the panel closed and remembered as open.
+        QCOMPARE(simGet(u"/control?quotes=zero:bidElem0"_s), QByteArray("ok"));
+        QTRY_VERIFY_WITH_TIMEOUT(!centre.panel(), 10000);
+        QCOMPARE(page(u"document.getElementById('iQuoteAni').style.display"_s), QString());
+        QCOMPARE(Globals().Config.GetNodeAttrib(u"Window/FXQuote"_s, u"Status"_s), u"1"_s);
+        // Prices back: the quotes and the panel return.
+        QCOMPARE(simGet(u"/control?quotes=none"_s), QByteArray("ok"));
+        QTRY_VERIFY_WITH_TIMEOUT(centre.panel() && centre.panel()->isVisible(), 15000);
+        QCOMPARE(page(u"document.getElementById('iQuote').style.display"_s), QString());
+
         page(u"document.getElementById('iCloseQuote').click(); 1"_s);
         QTRY_COMPARE(page(u"document.getElementById('iStartQuote').style.display"_s), QString());
         QCOMPARE(page(u"document.getElementById('iQuote').style.display"_s), u"none"_s);
+        QVERIFY(!centre.panel());
     }
 
     void aStalledSourceTimesOutAndRecovers()

@@ -1,4 +1,5 @@
 #include "quotes/QuoteBoard.h"
+#include "quotes/QuotePanelLayout.h"
 
 #include <QTest>
 
@@ -36,6 +37,24 @@ private Q_SLOTS:
         QVERIFY(steady);
         QCOMPARE(steady->colour, QString(QuoteBoard::Steady));
         QVERIFY(!board.price(u"EURUSD"_s, to, u"8"_s, true));
+        QCOMPARE(board.current(u"EURUSD"_s), (std::pair<QString, QString>{to, u"8"_s}));
+    }
+
+    void thePanelShowsWholeColumns_data()
+    {
+        QTest::addColumn<int>("clientWidth");
+        QTest::addColumn<int>("columns");
+        QTest::newRow("two") << 100 << 2;
+        QTest::newRow("one") << 95 << 1;
+        QTest::newRow("at least one") << 10 << 1;
+        QTest::newRow("at most eight") << 700 << 8;
+        QTest::newRow("exactly three") << 192 << 3;
+    }
+    void thePanelShowsWholeColumns()
+    {
+        QFETCH(int, clientWidth);
+        QFETCH(int, columns);
+        QCOMPARE(QuotePanelLayout::columns(clientWidth), columns);
     }
 };
 
