@@ -2,18 +2,13 @@
 
 #include "core/AppGlobals.h"
 #include "core/ConfigPaths.h"
-#include "core/gui/WindowDrag.h"
 #include "pagebridge/PageBridge.h"
 #include "pages/BarPage.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QPainterPath>
 #include <QRegion>
-#include <QScreen>
 #include <QUrl>
-#include <QWebEngineView>
-#include <QWindow>
 
 namespace {
 
@@ -32,20 +27,15 @@ bool isWebAddress(const QString &link)
 } // namespace
 
 frmBar::frmBar(QWidget *parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
-    , m_page(new PageBridge(this))
-    , m_drag(new WindowDrag(*this))
+    : PageWindow(parent)
 {
-    setWindowTitle(QStringLiteral("Tessaly"));
-    setAttribute(Qt::WA_ShowWithoutActivating);
     setFixedSize(ClientSize);
-    m_page->view()->setGeometry(rect());
     // Rounded corners of five pixels.
     QPainterPath outline;
     outline.addRoundedRect(QRectF(rect()), 5, 5);
     setMask(QRegion(outline.toFillPolygon().toPolygon()));
-    m_page->load(BarPage::Name,
-                 {PageBridge::bind(BarPage::Strip, "onmousedown", "WindowMove", [this](const PageBridge::Event &) { WindowMove(); }),
+    page().load(BarPage::Name,
+                 {PageBridge::bind(BarPage::Strip, "onmousedown", "WindowMove", [this](const PageBridge::Event &) { startMove(); }),
                   PageBridge::bind(BarPage::More, "onclick", "btnMore", [this](const PageBridge::Event &) { Q_EMIT moreClicked(); }),
                   PageBridge::bind(BarPage::Close, "onclick", "CloseX", [this](const PageBridge::Event &) { close(); })});
     ctlTime.setInterval(TickerModel::RotationMs);
@@ -55,17 +45,7 @@ frmBar::frmBar(QWidget *parent)
     const cls_Config &config = Globals().Config;
     const QPoint place(config.GetNodeAttribNumber(ConfigPaths::BarWindow, ConfigPaths::Left),
                        config.GetNodeAttribNumber(ConfigPaths::BarWindow, ConfigPaths::Top));
-    m_place = QGuiApplication::screenAt(place) ? place : QPoint(0, 0);
-    move(m_place);
-}
-
-void frmBar::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    // Window managers place new tool windows as they like: its place is its own,
-    // once the manager has done.
-    move(m_place);
-    QTimer::singleShot(0, this, [this] { move(m_place); });
+    PageWindow::place(place, QPoint(0, 0));
 }
 
 void frmBar::iNew(const NewsRow &row)
@@ -87,14 +67,7 @@ void frmBar::showItem(const TickerModel::Shown &shown)
         parts << part(QStringLiteral("span"), shown.row.title);
     if (!shown.row.label.isEmpty())
         parts << part(QStringLiteral("b"), shown.row.label, QStringLiteral("label ") + shown.row.source);
-    m_page->setParts(BarPage::News, parts);
-}
-
-void frmBar::WindowMove()
-{
-    // The window system moves it where it can; our own drag elsewhere.
-    if (!windowHandle() || !windowHandle()->startSystemMove())
-        m_drag->start(WindowDrag::Kind::Move);
+    page().setParts(BarPage::News, parts);
 }
 
 void frmBar::closeForExit()
@@ -105,7 +78,6 @@ void frmBar::closeForExit()
 
 void frmBar::closeEvent(QCloseEvent *event)
 {
-    m_place = pos();
     cls_Config &config = Globals().Config;
     config.SetNodeAttrib(ConfigPaths::BarWindow, ConfigPaths::Left, QString::number(x()));
     config.SetNodeAttrib(ConfigPaths::BarWindow, ConfigPaths::Top, QString::number(y()));

@@ -1,18 +1,14 @@
 #pragma once
 
 #include "bar/TickerModel.h"
+#include "pagebridge/PageWindow.h"
 
 #include <QTimer>
-#include <QWidget>
-
-class PageBridge;
-class WindowDrag;
 
 // The floating ticker bar: "ibar.htm" in a borderless, rounded, topmost
 // strip of 620 × 32 that shows the five newest items in turn, newest first.
-// It opens without waiting for its page, remembers its place in
-// Window/FXBar, and is dragged by its strip.
-class frmBar : public QWidget
+// It remembers its place in Window/FXBar and is dragged by its strip.
+class frmBar : public PageWindow
 {
     Q_OBJECT
 
@@ -33,16 +29,11 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    void showEvent(QShowEvent *event) override;
 
 private:
     void showItem(const TickerModel::Shown &shown);
-    void WindowMove();
 
-    PageBridge *m_page;
-    WindowDrag *m_drag;
     TickerModel m_items;
     QTimer ctlTime;
-    QPoint m_place;
     bool m_exiting = false;
 };

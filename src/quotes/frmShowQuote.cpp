@@ -10,7 +10,6 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QWebEngineView>
 
 namespace {
 
@@ -29,33 +28,29 @@ int stored(const QLatin1StringView &attribute)
 } // namespace
 
 frmShowQuote::frmShowQuote(QWidget *parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus)
-    , m_page(new PageBridge(this))
-    , m_drag(new WindowDrag(*this, [this](WindowDrag::Kind kind, QRect &proposed) {
+    : PageWindow(parent)
+{
+    drag().setRules([this](WindowDrag::Kind kind, QRect &proposed) {
         // Sized in width only, at most as wide as the screens.
         if (kind == WindowDrag::Kind::Size) {
             const QScreen *screen = QGuiApplication::primaryScreen();
             proposed.setHeight(height());
             proposed.setWidth(std::min(proposed.width(), screen ? screen->virtualSize().width() : proposed.width()));
         }
-    }))
-{
-    setWindowTitle(QStringLiteral("Tessaly"));
-    setAttribute(Qt::WA_ShowWithoutActivating);
-    connect(m_drag, &WindowDrag::finished, this, &frmShowQuote::snapWidth);
-    m_page->load(QuotePanelPage::Name,
-                 {PageBridge::bind(QuotePanelPage::Move, "onmousedown", "WindowMove",
-                                   [this](const PageBridge::Event &) { m_drag->start(WindowDrag::Kind::Move); }),
-                  PageBridge::bind(QuotePanelPage::Grip, "onmousedown", "SizeGrip",
-                                   [this](const PageBridge::Event &) { m_drag->start(WindowDrag::Kind::Size); }),
-                  PageBridge::bind(QuotePanelPage::Close, "onclick", "CloseX", [this](const PageBridge::Event &) { close(); })});
+    });
+    connect(&drag(), &WindowDrag::finished, this, &frmShowQuote::snapWidth);
+    page().load(QuotePanelPage::Name,
+                {PageBridge::bind(QuotePanelPage::Move, "onmousedown", "WindowMove", [this](const PageBridge::Event &) { startMove(); }),
+                 PageBridge::bind(QuotePanelPage::Grip, "onmousedown", "SizeGrip",
+                                  [this](const PageBridge::Event &) { drag().start(WindowDrag::Kind::Size); }),
+                 PageBridge::bind(QuotePanelPage::Close, "onclick", "CloseX", [this](const PageBridge::Event &) { close(); })});
     // Its place and width, when all are set and a screen still has the place.
-    const QPoint place(stored(ConfigPaths::Left), stored(ConfigPaths::Top));
+    const QPoint storedPlace(stored(ConfigPaths::Left), stored(ConfigPaths::Top));
     const int width = stored(ConfigPaths::FixedWidth);
     resize(width > 0 ? width : 200, 40);
-    if (place.x() > 0 && place.y() > 0 && width > 0 && QGuiApplication::screenAt(place))
-        move(place);
-    m_page->view()->setGeometry(rect());
+    const bool valid = storedPlace.x() > 0 && storedPlace.y() > 0 && width > 0;
+    const QRect area = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry() : QRect();
+    place(valid ? storedPlace : QPoint(-1, -1), area.topRight() - QPoint(this->width() + 20, -20));
 }
 
 void frmShowQuote::MakeTable(const QList<Column> &columns)
@@ -67,7 +62,7 @@ void frmShowQuote::MakeTable(const QList<Column> &columns)
                        {part(QStringLiteral("span"), column.pip, QStringLiteral("QuotePip"), {{QStringLiteral("id"), u'p' + column.code}}),
                         part(QStringLiteral("span"), column.fract, QStringLiteral("FractPip"), {{QStringLiteral("id"), u'l' + column.code}})});
     }
-    m_page->setParts(QuotePanelPage::Layout,
+    page().setParts(QuotePanelPage::Layout,
                      {part(QStringLiteral("table"), {}, {}, {{QStringLiteral("id"), QStringLiteral("Quote")}, {QStringLiteral("cellspacing"), QStringLiteral("0")}},
                            {part(QStringLiteral("tbody"), {}, {}, {},
                                  {part(QStringLiteral("tr"), {}, {}, {}, heads),
@@ -78,14 +73,14 @@ void frmShowQuote::MakeTable(const QList<Column> &columns)
 void frmShowQuote::UpdateQuote(const QString &SymBol, const QString &Value, const QString &FractPip, const QString &ccc)
 {
     for (const auto &[id, text] : {std::pair{u'p' + SymBol, Value}, std::pair{u'l' + SymBol, FractPip}}) {
-        m_page->setStyle(id, QStringLiteral("color"), ccc);
-        m_page->setText(id, text);
+        page().setStyle(id, QStringLiteral("color"), ccc);
+        page().setText(id, text);
     }
 }
 
 void frmShowQuote::ResizeWindow()
 {
-    m_page->measure({QuotePanelPage::Layout}, [this](const QJsonObject &result) {
+    page().measure({QuotePanelPage::Layout}, [this](const QJsonObject &result) {
         m_fixedHeight = std::max(1, result.value(QuotePanelPage::Layout).toObject().value(QStringLiteral("height")).toInt());
         const int width = stored(ConfigPaths::FixedWidth);
         resize(width > 0 ? width : this->width(), m_fixedHeight);
@@ -97,7 +92,6 @@ void frmShowQuote::snapWidth()
 {
     const int width = QuotePanelLayout::columns(this->width()) * QuotePanelLayout::ColumnWidth;
     resize(width, m_fixedHeight > 0 ? m_fixedHeight : height());
-    m_page->view()->setGeometry(rect());
     Globals().Config.SetNodeAttrib(ConfigPaths::QuoteWindow, ConfigPaths::FixedWidth, QString::number(width));
 }
 

@@ -1,15 +1,13 @@
 #pragma once
 
-#include <QList>
-#include <QWidget>
+#include "pagebridge/PageWindow.h"
 
-class PageBridge;
-class WindowDrag;
+#include <QList>
 
 // The floating quote panel: the eight prices side by side in 64-pixel
 // columns, in a borderless, topmost strip of fixed height whose width snaps
 // to whole columns. Its place, width and open state live in Window/FXQuote.
-class frmShowQuote : public QWidget
+class frmShowQuote : public PageWindow
 {
     Q_OBJECT
 
@@ -36,8 +34,6 @@ private:
     void ResizeWindow();
     void snapWidth();
 
-    PageBridge *m_page;
-    WindowDrag *m_drag;
     int m_fixedHeight = 0;
     bool m_byProgram = false;
 };

@@ -25,6 +25,7 @@ public:
 
     explicit WindowDrag(QWidget &window, Rules rules = {});
 
+    void setRules(Rules rules) { m_rules = std::move(rules); }
     void start(Kind kind);
     Kind kind() const { return m_kind; }
     bool active() const { return m_kind != Kind::None; }
