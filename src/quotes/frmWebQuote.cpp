@@ -50,6 +50,8 @@ frmWebQuote::frmWebQuote(const QString &address, QObject *parent)
 frmWebQuote::~frmWebQuote()
 {
     Timer1.stop();
+    // A profile may only go once no page uses it.
+    delete m_page;
 }
 
 void frmWebQuote::tick()

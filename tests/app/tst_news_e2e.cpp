@@ -180,6 +180,7 @@ private Q_SLOTS:
 
     void theQuoteCentreShowsLivePrices()
     {
+        QTRY_VERIFY_WITH_TIMEOUT(!m_controller->mainWindow()->Busy(), 30000);
         page(u"document.getElementById('iStartQuote').click(); 1"_s);
         QTRY_COMPARE(page(u"document.getElementById('iQuoteAni').style.display"_s), QString());
         QTRY_COMPARE_WITH_TIMEOUT(page(u"document.getElementById('iQuote').style.display"_s), QString(), 20000);
@@ -212,10 +213,25 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(centre.panel() && centre.panel()->isVisible(), 15000);
         QCOMPARE(page(u"document.getElementById('iQuote').style.display"_s), QString());
 
+        // Stopped with the panel open: it is remembered, and opens again with the quotes, at its place.
+        centre.panel()->move(300, 310);
         page(u"document.getElementById('iCloseQuote').click(); 1"_s);
         QTRY_COMPARE(page(u"document.getElementById('iStartQuote').style.display"_s), QString());
         QCOMPARE(page(u"document.getElementById('iQuote').style.display"_s), u"none"_s);
         QVERIFY(!centre.panel());
+        QCOMPARE(Globals().Config.GetNodeAttrib(u"Window/FXQuote"_s, u"Status"_s), u"1"_s);
+        QCOMPARE(Globals().Config.GetNodeAttrib(u"Window/FXQuote"_s, u"Left"_s), u"300"_s);
+        page(u"document.getElementById('iStartQuote').click(); 1"_s);
+        QTRY_VERIFY_WITH_TIMEOUT(centre.panel() && centre.panel()->isVisible(), 20000);
+        QTRY_COMPARE(centre.panel()->pos(), QPoint(300, 310));
+        // Closed by its own close image: it stays closed next time.
+        QTRY_VERIFY(!centre.panel()->page().Busy()); // its page bound
+        run(centre.panel()->findChild<QWebEngineView *>(), u"document.getElementById('iClose').click(); 1"_s);
+        QTRY_VERIFY(!centre.panel());
+        QCOMPARE(Globals().Config.GetNodeAttrib(u"Window/FXQuote"_s, u"Status"_s), u"0"_s);
+        QCOMPARE(page(u"document.getElementById('iShowQuote').style.display"_s), QString());
+        page(u"document.getElementById('iCloseQuote').click(); 1"_s);
+        QTRY_COMPARE(page(u"document.getElementById('iStartQuote').style.display"_s), QString());
     }
 
     void aStalledSourceTimesOutAndRecovers()
