@@ -221,6 +221,23 @@ private Q_SLOTS:
         QVERIFY(!b->task(104).Working);
     }
 
+    // The ticker bar gets the newest all-news row of a pass that brought news.
+    void aPassWithNewsHandsOnItsNewestRow()
+    {
+        PageModel page;
+        auto b = board(page);
+        QList<NewsRow> handed;
+        b->onNewest([&handed](const NewsRow &row) { handed << row; });
+        b->GetMsg(103, u"09/05 14:31"_s, u"09/05 14:31欧元~欧元<br/><font style='color:#0000FF'>摘要</font>"_s, QString(), QString());
+        b->GetComplete(103, true);
+        b->GetComplete(101, false); // nothing new: nothing handed on
+        drain(*b);
+        QCOMPARE(handed.size(), 1);
+        QCOMPARE(handed.front().title, u"欧元"_s);
+        QCOMPARE(handed.front().label, u" - DailyFX"_s); // the bar shows time, title and label
+        QCOMPARE(handed.front().time, u"09/05 14:31"_s);
+    }
+
     void marks()
     {
         PageModel page;
