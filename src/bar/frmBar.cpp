@@ -3,28 +3,13 @@
 #include "core/AppGlobals.h"
 #include "core/ConfigPaths.h"
 #include "pagebridge/PageBridge.h"
+#include "pagebridge/PagePart.h"
 #include "pages/BarPage.h"
 
 #include <QCloseEvent>
 #include <QPainterPath>
 #include <QRegion>
 #include <QUrl>
-
-namespace {
-
-QVariantMap part(const QString &tag, const QString &text = {}, const QString &className = {}, const QVariantMap &attributes = {})
-{
-    return {{QStringLiteral("tag"), tag}, {QStringLiteral("text"), text}, {QStringLiteral("className"), className},
-            {QStringLiteral("attributes"), attributes}};
-}
-
-bool isWebAddress(const QString &link)
-{
-    const QString scheme = QUrl(link).scheme().toLower();
-    return scheme == QStringLiteral("http") || scheme == QStringLiteral("https");
-}
-
-} // namespace
 
 frmBar::frmBar(QWidget *parent)
     : PageWindow(parent)
@@ -59,14 +44,14 @@ void frmBar::showItem(const TickerModel::Shown &shown)
 {
     QVariantList parts;
     if (shown.newest)
-        parts << part(QStringLiteral("img"), {}, {}, {{QStringLiteral("src"), QStringLiteral("new.gif")}, {QStringLiteral("align"), QStringLiteral("absmiddle")}});
-    parts << part(QStringLiteral("#text"), shown.row.time + u' ');
-    if (isWebAddress(shown.row.link))
-        parts << part(QStringLiteral("a"), shown.row.title, {}, {{QStringLiteral("href"), shown.row.link}});
+        parts << PagePart::element(QStringLiteral("img"), {}, {}, {{QStringLiteral("src"), QStringLiteral("new.gif")}, {QStringLiteral("align"), QStringLiteral("absmiddle")}});
+    parts << PagePart::element(QStringLiteral("#text"), shown.row.time + u' ');
+    if (PageBridge::isWebAddress(QUrl(shown.row.link)))
+        parts << PagePart::element(QStringLiteral("a"), shown.row.title, {}, {{QStringLiteral("href"), shown.row.link}});
     else
-        parts << part(QStringLiteral("span"), shown.row.title);
+        parts << PagePart::element(QStringLiteral("span"), shown.row.title);
     if (!shown.row.label.isEmpty())
-        parts << part(QStringLiteral("b"), shown.row.label, QStringLiteral("label ") + shown.row.source);
+        parts << PagePart::element(QStringLiteral("b"), shown.row.label, QStringLiteral("label ") + shown.row.source);
     page().setParts(BarPage::News, parts);
 }
 

@@ -9,6 +9,7 @@
 #include "core/gui/Desktop.h"
 #include "core/gui/cls_PopupMenu.h"
 #include "html/HtmlEscape.h"
+#include "pagebridge/PagePart.h"
 #include "pages/MainPage.h"
 
 #include <QClipboard>
@@ -19,13 +20,6 @@
 namespace {
 
 using Control = CalendarItemView::Control;
-
-QVariantMap part(const QString &tag, const QString &text = {}, const QString &className = {}, const QVariantMap &attributes = {},
-                 const QVariantList &children = {})
-{
-    return {{QStringLiteral("tag"), tag}, {QStringLiteral("text"), text}, {QStringLiteral("className"), className},
-            {QStringLiteral("attributes"), attributes}, {QStringLiteral("children"), children}};
-}
 
 QVariantMap cell(const QVariantList &parts, const QVariantMap &style = {}, const QVariantMap &attributes = {})
 {
@@ -53,7 +47,7 @@ QVariantMap control(int weekIndex, int itemNumber, Control kind)
         attributes.insert(QStringLiteral("checked"), QString());
     if (kind == Control::GivenCheckbox || kind == Control::Over)
         attributes.insert(QStringLiteral("disabled"), QString());
-    return cell({part(QStringLiteral("input"), {}, {}, attributes)}, centred(QStringLiteral("50px")));
+    return cell({PagePart::element(QStringLiteral("input"), {}, {}, attributes)}, centred(QStringLiteral("50px")));
 }
 
 QString importanceClass(const QString &importance)
@@ -212,34 +206,34 @@ void CalendarPanel::showDay(int weekIndex, const QList<std::pair<QString, QStrin
     m_page.clearRows(MainPage::CalendarTable);
     QVariantList entries;
     for (const auto &[time, text] : events)
-        entries << part(QStringLiteral("li"), time.isEmpty() ? text : time + QStringLiteral("\u00a0\u00a0\u00a0") + text);
+        entries << PagePart::element(QStringLiteral("li"), time.isEmpty() ? text : time + QStringLiteral("\u00a0\u00a0\u00a0") + text);
     m_page.insertRow(MainPage::CalendarTable, -1,
-                     {cell({part(QStringLiteral("fieldset"), {}, {}, {},
-                                 {part(QStringLiteral("legend"), QStringLiteral("财经事件")),
-                                  part(QStringLiteral("ul"), {}, QStringLiteral("ul_st"), {}, entries)})},
+                     {cell({PagePart::element(QStringLiteral("fieldset"), {}, {}, {},
+                                 {PagePart::element(QStringLiteral("legend"), QStringLiteral("财经事件")),
+                                  PagePart::element(QStringLiteral("ul"), {}, QStringLiteral("ul_st"), {}, entries)})},
                            {{QStringLiteral("backgroundColor"), QStringLiteral("#CBCBCB")}},
                            {{QStringLiteral("colspan"), QStringLiteral("4")}})});
     for (qsizetype j = 0; j < items.size(); ++j) {
         const CalendarItemView &item = items.at(j);
-        QVariantList info{part(QStringLiteral("#text"), item.info)};
+        QVariantList info{PagePart::element(QStringLiteral("#text"), item.info)};
         if (!item.before.isEmpty())
-            info << part(QStringLiteral("#text"), QStringLiteral(" ")) << part(QStringLiteral("nobr"), QStringLiteral("前值: ") + item.before);
+            info << PagePart::element(QStringLiteral("#text"), QStringLiteral(" ")) << PagePart::element(QStringLiteral("nobr"), QStringLiteral("前值: ") + item.before);
         if (!item.predict.isEmpty())
-            info << part(QStringLiteral("#text"), QStringLiteral(" "))
-                 << part(QStringLiteral("nobr"), QStringLiteral("市场预测: ") + item.predict);
+            info << PagePart::element(QStringLiteral("#text"), QStringLiteral(" "))
+                 << PagePart::element(QStringLiteral("nobr"), QStringLiteral("市场预测: ") + item.predict);
         if (item.result == QStringLiteral("?"))
-            info << part(QStringLiteral("#text"), QStringLiteral(" "))
-                 << part(QStringLiteral("img"), {}, {}, {{QStringLiteral("src"), QStringLiteral("ldata.gif")}, {QStringLiteral("align"), QStringLiteral("absmiddle")}});
+            info << PagePart::element(QStringLiteral("#text"), QStringLiteral(" "))
+                 << PagePart::element(QStringLiteral("img"), {}, {}, {{QStringLiteral("src"), QStringLiteral("ldata.gif")}, {QStringLiteral("align"), QStringLiteral("absmiddle")}});
         else if (!item.result.isEmpty())
-            info << part(QStringLiteral("#text"), QStringLiteral(" "))
-                 << part(QStringLiteral("nobr"), QStringLiteral("结果: ") + item.result, QStringLiteral("result"));
+            info << PagePart::element(QStringLiteral("#text"), QStringLiteral(" "))
+                 << PagePart::element(QStringLiteral("nobr"), QStringLiteral("结果: ") + item.result, QStringLiteral("result"));
         if (!item.comment.isEmpty())
-            info << part(QStringLiteral("hr"), {}, QStringLiteral("comment")) << part(QStringLiteral("font"), item.comment, QStringLiteral("comment"));
+            info << PagePart::element(QStringLiteral("hr"), {}, QStringLiteral("comment")) << PagePart::element(QStringLiteral("font"), item.comment, QStringLiteral("comment"));
         const QString importance = importanceClass(item.importance);
         m_page.insertRow(MainPage::CalendarTable, -1,
-                         {cell({part(QStringLiteral("#text"), item.time)}, centred(QStringLiteral("38px"))),
+                         {cell({PagePart::element(QStringLiteral("#text"), item.time)}, centred(QStringLiteral("38px"))),
                           cell(info, {{QStringLiteral("verticalAlign"), QStringLiteral("middle")}}),
-                          cell({part(QStringLiteral("font"), item.importance, importance)}, centred(QStringLiteral("30px"))),
+                          cell({PagePart::element(QStringLiteral("font"), item.importance, importance)}, centred(QStringLiteral("30px"))),
                           control(weekIndex, int(j) + 1, item.control)});
     }
 }

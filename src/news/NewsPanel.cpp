@@ -6,30 +6,13 @@
 #include "core/gui/Desktop.h"
 #include "core/gui/cls_PopupMenu.h"
 #include "news/OOP.h"
+#include "pagebridge/PagePart.h"
 #include "pages/MainPage.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QUrl>
 #include <QWebEngineView>
-
-namespace {
-
-QVariantMap part(const QString &tag, const QString &text, const QString &className = {}, const QVariantMap &attributes = {})
-{
-    return {{QStringLiteral("tag"), tag},
-            {QStringLiteral("text"), text},
-            {QStringLiteral("className"), className},
-            {QStringLiteral("attributes"), attributes}};
-}
-
-bool isWebAddress(const QString &link)
-{
-    const QString scheme = QUrl(link).scheme().toLower();
-    return scheme == QStringLiteral("http") || scheme == QStringLiteral("https");
-}
-
-} // namespace
 
 NewsPanel::NewsPanel(PageBridge &page, TabHost &tabs, FetchScheduler &scheduler, QObject *parent)
     : QObject(parent)
@@ -158,17 +141,17 @@ void NewsPanel::insertRow(const QString &table, const NewsRow &row)
                                               {QStringLiteral("width"), QStringLiteral("70px")}}},
         {QStringLiteral("attributes"), QVariantMap{{QStringLiteral("data-key"), row.timeKey}}}};
     QVariantList parts;
-    if (!row.link.isEmpty() && isWebAddress(row.link))
-        parts << part(QStringLiteral("a"), row.title, {},
+    if (!row.link.isEmpty() && PageBridge::isWebAddress(QUrl(row.link)))
+        parts << PagePart::element(QStringLiteral("a"), row.title, {},
                       {{QStringLiteral("href"), row.link},
                        {QStringLiteral("target"), QStringLiteral("_blank")},
                        {QStringLiteral("style"), QStringLiteral("text-decoration:underline")}});
     else
-        parts << part(QStringLiteral("span"), row.title);
+        parts << PagePart::element(QStringLiteral("span"), row.title);
     if (!row.summary.isEmpty())
-        parts << part(QStringLiteral("br"), {}) << part(QStringLiteral("font"), row.summary, QStringLiteral("summary"));
+        parts << PagePart::element(QStringLiteral("br"), {}) << PagePart::element(QStringLiteral("font"), row.summary, QStringLiteral("summary"));
     if (!row.label.isEmpty())
-        parts << part(QStringLiteral("b"), row.label, QStringLiteral("label ") + row.source);
+        parts << PagePart::element(QStringLiteral("b"), row.label, QStringLiteral("label ") + row.source);
     const QVariantMap infoCell{{QStringLiteral("parts"), parts},
                                {QStringLiteral("style"), QVariantMap{{QStringLiteral("verticalAlign"), QStringLiteral("middle")}}}};
     m_page.insertRow(table, 1, {timeCell, infoCell});

@@ -173,9 +173,14 @@ void PageBridge::onEvent(const QString &eventName, const Event &event)
     qCInfo(lcPage) << "page message matches no binding:" << event.elementId << eventName;
 }
 
-void PageBridge::openExternally(const QUrl &url)
+bool PageBridge::isWebAddress(const QUrl &url)
 {
     const QString scheme = url.scheme().toLower();
-    if (scheme == QStringLiteral("http") || scheme == QStringLiteral("https"))
+    return scheme == QStringLiteral("http") || scheme == QStringLiteral("https");
+}
+
+void PageBridge::openExternally(const QUrl &url)
+{
+    if (isWebAddress(url))
         Desktop::OpenUrl(url.toString(QUrl::FullyEncoded));
 }

@@ -126,6 +126,8 @@ public:
 
     // Opens an http or https address in the user's browser.
     static void openExternally(const QUrl &url);
+    // Whether an address is one the browser may be handed: http or https.
+    static bool isWebAddress(const QUrl &url);
 
 Q_SIGNALS:
     // The page has loaded and its channel is up; bindings come right after,

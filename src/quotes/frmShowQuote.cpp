@@ -4,6 +4,7 @@
 #include "core/ConfigPaths.h"
 #include "core/gui/WindowDrag.h"
 #include "pagebridge/PageBridge.h"
+#include "pagebridge/PagePart.h"
 #include "pages/QuotePanelPage.h"
 #include "quotes/QuotePanelLayout.h"
 
@@ -12,13 +13,6 @@
 #include <QScreen>
 
 namespace {
-
-QVariantMap part(const QString &tag, const QString &text = {}, const QString &className = {}, const QVariantMap &attributes = {},
-                 const QVariantList &children = {})
-{
-    return {{QStringLiteral("tag"), tag}, {QStringLiteral("text"), text}, {QStringLiteral("className"), className},
-            {QStringLiteral("attributes"), attributes}, {QStringLiteral("children"), children}};
-}
 
 int stored(const QLatin1StringView &attribute)
 {
@@ -57,16 +51,16 @@ void frmShowQuote::MakeTable(const QList<Column> &columns)
 {
     QVariantList heads, values;
     for (const Column &column : columns) {
-        heads << part(QStringLiteral("td"), column.name, QStringLiteral("tHead"), {{QStringLiteral("width"), QStringLiteral("64px")}});
-        values << part(QStringLiteral("td"), {}, {}, {},
-                       {part(QStringLiteral("span"), column.pip, QStringLiteral("QuotePip"), {{QStringLiteral("id"), u'p' + column.code}}),
-                        part(QStringLiteral("span"), column.fract, QStringLiteral("FractPip"), {{QStringLiteral("id"), u'l' + column.code}})});
+        heads << PagePart::element(QStringLiteral("td"), column.name, QStringLiteral("tHead"), {{QStringLiteral("width"), QStringLiteral("64px")}});
+        values << PagePart::element(QStringLiteral("td"), {}, {}, {},
+                       {PagePart::element(QStringLiteral("span"), column.pip, QStringLiteral("QuotePip"), {{QStringLiteral("id"), u'p' + column.code}}),
+                        PagePart::element(QStringLiteral("span"), column.fract, QStringLiteral("FractPip"), {{QStringLiteral("id"), u'l' + column.code}})});
     }
     page().setParts(QuotePanelPage::Layout,
-                     {part(QStringLiteral("table"), {}, {}, {{QStringLiteral("id"), QStringLiteral("Quote")}, {QStringLiteral("cellspacing"), QStringLiteral("0")}},
-                           {part(QStringLiteral("tbody"), {}, {}, {},
-                                 {part(QStringLiteral("tr"), {}, {}, {}, heads),
-                                  part(QStringLiteral("tr"), {}, QStringLiteral("values"), {}, values)})})});
+                     {PagePart::element(QStringLiteral("table"), {}, {}, {{QStringLiteral("id"), QStringLiteral("Quote")}, {QStringLiteral("cellspacing"), QStringLiteral("0")}},
+                           {PagePart::element(QStringLiteral("tbody"), {}, {}, {},
+                                 {PagePart::element(QStringLiteral("tr"), {}, {}, {}, heads),
+                                  PagePart::element(QStringLiteral("tr"), {}, QStringLiteral("values"), {}, values)})})});
     ResizeWindow();
 }
 

@@ -1,0 +1,12 @@
+#include "pagebridge/PagePart.h"
+
+namespace PagePart {
+
+QVariantMap element(const QString &tag, const QString &text, const QString &className, const QVariantMap &attributes,
+                    const QVariantList &children)
+{
+    return {{QStringLiteral("tag"), tag}, {QStringLiteral("text"), text}, {QStringLiteral("className"), className},
+            {QStringLiteral("attributes"), attributes}, {QStringLiteral("children"), children}};
+}
+
+} // namespace PagePart
