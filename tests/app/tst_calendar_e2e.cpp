@@ -9,10 +9,10 @@
 #include "shell/frmMain.h"
 #include "shell/frmTavrin.h"
 #include "support/PageScript.h"
+#include "support/SiteSimulator.h"
 #include "support/RecordingMessageSink.h"
 #include "support/TempProgramFolder.h"
 
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWebEngineView>
@@ -29,7 +29,7 @@ class tst_calendar_e2e : public QObject
 private:
     TempProgramFolder m_folder;
     RecordingMessageSink m_sink;
-    QProcess m_sim;
+    SiteSimulator m_sim;
     std::unique_ptr<frmMain> m_controller;
     std::unique_ptr<QSignalSpy> m_balloons;
     bool m_weekday = false;
@@ -52,11 +52,8 @@ private Q_SLOTS:
     {
         if (qEnvironmentVariableIsEmpty("DISPLAY"))
             QSKIP("needs the X server and tray that `make test` starts");
-        m_sim.start(u"python3"_s, {QStringLiteral(TESSALY_SOURCE_DIR "/tools/sitesim/sitesim.py"), u"--port"_s, u"0"_s});
-        QVERIFY(m_sim.waitForReadyRead(10000));
-        const QByteArray line = m_sim.readLine().trimmed();
-        QVERIFY(line.startsWith("listening on "));
-        const QString base = u"http://127.0.0.1:"_s + QString::fromLatin1(line.mid(13));
+        QVERIFY(m_sim.start());
+        const QString base = m_sim.base();
         cRegistry::setLocations(m_folder.filePath(u"user"_s), m_folder.filePath(u"machine"_s), m_folder.filePath(u"autostart"_s));
         Globals().AppPath = m_folder.path() + u'/';
         cls_Config &config = Globals().Config;
@@ -74,8 +71,6 @@ private Q_SLOTS:
     {
         m_controller.reset();
         cRegistry::resetLocations();
-        m_sim.kill();
-        m_sim.waitForFinished();
     }
 
     void todaysEventsShowWithTheirControls()

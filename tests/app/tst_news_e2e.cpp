@@ -1,6 +1,7 @@
 #include "core/AppGlobals.h"
 #include "support/FakeClock.h"
 #include "support/PageScript.h"
+#include "support/SiteSimulator.h"
 #include "support/RecordingMessageSink.h"
 #include "support/TempProgramFolder.h"
 #include "news/WorkerRuntime.h"
@@ -14,11 +15,8 @@
 #include "notify/frmPopUp.h"
 #include "shell/frmTavrin.h"
 
-#include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
@@ -38,32 +36,12 @@ private:
     TempProgramFolder m_folder;
     RecordingMessageSink m_sink;
     FakeClock m_clock;
-    QProcess m_sim;
+    SiteSimulator m_sim;
     QString m_base;
-    QNetworkAccessManager m_network;
     std::unique_ptr<frmMain> m_controller;
 
-    template<typename Condition>
-    static void waitFor(Condition condition)
-    {
-        QElapsedTimer clock;
-        clock.start();
-        while (!condition() && clock.elapsed() < 5000)
-            QTest::qWait(5);
-    }
-
-    QByteArray simGet(const QString &path)
-    {
-        QNetworkReply *reply = m_network.get(QNetworkRequest(QUrl(m_base + path)));
-        waitFor([reply] { return reply->isFinished(); });
-        const QByteArray body = reply->readAll();
-        reply->deleteLater();
-        return body;
-    }
-    int hits(const QString &source)
-    {
-        return QJsonDocument::fromJson(simGet(u"/stats"_s)).object().value(source).toInt();
-    }
+    QByteArray simGet(const QString &path) { return m_sim.get(path); }
+    int hits(const QString &source) { return m_sim.hits(source); }
     void fault(const QString &source, const QString &kind)
     {
         QCOMPARE(simGet(u"/control?source=%1&fault=%2"_s.arg(source, kind)), QByteArray("ok"));
@@ -77,12 +55,8 @@ private Q_SLOTS:
     {
         if (qEnvironmentVariableIsEmpty("DISPLAY"))
             QSKIP("needs the X server and tray that `make test` starts");
-        m_sim.start(u"python3"_s, {QStringLiteral(TESSALY_SOURCE_DIR "/tools/sitesim/sitesim.py"), u"--port"_s, u"0"_s,
-                                    u"--every"_s, u"2"_s});
-        QVERIFY(m_sim.waitForReadyRead(10000));
-        const QByteArray line = m_sim.readLine().trimmed();
-        QVERIFY(line.startsWith("listening on "));
-        m_base = u"http://127.0.0.1:"_s + QString::fromLatin1(line.mid(13));
+        QVERIFY(m_sim.start({u"--every"_s, u"2"_s}));
+        m_base = m_sim.base();
 
         cRegistry::setLocations(m_folder.filePath(u"user"_s), m_folder.filePath(u"machine"_s), m_folder.filePath(u"autostart"_s));
         Globals().AppPath = m_folder.path() + u'/';
@@ -111,8 +85,6 @@ private Q_SLOTS:
     {
         m_controller.reset();
         cRegistry::resetLocations();
-        m_sim.kill();
-        m_sim.waitForFinished();
     }
 
     void newsReachTheTables()

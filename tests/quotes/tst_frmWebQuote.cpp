@@ -1,9 +1,7 @@
 #include "quotes/frmWebQuote.h"
+#include "support/SiteSimulator.h"
 
 #include <QApplication>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWebEngineProfile>
@@ -16,34 +14,18 @@ class tst_frmWebQuote : public QObject
     Q_OBJECT
 
 private:
-    QProcess m_sim;
+    SiteSimulator m_sim;
     QString m_base;
-    QNetworkAccessManager m_network;
 
-    void control(const QString &what)
-    {
-        QNetworkReply *reply = m_network.get(QNetworkRequest(QUrl(m_base + u"/control?quotes="_s + what)));
-        QTRY_VERIFY(reply->isFinished());
-        QCOMPARE(reply->readAll(), QByteArray("ok"));
-        reply->deleteLater();
-    }
+    void control(const QString &what) { QCOMPARE(m_sim.get(u"/control?quotes="_s + what), QByteArray("ok")); }
 
 private Q_SLOTS:
     void initTestCase()
     {
         if (qEnvironmentVariableIsEmpty("DISPLAY"))
             QSKIP("needs the X server that `make test` starts");
-        m_sim.start(u"python3"_s, {QStringLiteral(TESSALY_SOURCE_DIR "/tools/sitesim/sitesim.py"), u"--port"_s, u"0"_s});
-        QVERIFY(m_sim.waitForReadyRead(10000));
-        const QByteArray line = m_sim.readLine().trimmed();
-        QVERIFY(line.startsWith("listening on "));
-        m_base = u"http://127.0.0.1:"_s + QString::fromLatin1(line.mid(13));
-    }
-
-    void cleanupTestCase()
-    {
-        m_sim.kill();
-        m_sim.waitForFinished();
+        QVERIFY(m_sim.start());
+        m_base = m_sim.base();
     }
 
     void theAddressKeepsItsDoubledSlashAndItsEntities()
