@@ -16,12 +16,7 @@ class tst_frmPopUp : public QObject
 private:
     static QStringList rows(frmPopUp &popup)
     {
-        return PageScript::run(popup.findChild<QWebEngineView *>(),
-                               u"Array.prototype.map.call(document.getElementById('popupWin_Table').rows,"
-                               " function (r) { return r.textContent.replace(/\\s+/g, ' ').trim(); })"
-                               ".filter(function (t) { return t; }).join('|')"_s)
-            .toString()
-            .split(u'|', Qt::SkipEmptyParts);
+        return PageScript::rowTexts(popup.findChild<QWebEngineView *>(), u"popupWin_Table"_s);
     }
 
 private Q_SLOTS:

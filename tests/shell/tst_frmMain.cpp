@@ -61,12 +61,7 @@ private:
     // The texts of the popup's rows in the page, top first, blank rows left out.
     static QStringList popupTexts(frmPopUp *popup)
     {
-        return runIn(popup->findChild<QWebEngineView *>(),
-                     u"Array.prototype.map.call(document.getElementById('popupWin_Table').rows,"
-                     " function (r) { return r.textContent.replace(/\\s+/g, ' ').trim(); })"
-                     ".filter(function (t) { return t; }).join('|')"_s)
-            .toString()
-            .split(u'|', Qt::SkipEmptyParts);
+        return PageScript::rowTexts(popup->findChild<QWebEngineView *>(), u"popupWin_Table"_s);
     }
 
 private Q_SLOTS:

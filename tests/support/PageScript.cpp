@@ -24,4 +24,14 @@ QVariant run(QWebEngineView *view, const QString &script, quint32 world)
     return result;
 }
 
+QStringList rowTexts(QWebEngineView *view, const QString &tableId)
+{
+    return run(view, QStringLiteral("Array.prototype.map.call(document.getElementById('%1').rows,"
+                                    " function (r) { return r.textContent.replace(/\\s+/g, ' ').trim(); })"
+                                    ".filter(function (t) { return t; }).join('\\n')")
+                         .arg(tableId))
+        .toString()
+        .split(u'\n', Qt::SkipEmptyParts);
+}
+
 } // namespace PageScript

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QWebEngineScript>
 
@@ -11,5 +12,7 @@ class QWebEngineView;
 namespace PageScript {
 
 QVariant run(QWebEngineView *view, const QString &script, quint32 world = QWebEngineScript::MainWorld);
+// The texts of a table's rows, top first, white space folded, blank rows left out.
+QStringList rowTexts(QWebEngineView *view, const QString &tableId);
 
 } // namespace PageScript
