@@ -4,13 +4,13 @@
 // the CPU that tavrin and torvel use over 60 s when nothing is new.
 // Run under a display (scripts/gui-env run -- build/bench/bench_news).
 #include "core/AppGlobals.h"
+#include "core/cRegistry.h"
+#include "news/WorkerRuntime.h"
+#include "shell/frmMain.h"
+#include "shell/frmTavrin.h"
 #include "support/FakeClock.h"
 #include "support/TempProgramFolder.h"
 #include "support/TestHttpServer.h"
-#include "news/WorkerRuntime.h"
-#include "core/cRegistry.h"
-#include "shell/frmMain.h"
-#include "shell/frmTavrin.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

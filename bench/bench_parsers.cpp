@@ -1,8 +1,8 @@
 // Each parser's full pass over its 60-item fixture page, beside the time gumbo
 // alone needs to parse the same whole page; and one pass over a 2 MiB page.
 #include "html/HtmlDocument.h"
-#include "worker/PageDecoder.h"
 #include "protocol/SourceId.h"
+#include "worker/PageDecoder.h"
 #include "worker/SourceParsers.h"
 
 #include <QFile>

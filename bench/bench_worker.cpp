@@ -3,8 +3,8 @@
 // against one worker fetching the six in turn; and torvel's resident memory
 // with six idle objects and after 1,000 and 2,000 passes.
 #include "news/OOP.h"
-#include "support/TestHttpServer.h"
 #include "news/WorkerRuntime.h"
+#include "support/TestHttpServer.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
 // Feeds arbitrary pages to one source parser. An input holding a NUL byte is
 // split there: the bytes before it are the known-items text.
 #include "html/HtmlDocument.h"
-#include "worker/PageDecoder.h"
 #include "protocol/SourceId.h"
+#include "worker/PageDecoder.h"
 #include "worker/SourceParsers.h"
 
 #include <cstdint>

@@ -1,10 +1,10 @@
-#include "core/AppGlobals.h"
-#include "core/gui/DialogMessageSink.h"
-#include "core/InstanceLock.h"
 #include "app/PlatformChoice.h"
+#include "core/AppGlobals.h"
+#include "core/Clock.h"
+#include "core/InstanceLock.h"
 #include "core/Startup.h"
 #include "core/TerminationSignals.h"
-#include "core/Clock.h"
+#include "core/gui/DialogMessageSink.h"
 #include "shell/frmMain.h"
 
 #include <QApplication>

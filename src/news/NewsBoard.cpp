@@ -4,10 +4,10 @@
 
 #include "core/ConfigPaths.h"
 #include "core/Logging.h"
-#include "html/HtmlEscape.h"
-#include "pages/MainPage.h"
 #include "core/NumberText.h"
 #include "core/cls_Config.h"
+#include "html/HtmlEscape.h"
+#include "pages/MainPage.h"
 
 #include <QRegularExpression>
 #include <QTimeZone>

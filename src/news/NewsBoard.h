@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/FetchSchedule.h"
 #include "news/NewsRow.h"
 #include "news/NewsSources.h"
-#include "core/FetchSchedule.h"
 
 #include <QDateTime>
 #include <QHash>

@@ -1,8 +1,8 @@
 #include "news/NewsPanel.h"
 
 #include "core/AppGlobals.h"
-#include "core/FetchScheduler.h"
 #include "core/ConfigPaths.h"
+#include "core/FetchScheduler.h"
 #include "core/gui/Desktop.h"
 #include "core/gui/cls_PopupMenu.h"
 #include "news/OOP.h"

@@ -1,18 +1,18 @@
 #include "shell/frmTavrin.h"
 
+#include "bar/BarPanel.h"
+#include "calendar/CalendarPanel.h"
 #include "core/AppGlobals.h"
 #include "core/ConfigPaths.h"
 #include "core/ErrorReport.h"
 #include "core/FetchScheduler.h"
 #include "core/MessageSink.h"
 #include "core/ProductSite.h"
-#include "shell/PageTabs.h"
 #include "core/gui/Desktop.h"
-#include "bar/BarPanel.h"
-#include "calendar/CalendarPanel.h"
 #include "news/NewsPanel.h"
-#include "quotes/QuoteCentre.h"
 #include "pages/MainPage.h"
+#include "quotes/QuoteCentre.h"
+#include "shell/PageTabs.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

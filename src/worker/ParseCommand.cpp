@@ -1,9 +1,9 @@
 #include "worker/ParseCommand.h"
 
-#include "worker/EventJson.h"
 #include "html/HtmlDocument.h"
-#include "worker/PageDecoder.h"
 #include "protocol/SourceId.h"
+#include "worker/EventJson.h"
+#include "worker/PageDecoder.h"
 #include "worker/SourceParsers.h"
 
 #include <QFile>

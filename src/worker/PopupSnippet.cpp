@@ -1,7 +1,7 @@
 #include "worker/PopupSnippet.h"
 
-#include "worker/PageText.h"
 #include "protocol/SourceId.h"
+#include "worker/PageText.h"
 
 namespace PopupSnippet {
 

@@ -2,10 +2,10 @@
 
 #include "html/HtmlDocument.h"
 #include "html/MarkupCut.h"
+#include "protocol/SourceId.h"
 #include "worker/PageText.h"
 #include "worker/ParsePass.h"
 #include "worker/PopupSnippet.h"
-#include "protocol/SourceId.h"
 
 #include <QDate>
 #include <QRegularExpression>

@@ -1,7 +1,7 @@
 #include "worker/cMultGetWorker.h"
 
-#include "worker/PageDecoder.h"
 #include "protocol/SourceId.h"
+#include "worker/PageDecoder.h"
 #include "worker/SourceParsers.h"
 
 #include <QNetworkAccessManager>

@@ -9,8 +9,8 @@
 #include "shell/frmMain.h"
 #include "shell/frmTavrin.h"
 #include "support/PageScript.h"
-#include "support/SiteSimulator.h"
 #include "support/RecordingMessageSink.h"
+#include "support/SiteSimulator.h"
 #include "support/TempProgramFolder.h"
 
 #include <QSignalSpy>

@@ -1,7 +1,7 @@
 #include "core/AppGlobals.h"
 #include "core/InstanceLock.h"
-#include "support/RecordingMessageSink.h"
 #include "core/Startup.h"
+#include "support/RecordingMessageSink.h"
 #include "support/TempProgramFolder.h"
 
 #include <QStandardPaths>

@@ -1,5 +1,5 @@
-#include "support/TempProgramFolder.h"
 #include "core/cRegistry.h"
+#include "support/TempProgramFolder.h"
 
 #include <QDir>
 #include <QTest>

@@ -1,8 +1,8 @@
-#include "support/RecordingMessageSink.h"
-#include "support/TempProgramFolder.h"
 #include "core/NumberText.h"
 #include "core/TextEncoding.h"
 #include "core/cls_Config.h"
+#include "support/RecordingMessageSink.h"
+#include "support/TempProgramFolder.h"
 
 #include <QFile>
 #include <QTest>

@@ -1,5 +1,5 @@
-#include "support/TestHttpServer.h"
 #include "core/ctlDownload.h"
+#include "support/TestHttpServer.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -1,8 +1,8 @@
+#include "core/cls_Config.h"
 #include "news/NewsBoard.h"
 #include "news/NewsView.h"
 #include "support/RecordingMessageSink.h"
 #include "support/TempProgramFolder.h"
-#include "core/cls_Config.h"
 
 #include <QTest>
 

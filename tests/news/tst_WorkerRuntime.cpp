@@ -1,11 +1,11 @@
-#include "worker/EventJson.h"
 #include "html/HtmlDocument.h"
 #include "news/OOP.h"
-#include "worker/PageDecoder.h"
-#include "worker/SourceParsers.h"
-#include "support/TestHttpServer.h"
 #include "news/WorkerRuntime.h"
 #include "news/cMultGet.h"
+#include "support/TestHttpServer.h"
+#include "worker/EventJson.h"
+#include "worker/PageDecoder.h"
+#include "worker/SourceParsers.h"
 
 #include <QDir>
 #include <QFile>

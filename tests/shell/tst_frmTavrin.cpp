@@ -1,13 +1,13 @@
 #include "core/AppGlobals.h"
+#include "core/Clock.h"
+#include "news/NewsPanel.h"
+#include "news/WorkerRuntime.h"
+#include "shell/PageTabs.h"
+#include "shell/frmTavrin.h"
 #include "support/BrowserStandIn.h"
 #include "support/PageScript.h"
 #include "support/RecordingMessageSink.h"
 #include "support/TempProgramFolder.h"
-#include "news/WorkerRuntime.h"
-#include "core/Clock.h"
-#include "news/NewsPanel.h"
-#include "shell/PageTabs.h"
-#include "shell/frmTavrin.h"
 
 #include <QApplication>
 #include <QProcess>

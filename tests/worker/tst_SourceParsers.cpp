@@ -1,8 +1,8 @@
 #include "html/HtmlDocument.h"
+#include "protocol/SourceId.h"
 #include "worker/PageDecoder.h"
 #include "worker/PageText.h"
 #include "worker/PopupSnippet.h"
-#include "protocol/SourceId.h"
 #include "worker/SourceParsers.h"
 
 #include <QDir>

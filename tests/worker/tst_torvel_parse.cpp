@@ -1,10 +1,10 @@
-#include "worker/EventJson.h"
 #include "html/HtmlDocument.h"
-#include "worker/PageDecoder.h"
 #include "protocol/SourceId.h"
-#include "worker/SourceParsers.h"
 #include "support/ProgramRun.h"
 #include "support/TempProgramFolder.h"
+#include "worker/EventJson.h"
+#include "worker/PageDecoder.h"
+#include "worker/SourceParsers.h"
 
 #include <QDir>
 #include <QJsonDocument>
