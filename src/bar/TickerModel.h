@@ -21,7 +21,6 @@ public:
 
     Shown add(const NewsRow &row);
     Shown rotate();
-    bool isEmpty() const { return m_items.isEmpty(); }
     qsizetype size() const { return m_items.size(); }
 
 private:

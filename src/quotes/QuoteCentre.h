@@ -26,7 +26,6 @@ public:
     void iCloseQuote();
     // Opens the floating panel with the pairs in the order of the page's list.
     void ShowQuote();
-    bool running() const { return m_scraper != nullptr; }
     frmShowQuote *panel() const { return m_panel.get(); }
 
 private:
