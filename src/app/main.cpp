@@ -9,6 +9,9 @@
 
 #include <QApplication>
 #include <QLoggingCategory>
+#include <QProcess>
+
+#include <memory>
 
 int main(int argc, char *argv[])
 {
@@ -41,13 +44,23 @@ int main(int argc, char *argv[])
     }
 
     QApplication::setQuitOnLastWindowClosed(false);
-    frmMain controller(Clock::system());
-    QObject::connect(&controller, &frmMain::exited, &app, &QApplication::quit, Qt::QueuedConnection);
+    auto controller = std::make_unique<frmMain>(Clock::system());
+    QObject::connect(controller.get(), &frmMain::exited, &app, &QApplication::quit, Qt::QueuedConnection);
     // Ended by the system or the desktop session: saved and ended as through the menu.
     TerminationSignals termination;
-    QObject::connect(&termination, &TerminationSignals::terminationRequested, &controller, &frmMain::ExitApp);
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &controller, &frmMain::ExitApp);
-    QObject::connect(&app, &QCoreApplication::aboutToQuit, &controller, &frmMain::ExitApp);
-    controller.Load();
-    return QApplication::exec();
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, controller.get(), &frmMain::ExitApp);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, controller.get(), &frmMain::ExitApp);
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, controller.get(), &frmMain::ExitApp);
+    controller->Load();
+    const int code = QApplication::exec();
+
+    // A downloaded update takes over once this program has let go of
+    // everything, its lock included: it replaces the program file and starts it.
+    const bool update = controller->runUpdaterOnExit();
+    const QString updater = controller->updaterPath();
+    controller.reset();
+    lock.unlock();
+    if (update)
+        QProcess::startDetached(updater, {QStringLiteral("/U")});
+    return code;
 }

@@ -27,13 +27,13 @@ public:
     void newsItem(const NewsRow &row);
     // At exit: the bar closes without its button coming back.
     void closeForExit();
+    // Closes the bar; its button shows again.
+    void CloseBar();
 
 Q_SIGNALS:
     void moreClicked();
 
 private:
-    void CloseBar();
-
     PageBridge &m_page;
     std::unique_ptr<frmBar> m_bar;
 };

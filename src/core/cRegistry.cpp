@@ -204,12 +204,21 @@ QVariant cRegistry::readAutostart() const
     QFile file(autostartFile());
     if (m_valueKey.isEmpty() || !file.open(QIODevice::ReadOnly | QIODevice::Text))
         return m_default;
+    // An entry the session is told to skip starts nothing: no value.
+    QString command;
+    bool found = false;
     while (!file.atEnd()) {
         const QString line = QString::fromUtf8(file.readLine()).trimmed();
-        if (line.startsWith(QStringLiteral("Exec=")))
-            return desktopExecUnquoted(line.mid(5));
+        if (line.startsWith(u'[') && line != QStringLiteral("[Desktop Entry]"))
+            break;
+        if (line == QStringLiteral("Hidden=true") || line == QStringLiteral("X-GNOME-Autostart-enabled=false"))
+            return m_default;
+        if (!found && line.startsWith(QStringLiteral("Exec="))) {
+            command = desktopExecUnquoted(line.mid(5));
+            found = true;
+        }
     }
-    return m_default;
+    return found ? QVariant(command) : m_default;
 }
 
 void cRegistry::writeAutostart(const QString &command)

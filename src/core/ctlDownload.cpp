@@ -63,6 +63,7 @@ void ctlDownload::BeginDownload(const QString &iUrl, const QString &asyncId)
     // A server that goes quiet ends the read with a failure instead of holding it forever.
     request.setTransferTimeout(m_idleTimeoutMs);
 
+    m_maxBytes = 0; // until this read announces its size
     QNetworkReply *reply = m_network->get(request);
     m_reads.insert(reply, asyncId);
     connect(reply, &QNetworkReply::downloadProgress, this,
@@ -97,6 +98,7 @@ void ctlDownload::CancelDownload(const QString &vv)
         if (it.value() == vv) {
             QNetworkReply *reply = it.key();
             it = m_reads.erase(it);
+            m_tooLarge.remove(reply);
             reply->disconnect(this);
             reply->abort();
             reply->deleteLater();
@@ -108,6 +110,11 @@ void ctlDownload::CancelDownload(const QString &vv)
 
 void ctlDownload::onProgress(QNetworkReply *reply, qint64 received, qint64 total)
 {
+    if (m_sizeLimit >= 0 && (received > m_sizeLimit || total > m_sizeLimit) && !m_tooLarge.contains(reply)) {
+        m_tooLarge.insert(reply);
+        reply->abort();
+        return;
+    }
     m_maxBytes = clamp32(total);
     if (received > 0 && m_reads.contains(reply) && reply->error() == QNetworkReply::NoError)
         Q_EMIT DownloadProgress(clamp32(received), m_maxBytes);
@@ -118,8 +125,10 @@ void ctlDownload::onFinished(QNetworkReply *reply)
     const QString asyncId = m_reads.take(reply);
     reply->deleteLater();
 
-    if (reply->error() != QNetworkReply::NoError) {
-        const QString reason = reply->error() == QNetworkReply::OperationCanceledError
+    const bool tooLarge = m_tooLarge.remove(reply) || (m_sizeLimit >= 0 && reply->bytesAvailable() > m_sizeLimit);
+    if (reply->error() != QNetworkReply::NoError || tooLarge) {
+        const QString reason = tooLarge ? QStringLiteral("文件过大")
+            : reply->error() == QNetworkReply::OperationCanceledError
             ? QStringLiteral("超时: %1 秒没有收到数据").arg(m_idleTimeoutMs / 1000.0)
             : reply->errorString();
         Q_EMIT DownloadStatus(StatusError, reason, asyncId);

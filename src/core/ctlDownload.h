@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 class QNetworkAccessManager;
@@ -36,6 +37,8 @@ public:
 
     // A read that receives nothing for this long fails (default 60 s).
     void setIdleTimeout(int milliseconds) { m_idleTimeoutMs = milliseconds; }
+    // A read announcing or bringing more than this fails (default: no limit).
+    void setSizeLimit(qint64 bytes) { m_sizeLimit = bytes; }
 
     QString URL() const { return m_url; }
     qint32 MaxBytes() const { return m_maxBytes; }
@@ -52,7 +55,9 @@ private:
 
     QNetworkAccessManager *m_network;
     QHash<QNetworkReply *, QString> m_reads;
+    QSet<QNetworkReply *> m_tooLarge;
     QString m_url;
     qint32 m_maxBytes = 0;
     int m_idleTimeoutMs = 60000;
+    qint64 m_sizeLimit = -1;
 };

@@ -3,7 +3,11 @@
 #include "core/Logging.h"
 #include "pagebridge/PageBridge.h"
 
+#include <QAuthenticator>
+#include <QWebEngineDownloadRequest>
+#include <QWebEngineFullScreenRequest>
 #include <QWebEngineNewWindowRequest>
+#include <QWebEngineProfile>
 
 GuardedPage::GuardedPage(QObject *parent)
     : QWebEnginePage(parent)
@@ -13,6 +17,45 @@ GuardedPage::GuardedPage(QObject *parent)
         if (request.isUserInitiated())
             PageBridge::openExternally(request.requestedUrl());
     });
+    // A cleared authenticator cancels the log-in instead of asking the user.
+    connect(this, &QWebEnginePage::authenticationRequired, this, [](const QUrl &url, QAuthenticator *authenticator) {
+        qCInfo(lcPage) << "log-in refused:" << url;
+        *authenticator = QAuthenticator();
+    });
+    connect(this, &QWebEnginePage::proxyAuthenticationRequired, this,
+            [](const QUrl &, QAuthenticator *authenticator, const QString &) { *authenticator = QAuthenticator(); });
+    connect(this, &QWebEnginePage::featurePermissionRequested, this, [this](const QUrl &origin, Feature feature) {
+        setFeaturePermission(origin, feature, PermissionDeniedByUser);
+    });
+    connect(this, &QWebEnginePage::fullScreenRequested, this, [](QWebEngineFullScreenRequest request) { request.reject(); });
+    connect(profile(), &QWebEngineProfile::downloadRequested, this, [this](QWebEngineDownloadRequest *download) {
+        if (download->page() == this) {
+            qCInfo(lcPage) << "download refused:" << download->url();
+            download->cancel();
+        }
+    });
+}
+
+void GuardedPage::javaScriptAlert(const QUrl &securityOrigin, const QString &msg)
+{
+    qCInfo(lcPage).noquote() << "alert refused:" << securityOrigin.toString() << msg.left(200);
+}
+
+bool GuardedPage::javaScriptConfirm(const QUrl &securityOrigin, const QString &msg)
+{
+    qCInfo(lcPage).noquote() << "confirm refused:" << securityOrigin.toString() << msg.left(200);
+    return false;
+}
+
+bool GuardedPage::javaScriptPrompt(const QUrl &securityOrigin, const QString &msg, const QString &, QString *)
+{
+    qCInfo(lcPage).noquote() << "prompt refused:" << securityOrigin.toString() << msg.left(200);
+    return false;
+}
+
+QStringList GuardedPage::chooseFiles(FileSelectionMode, const QStringList &, const QStringList &)
+{
+    return {};
 }
 
 bool GuardedPage::acceptNavigationRequest(const QUrl &url, NavigationType, bool isMainFrame)

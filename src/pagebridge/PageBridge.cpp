@@ -115,6 +115,13 @@ void PageBridge::measure(const QStringList &ids, std::function<void(const QJsonO
     whenLoaded([this, request, ids] { Q_EMIT m_host->measureRequested(request, ids); });
 }
 
+void PageBridge::readForm(const QStringList &ids, std::function<void(const QJsonObject &)> done)
+{
+    const int request = ++m_nextRequest;
+    m_measures.insert(request, std::move(done));
+    whenLoaded([this, request, ids] { Q_EMIT m_host->formRequested(request, ids); });
+}
+
 void PageBridge::select(const QString &selector, std::function<void(const QJsonArray &)> done)
 {
     const int request = ++m_nextRequest;

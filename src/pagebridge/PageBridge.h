@@ -88,6 +88,14 @@ public:
         apply(QStringLiteral("setParentStyle"), {id, property, value});
     }
     void focus(const QString &id) { apply(QStringLiteral("focus"), {id}); }
+    // Form controls: a box ticked or not, a list's entries (maps with "value"
+    // and "text", shown as text) and its chosen entry (-1: none).
+    void setChecked(const QString &id, bool checked) { apply(QStringLiteral("setChecked"), {id, checked}); }
+    void setOptions(const QString &id, const QVariantList &options) { apply(QStringLiteral("setOptions"), {id, options}); }
+    void setSelectedIndex(const QString &id, int index) { apply(QStringLiteral("setSelectedIndex"), {id, index}); }
+    // Fires a plain event ("click", "change") at an element for the page's own
+    // handlers; unlike a real click it changes no control.
+    void fire(const QString &id, const QString &eventName) { apply(QStringLiteral("fire"), {id, eventName}); }
     void click(const QString &id) { apply(QStringLiteral("click"), {id}); }
     // cells: maps with "text" (shown as text), "parts" (a list of {tag, text,
     // className, attributes}: elements made with their text as text) or
@@ -119,6 +127,10 @@ public:
     // Layout measurements come back later: element id -> {left, top, width,
     // height, clientWidth, clientHeight}, absent ids left out.
     void measure(const QStringList &ids, std::function<void(const QJsonObject &)> done);
+
+    // The state of form controls, later: element id -> {checked, value,
+    // selectedIndex, selectedText}, absent ids left out.
+    void readForm(const QStringList &ids, std::function<void(const QJsonObject &)> done);
 
     // What elements a CSS selector finds, later: [{id, text, cells, spans}]
     // in document order (cells: a row's cell texts; spans: ids of its spans).

@@ -28,6 +28,7 @@ public Q_SLOTS:
 Q_SIGNALS:
     void apply(const QString &command, const QVariantList &args);
     void measureRequested(int request, const QStringList &ids);
+    void formRequested(int request, const QStringList &ids);
     void selectRequested(int request, const QString &selector);
     void bindingsRequested(const QVariantList &bindings);
 

@@ -52,6 +52,15 @@
         clearParentId: function (e) { e.parentElement.removeAttribute('id'); },
         setParentStyle: function (e, property, value) { e.parentElement.style[property] = value; },
         focus: function (e) { e.focus(); },
+        setChecked: function (e, checked) { e.checked = !!checked; },
+        setOptions: function (e, options) {
+            while (e.options.length)
+                e.remove(0);
+            options.forEach(function (option) { e.add(new Option(option.text, option.value)); });
+            e.selectedIndex = -1;
+        },
+        setSelectedIndex: function (e, index) { e.selectedIndex = index; },
+        fire: function (e, name) { e.dispatchEvent(new Event(name, { bubbles: true })); },
         insertRow: function (table, index, cells) {
             // Rows go into the table's body, never into its header section.
             var target = index >= 0 && index < table.rows.length ? table.rows[index] : null;
@@ -108,6 +117,19 @@
                          spans: Array.prototype.map.call(e.querySelectorAll('span'), function (s) { return s.id || ''; }) };
             });
             host.selected(request, found);
+        });
+
+        host.formRequested.connect(function (request, ids) {
+            var result = {};
+            ids.forEach(function (id) {
+                var e = document.getElementById(id);
+                if (!e)
+                    return;
+                var chosen = e.options && e.selectedIndex >= 0 ? e.options[e.selectedIndex] : null;
+                result[id] = { checked: !!e.checked, value: chosen ? chosen.value : (e.value || ''),
+                               selectedIndex: e.options ? e.selectedIndex : -1, selectedText: chosen ? chosen.text : '' };
+            });
+            host.measured(request, result);
         });
 
         host.measureRequested.connect(function (request, ids) {

@@ -20,6 +20,14 @@ inline constexpr QLatin1StringView MenuCell{"MenuTD"};
 inline constexpr QLatin1StringView MenuLayout{"menuLayout"};
 inline constexpr QLatin1StringView TabList{"iUL"};
 inline constexpr QLatin1StringView VisitFrame{"frameDiv1"};
+inline constexpr QLatin1StringView OptionButton{"btn_option"};
+inline constexpr QLatin1StringView AboutButton{"btn_about"};
+
+// Side panels: the advert frames, the hidden frame kept alive, the tools menu.
+inline constexpr QLatin1StringView ProductAdvert{"advertDiv"};
+inline constexpr QLatin1StringView FxarkAdvert{"advertDiv1"};
+inline constexpr QLatin1StringView KeepAliveFrame{"frameDiv"};
+inline constexpr QLatin1StringView ToolsButton{"iFXMore"};
 
 // Tabs and their blocks.
 inline constexpr QLatin1StringView AskTab{"iFXAsk"};

@@ -5,6 +5,7 @@
 static void registerPages()
 {
     Q_INIT_RESOURCE(pages);
+    Q_INIT_RESOURCE(jquery);
 }
 
 namespace Pages {

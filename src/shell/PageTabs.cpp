@@ -2,20 +2,8 @@
 
 #include "core/AppGlobals.h"
 #include "core/ProductSite.h"
-#include "html/HtmlEscape.h"
 #include "pages/MainPage.h"
-
-namespace {
-
-// The hidden frame that counts a visit of a tab on the product site.
-QString visitFrame(const QString &address)
-{
-    return QStringLiteral("<iframe id ='ifa' width='100%' height='100%' marginwidth='0' frameborder='0' "
-                          "marginheight='0' src='")
-        + htmlEscaped(address) + QStringLiteral("'></iframe>");
-}
-
-} // namespace
+#include "shell/SideFrames.h"
 
 PageTabs::PageTabs(PageBridge &page, QObject *parent)
     : QObject(parent)
@@ -35,7 +23,7 @@ void PageTabs::SelectTab(const QString &anchor)
     for (const QString &area : change->hide)
         m_page.setStyle(area, QStringLiteral("display"), QStringLiteral("none"));
     if (!change->leftSitePage.isEmpty())
-        m_page.setHtml(MainPage::VisitFrame, visitFrame(ProductSite(Globals().Config).page(change->leftSitePage)));
+        m_page.setHtml(MainPage::VisitFrame, SideFrames::tabVisit(ProductSite(Globals().Config).page(change->leftSitePage)));
     for (const QString &area : change->show)
         m_page.setStyle(area, QStringLiteral("display"), QString());
     Q_EMIT selected(anchor);

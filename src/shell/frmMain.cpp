@@ -6,6 +6,8 @@
 #include "core/Clock.h"
 #include "core/ConfigPaths.h"
 #include "core/FileUtil.h"
+#include "core/ProductSite.h"
+#include "core/gui/Desktop.h"
 #include "core/NumberText.h"
 #include "core/cRegistry.h"
 #include "news/NewsPanel.h"
@@ -13,8 +15,13 @@
 #include "notify/frmPopUp.h"
 #include "pagebridge/PageBridge.h"
 #include "quotes/QuoteCentre.h"
+#include "settings/frmSettings.h"
 #include "shell/frmSysTray.h"
+#include "shell/SidePanel.h"
 #include "shell/frmTavrin.h"
+#include "update/UpdatePayload.h"
+#include "update/frmAbout.h"
+#include "update/frmLiveUpdate.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -52,6 +59,21 @@ frmMain::~frmMain()
     ExitApp();
 }
 
+frmSettings *frmMain::settingsWindow() const
+{
+    return m_settings;
+}
+
+frmAbout *frmMain::aboutWindow() const
+{
+    return m_about;
+}
+
+frmLiveUpdate *frmMain::updateWindow() const
+{
+    return m_liveUpdate;
+}
+
 void frmMain::Load()
 {
     QApplication::setApplicationDisplayName(QStringLiteral("Tessaly"));
@@ -78,6 +100,8 @@ void frmMain::Load()
     connect(m_main.get(), &frmTavrin::exitRequested, this, &frmMain::ExitApp, Qt::QueuedConnection);
     connect(&m_main->news(), &NewsPanel::popupRequested, this, [this](const QString &html) { Popup(html); });
     connect(&m_main->bar(), &BarPanel::moreClicked, this, &frmMain::ShowTavrin);
+    connect(m_main.get(), &frmTavrin::settingsRequested, this, &frmMain::OpenSettings);
+    connect(m_main.get(), &frmTavrin::aboutRequested, this, &frmMain::OpenAbout);
     // A reminder stays on screen until the user closes it.
     connect(&m_main->calendar(), &CalendarPanel::reminderRequested, this, [this](const QString &html) { Popup(html, -1); });
     m_main->setTrayCheck([this] { return m_tray && m_tray->isShown(); });
@@ -115,15 +139,74 @@ void frmMain::writeRegistryValues()
 
 QString frmMain::updaterPath() const
 {
-#ifdef Q_OS_WIN
-    return Globals().AppPath + QStringLiteral("liveupdate.exe");
-#else
-    return Globals().AppPath + QStringLiteral("liveupdate");
-#endif
+    return Globals().AppPath + UpdatePayload::fileName();
 }
 
-void frmMain::ChkLiveUpdate(bool)
+void frmMain::ChkLiveUpdate(bool vv)
 {
+    if (m_liveUpdate) {
+        // A check under way answers the request too.
+        m_liveUpdate->setTip(m_liveUpdate->Tip() || vv);
+        return;
+    }
+    m_liveUpdate = new frmLiveUpdate(ProductSite(Globals().Config), Globals().AppPath);
+    m_liveUpdate->setTip(vv);
+    watchUpdate();
+}
+
+void frmMain::watchUpdate()
+{
+    frmLiveUpdate *update = m_liveUpdate;
+    connect(update, &frmLiveUpdate::reported, this, [this, update] {
+        if (update->Tip() && m_about)
+            m_about->ChkLiveUpdateOk();
+    });
+    connect(update, &frmLiveUpdate::upToDate, this,
+            [this] { ShowBalloonTip(QStringLiteral("您正在使用的 Tessaly 已经是最新版本！"), QStringLiteral("软件更新"), 1); });
+    connect(update, &frmLiveUpdate::newerFound, this, [this] {
+        Desktop::PlaySystemSound(QStringLiteral("SystemAsterisk"));
+        if (m_main) {
+            m_main->hide();
+            m_main->bar().CloseBar();
+        }
+        if (m_popup)
+            m_popup->CloseFrm();
+    });
+    connect(update, &frmLiveUpdate::updateReady, this, [this] {
+        m_runUpdaterOnExit = true;
+        ExitApp();
+    });
+    connect(update, &frmLiveUpdate::gaveUp, this, &frmMain::ExitApp, Qt::QueuedConnection);
+    connect(update, &frmLiveUpdate::cancelled, this, [this] {
+        showMain();
+        if (m_main)
+            m_main->bar().ShowBar();
+    });
+}
+
+void frmMain::OpenSettings()
+{
+    if (!m_settings) {
+        m_settings = new frmSettings(Globals().AppPath, QApplication::applicationFilePath(), Globals().Config.messageSink(),
+                                     m_main.get());
+        connect(m_settings, &frmSettings::applied, this, [this] {
+            if (m_main)
+                m_main->ApplySourceSettings();
+        });
+    }
+    m_settings->show();
+    m_settings->raise();
+    m_settings->activateWindow();
+}
+
+void frmMain::OpenAbout()
+{
+    if (!m_about) {
+        m_about = new frmAbout(ProductSite(Globals().Config).homePage(), m_main.get());
+        connect(m_about, &frmAbout::updateRequested, this, [this] { ChkLiveUpdate(true); });
+    }
+    m_about->show();
+    m_about->raise();
 }
 
 void frmMain::ShowBalloonTip(const QString &iTip, const QString &iTitle, int iIcon)
@@ -146,6 +229,7 @@ void frmMain::ShowTavrin()
     if (!m_main)
         return;
     showMain();
+    m_main->side().FxAsk(true, true);
     m_main->BringBack();
     m_main->activateWindow();
     m_main->raise();
@@ -155,7 +239,10 @@ void frmMain::m_frmSysTray_SysTrayMouseDown(int eButton)
 {
     if (eButton == 2) {
         m_tray->ShowMenu();
-    } else if (eButton == 1) {
+    } else if (eButton == 1 && m_main) {
+        if (m_main->isVisible() && m_main->isMinimized())
+            m_main->showNormal();
+        m_main->side().FxAsk(true, true);
         showMain();
     }
 }
@@ -166,7 +253,10 @@ void frmMain::m_frmSysTray_MenuClick(const QString &sKey)
         ExitApp();
     else if (sKey == QStringLiteral("Main"))
         ShowTavrin();
-    // "Settings" and "About" open windows that do not exist yet.
+    else if (sKey == QStringLiteral("Settings"))
+        OpenSettings();
+    else if (sKey == QStringLiteral("About"))
+        OpenAbout();
 }
 
 void frmMain::Popup(const QString &html, int iDelayPara)
@@ -211,6 +301,11 @@ void frmMain::ExitApp()
         QApplication::restoreOverrideCursor();
         m_waitingForMain = false;
     }
+    // The windows over the main window go first.
+    for (QWidget *window : std::initializer_list<QWidget *>{m_settings, m_about, m_liveUpdate}) {
+        if (window)
+            delete window;
+    }
     if (m_main) {
         m_main->bar().closeForExit(); // the bar first, remembering its place
         m_main->quotes().iCloseQuote(); // the quote panel before the configuration is saved
@@ -226,7 +321,9 @@ void frmMain::ExitApp()
     m_playMedia.reset();
     addRunTime();
     Globals().Config.XMLSave();
-    handOverToUpdater();
+    // The downloaded program starts once we are gone (see main); any other is stale.
+    if (!m_runUpdaterOnExit)
+        FileUtil::DeleteFile(updaterPath());
     Q_EMIT exited();
 }
 
@@ -238,12 +335,4 @@ void frmMain::addRunTime()
         time.setValue(time.Value().toLongLong() + seconds);
     } catch (const cRegistry::Failure &) {
     }
-}
-
-void frmMain::handOverToUpdater()
-{
-    if (m_runUpdaterOnExit)
-        QProcess::startDetached(updaterPath(), {});
-    else
-        FileUtil::DeleteFile(updaterPath());
 }

@@ -7,7 +7,10 @@
 #include <memory>
 
 class Clock;
+class frmAbout;
+class frmLiveUpdate;
 class frmPopUp;
+class frmSettings;
 class frmSysTray;
 class frmTavrin;
 class PlayMediaCls;
@@ -34,7 +37,13 @@ public:
     void ShowTavrin();
     void Popup(const QString &html, int iDelayPara = 0);
     void ChkLiveUpdate(bool vv);
+    // The settings dialog and the about window, one of each.
+    void OpenSettings();
+    void OpenAbout();
     void ExitApp();
+    // After the end: whether the downloaded program is to be started, and where it is.
+    bool runUpdaterOnExit() const { return m_runUpdaterOnExit; }
+    QString updaterPath() const;
 
     void m_frmSysTray_MenuClick(const QString &sKey);
     void m_frmSysTray_SysTrayMouseDown(int eButton);
@@ -42,6 +51,9 @@ public:
     frmTavrin *mainWindow() const { return m_main.get(); }
     frmSysTray *tray() const { return m_tray.get(); }
     frmPopUp *popupWindow() const { return m_popup.get(); }
+    frmSettings *settingsWindow() const;
+    frmAbout *aboutWindow() const;
+    frmLiveUpdate *updateWindow() const;
 
 Q_SIGNALS:
     // Start-up is complete: the news runs and the main window shows.
@@ -55,14 +67,16 @@ private:
     void showMain();
     void writeRegistryValues();
     void addRunTime();
-    void handOverToUpdater();
-    QString updaterPath() const;
+    void watchUpdate();
 
     Clock &m_clock;
     std::unique_ptr<frmSysTray> m_tray;
     std::unique_ptr<frmTavrin> m_main;
     std::unique_ptr<frmPopUp> m_popup;
     std::unique_ptr<PlayMediaCls> m_playMedia;
+    QPointer<frmSettings> m_settings;
+    QPointer<frmAbout> m_about;
+    QPointer<frmLiveUpdate> m_liveUpdate;
     bool m_exited = false;
     bool m_waitingForMain = false; // start-up waits for the main window's page
     bool m_runUpdaterOnExit = false;

@@ -13,6 +13,7 @@
 #include "pages/MainPage.h"
 #include "quotes/QuoteCentre.h"
 #include "shell/PageTabs.h"
+#include "shell/SidePanel.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -52,12 +53,16 @@ frmTavrin::frmTavrin(Clock &clock, QWidget *parent)
     m_quotes = std::make_unique<QuoteCentre>(*m_page);
     m_bar = std::make_unique<BarPanel>(*m_page);
     connect(m_news.get(), &NewsPanel::newestItem, m_bar.get(), &BarPanel::newsItem);
-    m_panels = {m_calendar.get(), m_news.get(), m_quotes.get(), m_bar.get()};
-    // The side panels' tab is the window's own until they come as a panel.
-    m_tabs->addTabs({{MainPage::AskTab, {MainPage::AskArea}, QStringLiteral("Ark.htm")}});
+    m_side = std::make_unique<SidePanel>(*m_page, *m_tabs);
+    connect(m_side.get(), &SidePanel::balloonRequested, this,
+            [this](const QString &message, const QString &title, int) { Q_EMIT balloonRequested(message, title); });
+    // The side panels' upkeep follows the scheduler's own work on each tick.
+    connect(m_scheduler, &FetchScheduler::ticked, m_side.get(), &SidePanel::upkeep);
+    m_panels = {m_side.get(), m_calendar.get(), m_news.get(), m_quotes.get(), m_bar.get()};
     for (const Panel *panel : std::as_const(m_panels))
         m_tabs->addTabs(panel->tabs());
     connect(m_tabs, &PageTabs::selected, this, [this](const QString &anchor) {
+        m_side->FxAsk(anchor == MainPage::AskTab);
         if (anchor == MainPage::CalendarTab)
             m_calendar->AdjustCalcHead();
     });
@@ -92,7 +97,8 @@ QList<PageBridge::Binding> frmTavrin::bindings()
         PageBridge::bind(MainPage::CloseButton, "onclick", "btn_Close", [this](const Event &) { close(); }),
         PageBridge::bind(MainPage::SiteButton, "onclick", "btn_sponsor",
                          [](const Event &) { Desktop::OpenUrl(ProductSite(Globals().Config).homePage()); }),
-        PageBridge::bind(MainPage::AskTab, "onclick", "ClickFXAsk", [this](const Event &) { m_tabs->SelectTab(MainPage::AskTab); }),
+        PageBridge::bind(MainPage::OptionButton, "onclick", "btn_option", [this](const Event &) { Q_EMIT settingsRequested(); }),
+        PageBridge::bind(MainPage::AboutButton, "onclick", "btn_about", [this](const Event &) { Q_EMIT aboutRequested(); }),
         PageBridge::bind(MainPage::SizeGrip, "onmousedown", "SizeGrip", [this](const Event &) { startDrag(WindowDrag::Kind::Size); }),
     };
     for (Panel *panel : std::as_const(m_panels))
@@ -122,6 +128,8 @@ void frmTavrin::onPageReady()
         Form_Resize();
         m_calendar->start();
         m_bar->ShowBar();
+        m_side->FxAsk(true, false);
+        m_side->loadNotice();
         Q_EMIT pageReady();
     });
 }
@@ -180,6 +188,7 @@ void frmTavrin::closeEvent(QCloseEvent *event)
     hide();
     if (!s_closeHintShown) {
         s_closeHintShown = true;
+        m_side->FxAsk(false, false);
         Q_EMIT balloonRequested(QStringLiteral("最小化到系统任务托盘栏!"), QStringLiteral("Tessaly仍在运行!"));
     }
 }

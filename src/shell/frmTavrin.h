@@ -16,6 +16,7 @@ class FetchScheduler;
 class NewsPanel;
 class PageTabs;
 class QuoteCentre;
+class SidePanel;
 
 // The main window: a frameless window whose whole surface is the page
 // "iInfo.htm". It keeps what belongs to a window (drag, docking, geometry,
@@ -38,6 +39,7 @@ public:
     CalendarPanel &calendar() { return *m_calendar; }
     QuoteCentre &quotes() { return *m_quotes; }
     BarPanel &bar() { return *m_bar; }
+    SidePanel &side() { return *m_side; }
     PageTabs &tabs() { return *m_tabs; }
 
     // Reads the sources' settings and starts (or goes on with) fetching.
@@ -61,6 +63,9 @@ Q_SIGNALS:
     void balloonRequested(const QString &message, const QString &title);
     // The user closed the window where no tray could bring it back.
     void exitRequested();
+    // The tool bar's buttons of the settings dialog and the about window.
+    void settingsRequested();
+    void aboutRequested();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -80,6 +85,7 @@ private:
     std::unique_ptr<CalendarPanel> m_calendar;
     std::unique_ptr<QuoteCentre> m_quotes;
     std::unique_ptr<BarPanel> m_bar;
+    std::unique_ptr<SidePanel> m_side;
     QList<Panel *> m_panels;
     EdgeDocking *m_docking;
     WindowDrag *m_drag;

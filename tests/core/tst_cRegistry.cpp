@@ -193,6 +193,30 @@ private Q_SLOTS:
         QCOMPARE(run.Value(), QVariant());
         QVERIFY(!run.DeleteValue());
     }
+
+    void anEntryTheSessionSkipsReadsAsNoValue_data()
+    {
+        QTest::addColumn<QByteArray>("entry");
+        QTest::addColumn<bool>("starts");
+        const QByteArray head = "[Desktop Entry]\nType=Application\nExec=/opt/t/tavrin\n";
+        QTest::newRow("plain") << head << true;
+        QTest::newRow("hidden") << head + "Hidden=true\n" << false;
+        QTest::newRow("gnome disabled") << head + "X-GNOME-Autostart-enabled=false\n" << false;
+        QTest::newRow("gnome enabled") << head + "X-GNOME-Autostart-enabled=true\n" << true;
+        QTest::newRow("keys of another group") << head + "[Desktop Action x]\nHidden=true\n" << true;
+    }
+    void anEntryTheSessionSkipsReadsAsNoValue()
+    {
+        QFETCH(QByteArray, entry);
+        QFETCH(bool, starts);
+        QVERIFY(QDir().mkpath(autostartDir()));
+        QFile file(autostartDir() + QStringLiteral("/Tessaly.desktop"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(entry);
+        file.close();
+        cRegistry run = value(cRegistry::HKEY_LOCAL_MACHINE, cRegistry::runKeyPath(), QStringLiteral("Tessaly"));
+        QCOMPARE(run.Value(), starts ? QVariant(QStringLiteral("/opt/t/tavrin")) : QVariant());
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_cRegistry)

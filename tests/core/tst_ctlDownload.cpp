@@ -130,6 +130,7 @@ private Q_SLOTS:
         QTest::newRow("other scheme") << "ftp";
         QTest::newRow("empty first address") << "empty";
         QTest::newRow("a server that never answers") << "stall";
+        QTest::newRow("larger than the limit") << "large";
     }
     void failuresEndWithStatusThenEmptyComplete()
     {
@@ -152,9 +153,13 @@ private Q_SLOTS:
         } else if (setup == QStringLiteral("stall")) {
             m_server.stall(QStringLiteral("/stall"));
             address = m_server.url(QStringLiteral("/stall"));
+        } else if (setup == QStringLiteral("large")) {
+            m_server.serve(QStringLiteral("/large"), bodyOf(70000));
+            address = m_server.url(QStringLiteral("/large"));
         }
         ctlDownload control;
         control.setIdleTimeout(400);
+        control.setSizeLimit(65536);
         EventLog log(control);
         control.BeginDownload(address, QStringLiteral("id"));
         QTRY_COMPARE(log.completions(), 1);

@@ -99,7 +99,9 @@ private Q_SLOTS:
                              u"SizeGrip onmousedown SizeGrip"_s, u"iAll onclick ClickAll"_s, u"iMore onclick iMore"_s,
                              u"iTBody onclick TBodyClick"_s, u"iCalendar_Table oncontextmenu WebDoc_oncontextmenu"_s,
                              u"iStartQuote onclick iStartQuote"_s, u"iCloseQuote onclick iCloseQuote"_s,
-                             u"iBarBtn onclick ShowBar"_s, u"iShowQuote onclick ShowQuote"_s};
+                             u"iBarBtn onclick ShowBar"_s, u"iShowQuote onclick ShowQuote"_s,
+                             u"btn_option onclick btn_option"_s, u"btn_about onclick btn_about"_s,
+                             u"iFXMore onclick ClickMore"_s};
         for (int day = 1; day <= 5; ++day)
             expected << u"week%1 onclick onweek%1"_s.arg(day);
         for (const QString &tab : {u"iFXark"_s, u"iFX168"_s, u"iDailyfx"_s, u"iCaiXun"_s, u"iFX678"_s, u"iHeXun"_s})

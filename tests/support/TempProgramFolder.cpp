@@ -47,6 +47,8 @@ QString TempProgramFolder::copyLocalConfig(const QString &base) const
     config.CreateAttrib(QStringLiteral("Settings/Tavrin/FXCalendar"), QStringLiteral("Url"), base);
     if (config.CreateNode(QStringLiteral("Settings"), QStringLiteral("Quote")))
         config.CreateAttrib(QStringLiteral("Settings/Quote"), QStringLiteral("Url"), base);
+    if (config.CreateNode(QStringLiteral("Settings"), QStringLiteral("Site")))
+        config.CreateAttrib(QStringLiteral("Settings/Site"), QStringLiteral("Url"), base + QStringLiteral("/site"));
     config.XMLSave();
     return config.XmlFile();
 }

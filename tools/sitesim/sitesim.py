@@ -12,6 +12,8 @@ the broker's quotes page is //forexQuotes.aspx?… (see quotes.py), changed by
   GET /control?quotes=freeze|run|zero:bidElem0|empty:bidElem0|set:bidElem0=1.2|reload|fail|stall|hostile|none
 the calendar's day pages are /indexs/ecalendar.asp?date=Y-M-D (see calendar.py), changed by
   GET /control?calendar=add|drop|revise|publish|hostile|stall|empty|garbage|500|noblock|unbalanced|none
+the product site's pages are below /site/ (see product.py), changed by
+  GET /control?site=update:newer|download:short|tip:markup|advert:hostile|…
 and /stats answers how often each page was fetched, as JSON."""
 import argparse
 import datetime
@@ -26,6 +28,7 @@ from urllib.parse import parse_qs, urlparse
 import calendar as calendar_pages
 import headlines
 import pages
+import product
 import quotes as quote_pages
 
 # Paths as the sources' real pages have them, below a folder per source.
@@ -37,8 +40,6 @@ PATHS = {
     "/hexun/analysis/": "HeXun",
     "/caixun/information/": "CaiXun",
 }
-# Room for the other pages the program reads (calendar, quotes, update, notice).
-EXTRA = {}
 MAX_ITEMS = 60
 # Shown as text by the sites (escaped in their pages), as a headline may carry it.
 HOSTILE = "区间1.0800~1.0850<img src=x onerror=\"document.title='owned'\">&amp;<b>"
@@ -100,7 +101,7 @@ class Site:
             return pages.render(self.source, [dict(i) for i in self.items])
 
 
-def make_handler(sites, calendar, quotes):
+def make_handler(sites, calendar, quotes, site):
     by_name = {site.source: site for site in sites.values()}
 
     class Handler(BaseHTTPRequestHandler):
@@ -133,6 +134,9 @@ def make_handler(sites, calendar, quotes):
                 if "quotes" in query:
                     ok = quotes.control(query["quotes"][0])
                     return self.answer(200 if ok else 400, b"ok" if ok else b"bad control request", "text/plain")
+                if "site" in query:
+                    ok = site.control(query["site"][0])
+                    return self.answer(200 if ok else 400, b"ok" if ok else b"bad control request", "text/plain")
                 if "calendar" in query:
                     ok = calendar.control(query["calendar"][0])
                     return self.answer(200 if ok else 400, b"ok" if ok else b"bad control request", "text/plain")
@@ -160,9 +164,10 @@ def make_handler(sites, calendar, quotes):
                 stats = {site.source: site.hits for site in sites.values()}
                 stats["Calendar"] = calendar.hits
                 stats["Quotes"] = quotes.hits
+                stats.update(site.hits)
                 return self.answer(200, json.dumps(stats).encode(), "application/json")
-            if url.path in EXTRA:
-                return self.answer(200, EXTRA[url.path]())
+            if site.serve(self, url.path, "http://%s:%d" % self.server.server_address[:2]):
+                return None
             site = sites.get(url.path)
             if site is None:
                 return self.answer(404, b"<html><body><h1>404 Not Found</h1></body></html>")
@@ -187,12 +192,16 @@ def main():
     parser.add_argument("--port", type=int, default=0)
     parser.add_argument("--seed", type=int, default=2026)
     parser.add_argument("--every", type=float, default=20.0, help="seconds between new headlines of a site")
+    parser.add_argument("--version", default="1.0.0000", help="the version the product site calls current")
+    parser.add_argument("--payload", help="the file served as the new program")
     parser.add_argument("--no-demo-events", action="store_true", help="no calendar events a few minutes ahead")
     args = parser.parse_args()
     sites = {path: Site(source, args.seed + index, args.every) for index, (path, source) in enumerate(PATHS.items())}
     calendar = calendar_pages.Calendar(args.seed, not args.no_demo_events)
     quotes = quote_pages.Quotes(args.seed)
-    server = ThreadingHTTPServer(("127.0.0.1", args.port), make_handler(sites, calendar, quotes))
+    payload = open(args.payload, "rb").read() if args.payload else None
+    site = product.ProductSite(args.version, payload)
+    server = ThreadingHTTPServer(("127.0.0.1", args.port), make_handler(sites, calendar, quotes, site))
     server.daemon_threads = True
     print("listening on %d" % server.server_address[1], flush=True)
     try:

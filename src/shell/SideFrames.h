@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+// The frames the main page shows pages of other sites in, each built here
+// and nowhere else. An address that is not http or https gives no frame (an
+// empty text); the address is escaped for the attribute. The frames are
+// sandboxed: their pages may run scripts and open windows on a click, but
+// never move our page, raise dialogs or start downloads.
+namespace SideFrames {
+
+QString productAdvert(const QString &address);
+// The FXark advert, 435 pixels high alone, 275 below the product's.
+QString fxarkAdvert(const QString &address, int height);
+// The hidden frame that keeps a visit of the product site alive.
+QString keepAlive(const QString &address);
+// The hidden frame that counts a visit of a tab's page on the product site.
+QString tabVisit(const QString &address);
+// The "精品推荐" panel's page.
+QString fxAsk(const QString &address);
+
+} // namespace SideFrames

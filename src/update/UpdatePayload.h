@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QUrl>
+
+// The downloaded program that replaces ours. It runs on the user's machine,
+// so it is taken only from a trusted place, checked before it is written,
+// and written whole or not at all.
+class UpdatePayload
+{
+public:
+    // https, or the product site's own origin when that is this machine.
+    static bool trustedSource(const QUrl &address, const QUrl &site);
+    // Why the bytes are not a program to run, or empty when they are: not
+    // empty, as long as announced (announced < 0: nothing announced), an
+    // executable of this platform, and the given SHA-256 (hex) if any.
+    static QString defect(const QByteArray &data, qint64 announced, const QString &sha256);
+    // Writes the program to `target` through a temporary file beside it,
+    // made executable, then renamed over the target. False and `error` set
+    // when any step fails; nothing is then left behind.
+    static bool install(const QByteArray &data, const QString &target, QString *error);
+    // The name of the downloaded program in the program folder.
+    static QString fileName();
+};

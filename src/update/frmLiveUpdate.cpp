@@ -1,0 +1,134 @@
+#include "update/frmLiveUpdate.h"
+
+#include "html/HtmlEscape.h"
+#include "pagebridge/PageBridge.h"
+#include "pages/LiveUpdatePage.h"
+#include "update/ProgramVersion.h"
+
+#include <QGuiApplication>
+#include <QJsonObject>
+#include <QKeySequence>
+#include <QScreen>
+#include <QShortcut>
+#include <QUrl>
+#include <QWebEngineView>
+
+frmLiveUpdate::frmLiveUpdate(const ProductSite &site, QString programFolder, QWidget *parent)
+    : QWidget(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+    , m_site(site)
+    , m_update(new LiveUpdate(site, std::move(programFolder), ProgramVersion::text(), this))
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("软件更新"));
+    resize(400, 120);
+    for (const QKeySequence &key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)})
+        connect(new QShortcut(key, this), &QShortcut::activated, this, &frmLiveUpdate::ClickOK);
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &frmLiveUpdate::ClickCancel);
+
+    connect(m_update, &LiveUpdate::checkFailed, this, [this] {
+        Q_EMIT reported();
+        close();
+    });
+    connect(m_update, &LiveUpdate::checked, this, &frmLiveUpdate::onChecked);
+    connect(m_update, &LiveUpdate::progress, this, [this](int percent) {
+        if (m_page)
+            m_page->setText(LiveUpdatePage::Percent, QString::number(percent) + u'%');
+    });
+    connect(m_update, &LiveUpdate::downloaded, this, &frmLiveUpdate::updateReady);
+    connect(m_update, &LiveUpdate::downloadFailed, this, &frmLiveUpdate::showFailure);
+    m_update->check();
+}
+
+frmLiveUpdate::~frmLiveUpdate() = default;
+
+bool frmLiveUpdate::Busy() const
+{
+    return !m_page || m_page->Busy() || !m_pageReady;
+}
+
+void frmLiveUpdate::onChecked(bool newer)
+{
+    Q_EMIT reported();
+    if (!newer) {
+        if (m_tip)
+            Q_EMIT upToDate();
+        close();
+        return;
+    }
+    // The page, and its web view, only for a dialog that shows.
+    using Event = PageBridge::Event;
+    m_page = new PageBridge(this);
+    m_page->view()->setGeometry(rect());
+    connect(m_page, &PageBridge::pageReady, this, &frmLiveUpdate::onPageReady);
+    m_page->load(LiveUpdatePage::Name,
+                 {PageBridge::bind(LiveUpdatePage::Ok, "onclick", "ClickOK", [this](const Event &) { ClickOK(); }),
+                  PageBridge::bind(LiveUpdatePage::Cancel, "onclick", "ClickCancel", [this](const Event &) { ClickCancel(); })});
+    Q_EMIT newerFound();
+    show();
+    raise();
+    activateWindow();
+    ClickOK();
+}
+
+void frmLiveUpdate::onPageReady()
+{
+    m_page->setText(LiveUpdatePage::Version, m_update->descriptor().version);
+    m_page->measure({LiveUpdatePage::Box}, [this](const QJsonObject &result) {
+        const QJsonObject box = result.value(LiveUpdatePage::Box).toObject();
+        if (box.value(QStringLiteral("width")).toInt() > 0)
+            resize(box.value(QStringLiteral("width")).toInt(), box.value(QStringLiteral("height")).toInt());
+        if (const QScreen *screen = QGuiApplication::primaryScreen())
+            move(screen->geometry().center() - rect().center());
+        m_pageReady = true;
+        m_page->focus(LiveUpdatePage::Ok);
+    });
+}
+
+void frmLiveUpdate::ClickOK()
+{
+    if (!m_page)
+        return;
+    if (m_failed) {
+        // Only a web address is handed to the browser, whatever the site wrote.
+        PageBridge::openExternally(QUrl(m_update->descriptor().url));
+        Q_EMIT gaveUp();
+        return;
+    }
+    if (m_downloading)
+        return;
+    m_downloading = true;
+    m_page->setStyle(LiveUpdatePage::Info, QStringLiteral("display"), QStringLiteral("none"));
+    m_page->setStyle(LiveUpdatePage::Down, QStringLiteral("display"), QStringLiteral("block"));
+    m_page->setStyle(LiveUpdatePage::Ok, QStringLiteral("display"), QStringLiteral("none"));
+    m_update->download();
+}
+
+void frmLiveUpdate::ClickCancel()
+{
+    // A running download is not left half done; a failed one may be left.
+    if (m_downloading && !m_failed)
+        return;
+    if (m_failed)
+        Q_EMIT cancelled();
+    close();
+}
+
+void frmLiveUpdate::showFailure()
+{
+    m_failed = true;
+    m_page->setAttribute(LiveUpdatePage::DownImage, QStringLiteral("src"), QStringLiteral("ddx.gif"));
+    m_page->setStyle(LiveUpdatePage::Percent, QStringLiteral("display"), QStringLiteral("none"));
+    m_page->setHtml(LiveUpdatePage::DownInfo,
+                    QStringLiteral("下载更新出现错误, 请点击<b>'在线下载 '</b>按钮更新! 或者访问我们的网站：")
+                        + htmlEscaped(m_site.homePage()));
+    m_page->setText(LiveUpdatePage::Ok, QStringLiteral("在线下载"));
+    m_page->setStyle(LiveUpdatePage::Ok, QStringLiteral("display"), QStringLiteral("inline-block"));
+    m_page->setStyle(LiveUpdatePage::Cancel, QStringLiteral("display"), QStringLiteral("inline-block"));
+}
+
+void frmLiveUpdate::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    if (m_page)
+        m_page->view()->setGeometry(rect());
+}

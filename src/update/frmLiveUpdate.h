@@ -1,0 +1,57 @@
+#pragma once
+
+#include "update/LiveUpdate.h"
+
+#include <QWidget>
+
+class PageBridge;
+
+// The update dialog over its page "iLiveUpdate.htm". Made hidden, it checks
+// the product site at once; it shows itself only when a newer version
+// exists, and then downloads it at once. It deletes itself when closed.
+class frmLiveUpdate : public QWidget
+{
+    Q_OBJECT
+
+public:
+    frmLiveUpdate(const ProductSite &site, QString programFolder, QWidget *parent = nullptr);
+    ~frmLiveUpdate() override;
+
+    // A requested check: an up-to-date result is announced.
+    void setTip(bool tip) { m_tip = tip; }
+    bool Tip() const { return m_tip; }
+    bool Busy() const;
+    LiveUpdate &update() { return *m_update; }
+
+    void ClickOK();
+    void ClickCancel();
+
+Q_SIGNALS:
+    // The check has ended, whatever it found (the about window waits for it).
+    void reported();
+    void upToDate();
+    // A newer version: the dialog is about to show and download it.
+    void newerFound();
+    // The new program is in place; the program is to end and start it.
+    void updateReady();
+    // The user went to the manual download page; the program is to end.
+    void gaveUp();
+    // The user left a failed update: the program goes on.
+    void cancelled();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void onChecked(bool newer);
+    void onPageReady();
+    void showFailure();
+
+    ProductSite m_site;
+    PageBridge *m_page = nullptr;
+    LiveUpdate *m_update;
+    bool m_tip = false;
+    bool m_downloading = false;
+    bool m_failed = false;
+    bool m_pageReady = false;
+};

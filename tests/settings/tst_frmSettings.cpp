@@ -1,0 +1,191 @@
+#include "core/AppGlobals.h"
+#include "core/ConfigPaths.h"
+#include "core/cRegistry.h"
+#include "pages/SettingsPage.h"
+#include "settings/AutoRun.h"
+#include "settings/frmSettings.h"
+#include "support/PageScript.h"
+#include "support/RecordingMessageSink.h"
+#include "support/TempProgramFolder.h"
+
+#include <QFile>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWebEngineView>
+
+using namespace Qt::StringLiterals;
+
+// The settings dialog on its real page: the stored values in its controls,
+// and what OK, Cancel, Escape and Enter write.
+class tst_frmSettings : public QObject
+{
+    Q_OBJECT
+
+private:
+    TempProgramFolder m_folder;
+    RecordingMessageSink m_sink;
+    QPointer<frmSettings> m_dialog;
+
+    QString program() const { return m_folder.filePath(u"tavrin"_s); }
+    QString autostartEntry() const { return m_folder.filePath(u"autostart/Tessaly.desktop"_s); }
+    QVariant page(const QString &script) { return PageScript::run(m_dialog->page().view(), script); }
+    QByteArray stored() const
+    {
+        QFile file(Globals().Config.XmlFile());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    void open()
+    {
+        m_dialog = new frmSettings(m_folder.path() + u'/', program(), m_sink);
+        QSignalSpy ready(m_dialog.data(), &frmSettings::ready);
+        m_dialog->show();
+        QVERIFY(ready.wait(15000));
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (qEnvironmentVariableIsEmpty("DISPLAY"))
+            QSKIP("needs the X server that `make test` starts");
+        cRegistry::setLocations(m_folder.filePath(u"user"_s), m_folder.filePath(u"machine"_s), m_folder.filePath(u"autostart"_s));
+        m_folder.writeFile(u"Sound/b.wav"_s, "RIFF");
+        m_folder.writeFile(u"Sound/a.wav"_s, "RIFF");
+        m_folder.writeFile(u"Sound/notes.txt"_s, "not a sound");
+        Globals().Config.setMessageSink(&m_sink);
+        Globals().Config.setXmlFile(m_folder.copyDefaultConfig());
+        QVERIFY(Globals().Config.Initialize());
+    }
+
+    void init()
+    {
+        cls_Config &config = Globals().Config;
+        config.SetNodeAttrib(ConfigPaths::Popup, ConfigPaths::Checked, u"0"_s);
+        config.SetNodeAttrib(ConfigPaths::Popup, ConfigPaths::Duration, u"30"_s);
+        config.SetNodeAttrib(ConfigPaths::Popup, ConfigPaths::SoundFile, u"b.wav"_s);
+        config.SetNodeAttrib(ConfigPaths::source(u"FXark"_s), ConfigPaths::Checked, u"1"_s);
+        config.SetNodeAttrib(ConfigPaths::source(u"FXark"_s), ConfigPaths::IntervalTime, u"20"_s);
+        config.SetNodeAttrib(ConfigPaths::source(u"HeXun"_s), ConfigPaths::Checked, u"0"_s);
+        config.SetNodeAttrib(ConfigPaths::source(u"HeXun"_s), ConfigPaths::IntervalTime, u"180"_s);
+        config.SetNodeAttrib(ConfigPaths::CalendarSettings, ConfigPaths::NotifyTime, u"5"_s);
+        config.SetNodeAttrib(ConfigPaths::LiveUpdate, ConfigPaths::Checked, u"0"_s);
+        QVERIFY(config.XMLSave());
+        QFile::remove(autostartEntry());
+        m_sink.clear();
+    }
+
+    void cleanup() { delete m_dialog; }
+
+    void theStoredValuesShowInTheControls()
+    {
+        // An entry of another copy of the program does not count as ours.
+        AutoRun(u"/opt/other/tavrin"_s).set(true);
+        open();
+        QCOMPARE(page(u"document.getElementById('iSystemRun').checked"_s).toBool(), false);
+        QCOMPARE(page(u"document.getElementById('Popup').checked"_s).toBool(), false);
+        QCOMPARE(page(u"document.getElementById('DurationIndex').selectedIndex"_s).toInt(), 3);
+        QCOMPARE(page(u"Array.from(document.getElementById('PopupSoundList').options, o => o.text).join()"_s).toString(),
+                 u"a.wav,b.wav"_s);
+        QCOMPARE(page(u"document.getElementById('PopupSoundList').value"_s).toString(), u"b.wav"_s);
+        // The page's own handlers followed the fired events: the rows are greyed as their boxes say.
+        QCOMPARE(page(u"document.getElementById('DurationIndex').disabled"_s).toBool(), true);
+        QCOMPARE(page(u"document.getElementById('TT6').checked"_s).toBool(), true);
+        QCOMPARE(page(u"document.getElementById('TT6_GetTime').value"_s).toString(), u"20"_s);
+        QCOMPARE(page(u"document.getElementById('TT6_GetTime').disabled"_s).toBool(), false);
+        QCOMPARE(page(u"document.getElementById('TT5_GetTime').value"_s).toString(), u"180"_s);
+        QCOMPARE(page(u"document.getElementById('TT5_GetTime').disabled"_s).toBool(), true);
+        QCOMPARE(page(u"Array.from(document.getElementById('TT5_GetTime').options, o => o.value).join()"_s).toString(),
+                 u"30,40,50,60,180,300"_s);
+        QCOMPARE(page(u"document.getElementById('iFXCalNotifyTime').value"_s).toString(), u"5"_s);
+        QCOMPARE(page(u"document.getElementById('chkLU').checked"_s).toBool(), false);
+        // The window ends with the button row.
+        QCOMPARE(m_dialog->height(), page(u"(function (e) { return e.offsetTop + e.offsetHeight; })"
+                                            "(document.getElementById('ButtonLayout'))"_s).toInt());
+    }
+
+    void okWritesEveryValueAndTheAutostartEntry()
+    {
+        open();
+        QSignalSpy applied(m_dialog.data(), &frmSettings::applied);
+        page(u"document.getElementById('iSystemRun').checked = true;"
+             "document.getElementById('Popup').checked = true;"
+             "document.getElementById('DurationIndex').selectedIndex = 0;"
+             "document.getElementById('PopupSoundList').selectedIndex = 0;"
+             "document.getElementById('TT6').checked = false;"
+             "document.getElementById('TT1_GetTime').value = '300';"
+             "document.getElementById('TT5').checked = true;"
+             "document.getElementById('TT5_GetTime').value = '30';"
+             "document.getElementById('iFXCalNotifyTime').value = '10';"
+             "document.getElementById('chkLU').checked = true;"
+             "document.getElementById('iOk').click(); true"_s);
+        QTRY_COMPARE(applied.size(), 1);
+        QTRY_VERIFY(m_dialog.isNull());
+
+        cls_Config saved;
+        saved.setMessageSink(&m_sink);
+        saved.setXmlFile(Globals().Config.XmlFile());
+        QVERIFY(saved.Initialize());
+        QCOMPARE(saved.GetNodeAttrib(ConfigPaths::Popup, ConfigPaths::Checked), u"1"_s);
+        QCOMPARE(saved.GetNodeAttrib(ConfigPaths::Popup, ConfigPaths::Duration), u"-1"_s);
+        QCOMPARE(saved.GetNodeAttrib(ConfigPaths::Popup, ConfigPaths::SoundFile), u"a.wav"_s);
+        QCOMPARE(saved.GetNodeAttrib(ConfigPaths::source(u"FXark"_s), ConfigPaths::Checked), u"0"_s);
+        QCOMPARE(saved.GetNodeAttrib(ConfigPaths::source(u"FXark"_s), ConfigPaths::IntervalTime), u"20"_s);
+        QCOMPARE(saved.GetNodeAttrib(ConfigPaths::source(u"FX168"_s), ConfigPaths::IntervalTime), u"300"_s);
+        QCOMPARE(saved.GetNodeAttrib(ConfigPaths::source(u"HeXun"_s), ConfigPaths::Checked), u"1"_s);
+        QCOMPARE(saved.GetNodeAttrib(ConfigPaths::source(u"HeXun"_s), ConfigPaths::IntervalTime), u"30"_s);
+        QCOMPARE(saved.GetNodeAttrib(ConfigPaths::CalendarSettings, ConfigPaths::NotifyTime), u"10"_s);
+        QCOMPARE(saved.GetNodeAttrib(ConfigPaths::LiveUpdate, ConfigPaths::Checked), u"1"_s);
+        QVERIFY(AutoRun(program()).isOn());
+        QVERIFY(m_sink.messages().isEmpty());
+
+        // Unticked again, the entry goes.
+        open();
+        QCOMPARE(page(u"document.getElementById('iSystemRun').checked"_s).toBool(), true);
+        page(u"document.getElementById('iSystemRun').checked = false; document.getElementById('iOk').click(); true"_s);
+        QTRY_VERIFY(m_dialog.isNull());
+        QVERIFY(!QFile::exists(autostartEntry()));
+    }
+
+    void cancelEscapeAndEnter_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("saves");
+        QTest::newRow("cancel button") << "cancel" << false;
+        QTest::newRow("escape key") << "escape" << false;
+        QTest::newRow("enter key") << "enter" << true;
+    }
+    void cancelEscapeAndEnter()
+    {
+        QFETCH(QString, how);
+        QFETCH(bool, saves);
+        const QByteArray before = stored();
+        open();
+        page(u"document.getElementById('iSystemRun').checked = true; document.getElementById('Popup').checked = true; true"_s);
+        if (how == u"cancel"_s) {
+            page(u"document.getElementById('iCancel').click(); true"_s);
+        } else {
+            m_dialog->activateWindow();
+            QTest::keyClick(m_dialog->page().view()->focusProxy(), how == u"enter"_s ? Qt::Key_Return : Qt::Key_Escape);
+        }
+        QTRY_VERIFY(m_dialog.isNull());
+        QCOMPARE(stored() != before, saves);
+        QCOMPARE(QFile::exists(autostartEntry()), saves);
+    }
+
+    void aFailedAutostartWriteIsReported()
+    {
+        // A file where the autostart folder should be: the entry cannot be written.
+        cRegistry::setLocations(m_folder.filePath(u"user"_s), m_folder.filePath(u"machine"_s), m_folder.filePath(u"blocked/autostart"_s));
+        m_folder.writeFile(u"blocked"_s, "a file");
+        open();
+        page(u"document.getElementById('iSystemRun').checked = true; document.getElementById('iOk').click(); true"_s);
+        QTRY_VERIFY(m_dialog.isNull());
+        QCOMPARE(m_sink.messages().size(), 1);
+        QCOMPARE(Globals().Config.GetNodeAttrib(ConfigPaths::LiveUpdate, ConfigPaths::Checked), u"0"_s);
+        cRegistry::setLocations(m_folder.filePath(u"user"_s), m_folder.filePath(u"machine"_s), m_folder.filePath(u"autostart"_s));
+    }
+};
+
+QTEST_MAIN(tst_frmSettings)
+#include "tst_frmSettings.moc"

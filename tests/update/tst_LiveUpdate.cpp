@@ -1,0 +1,164 @@
+#include "core/cls_Config.h"
+#include "support/RecordingMessageSink.h"
+#include "support/TempProgramFolder.h"
+#include "support/TestHttpServer.h"
+#include "update/LiveUpdate.h"
+#include "update/ProgramVersion.h"
+#include "update/UpdatePayload.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+const QByteArray Program = QByteArray("\x7f" "ELF") + QByteArray(40000, 'p');
+
+QByteArray descriptor(const QString &version, const QString &download, const QString &sha = {})
+{
+    return QStringLiteral("<update><URL>https://example.cn/</URL><Version>%1</Version><Download>%2</Download>"
+                          "<SHA256>%3</SHA256></update>")
+        .arg(version, download, sha)
+        .toUtf8();
+}
+
+} // namespace
+
+class tst_LiveUpdate : public QObject
+{
+    Q_OBJECT
+
+private:
+    TestHttpServer m_server;
+    TempProgramFolder m_folder;
+    RecordingMessageSink m_sink;
+    cls_Config m_config;
+
+    std::unique_ptr<LiveUpdate> update()
+    {
+        return std::make_unique<LiveUpdate>(ProductSite(m_config), m_folder.path() + u'/', ProgramVersion::text());
+    }
+    QString newer() const { return QStringLiteral("99.0.0000"); }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_config.setMessageSink(&m_sink);
+        m_config.setXmlFile(m_folder.writeFile(QStringLiteral("tavrin.xml"),
+                                               QStringLiteral("<App><Settings><Site Url='%1'/></Settings></App>")
+                                                   .arg(m_server.url(QStringLiteral("/site")))
+                                                   .toUtf8()));
+        QVERIFY(m_config.Initialize());
+    }
+
+    void theDescriptorTellsWhetherANewerVersionExists_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QString>("outcome");
+        QTest::newRow("same version") << descriptor(ProgramVersion::text(), {}) << "up to date";
+        QTest::newRow("newer") << descriptor(QStringLiteral("99.0.0000"), {}) << "newer";
+        QTest::newRow("no version") << descriptor({}, {}) << "up to date";
+        QTest::newRow("not XML") << QByteArray("<update><Version>") << "failed";
+        QTest::newRow("too large") << QByteArray("<update>") + QByteArray(LiveUpdate::DescriptorLimit, ' ') + "</update>"
+                                   << "failed";
+    }
+    void theDescriptorTellsWhetherANewerVersionExists()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(QString, outcome);
+        m_server.serve(QStringLiteral("/site/update.xml"), body, 200, "text/xml");
+        auto live = update();
+        QSignalSpy checked(live.get(), &LiveUpdate::checked);
+        QSignalSpy failed(live.get(), &LiveUpdate::checkFailed);
+        live->check();
+        QTRY_COMPARE(checked.size() + failed.size(), 1);
+        if (outcome == QStringLiteral("failed"))
+            QCOMPARE(failed.size(), 1);
+        else
+            QCOMPARE(checked.front().front().toBool(), outcome == QStringLiteral("newer"));
+    }
+
+    void percentIsTheWholePartAndNeverAbove100_data()
+    {
+        QTest::addColumn<qint64>("read");
+        QTest::addColumn<qint64>("total");
+        QTest::addColumn<int>("percent");
+        QTest::newRow("999 of 1000") << qint64(999) << qint64(1000) << 99;
+        QTest::newRow("all") << qint64(1000) << qint64(1000) << 100;
+        QTest::newRow("no total") << qint64(500) << qint64(0) << 0;
+        QTest::newRow("more than announced") << qint64(2000) << qint64(1000) << 100;
+        QTest::newRow("large file") << qint64(3000000000) << qint64(4000000000) << 75;
+    }
+    void percentIsTheWholePartAndNeverAbove100()
+    {
+        QFETCH(qint64, read);
+        QFETCH(qint64, total);
+        QFETCH(int, percent);
+        QCOMPARE(LiveUpdate::percent(read, total), percent);
+    }
+
+    void onlyAWholeCheckedDownloadIsWritten_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("whole") << "whole" << true;
+        QTest::newRow("whole, no hash given") << "nohash" << true;
+        QTest::newRow("short, connection closed") << "short" << false;
+        QTest::newRow("stalled") << "stall" << false;
+        QTest::newRow("not found") << "404" << false;
+        QTest::newRow("a web page") << "html" << false;
+        QTest::newRow("another hash") << "wronghash" << false;
+        QTest::newRow("redirected off the site") << "redirect" << false;
+        QTest::newRow("http elsewhere") << "elsewhere" << false;
+    }
+    void onlyAWholeCheckedDownloadIsWritten()
+    {
+        QFETCH(QString, how);
+        QFETCH(bool, written);
+        const QString path = QStringLiteral("/site/download/") + how;
+        QString address = m_server.url(path);
+        QString sha = QString::fromLatin1(QCryptographicHash::hash(Program, QCryptographicHash::Sha256).toHex());
+        if (how == QStringLiteral("short"))
+            m_server.closeEarly(path, Program.left(1000), Program.size());
+        else if (how == QStringLiteral("stall"))
+            m_server.stall(path);
+        else if (how == QStringLiteral("html"))
+            m_server.serve(path, "<html><body>下载</body></html>");
+        else if (how == QStringLiteral("redirect"))
+            m_server.redirect(path, QStringLiteral("http://localhost:%1/other").arg(m_server.port()));
+        else if (how == QStringLiteral("elsewhere"))
+            address = QStringLiteral("http://example.invalid/tavrin");
+        else if (how != QStringLiteral("404"))
+            m_server.serve(path, Program, 200, "application/octet-stream");
+        if (how == QStringLiteral("wronghash"))
+            sha = QString(64, u'1');
+        if (how == QStringLiteral("nohash"))
+            sha.clear();
+        m_server.serve(QStringLiteral("/site/update.xml"), descriptor(newer(), address, sha), 200, "text/xml");
+
+        auto live = update();
+        live->setIdleTimeout(500);
+        QSignalSpy checked(live.get(), &LiveUpdate::checked);
+        live->check();
+        QTRY_COMPARE(checked.size(), 1);
+        QSignalSpy done(live.get(), &LiveUpdate::downloaded);
+        QSignalSpy failed(live.get(), &LiveUpdate::downloadFailed);
+        live->download();
+        QTRY_COMPARE(done.size() + failed.size(), 1);
+        QCOMPARE(done.size(), written ? 1 : 0);
+        const QString target = live->targetPath();
+        QCOMPARE(QFile::exists(target), written);
+        if (written) {
+            QFile file(target);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), Program);
+            QVERIFY(QFile::remove(target));
+        }
+        // No temporary file stays behind either.
+        QCOMPARE(QDir(m_folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("tavrin.xml")});
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_LiveUpdate)
+#include "tst_LiveUpdate.moc"
