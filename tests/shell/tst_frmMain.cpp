@@ -13,12 +13,11 @@
 #include "support/PageScript.h"
 #include "support/RecordingMessageSink.h"
 #include "support/TempProgramFolder.h"
+#include "support/TrayBalloons.h"
 #include "worker/PopupSnippet.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QMenu>
-#include <QTextDocument>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QTest>
@@ -37,15 +36,6 @@ private:
     FakeClock m_clock;
     BrowserStandIn m_links;
     std::unique_ptr<frmMain> m_controller;
-
-    static bool balloonVisible()
-    {
-        for (QWidget *widget : QApplication::topLevelWidgets()) {
-            if (QByteArray(widget->metaObject()->className()) == "QBalloonTip" && widget->isVisible())
-                return true;
-        }
-        return false;
-    }
 
     QAction *menuItem(const QString &key)
     {
@@ -141,26 +131,11 @@ private Q_SLOTS:
     {
         // Text from outside shows as it is, markup and all.
         m_controller->tray()->ShowBalloonTip(u"<b>结果:</b> 1 < 2 & 3"_s, u"<i>财经数据</i>"_s, 1, 700);
-        QTRY_VERIFY(balloonVisible());
-        QStringList shown;
-        for (QWidget *widget : QApplication::topLevelWidgets()) {
-            if (QByteArray(widget->metaObject()->className()) != "QBalloonTip")
-                continue;
-            // What a label shows: its text as it is, or what its markup renders.
-            for (const QLabel *label : widget->findChildren<QLabel *>()) {
-                QTextDocument document;
-                const bool rich = label->textFormat() == Qt::RichText
-                    || (label->textFormat() == Qt::AutoText && Qt::mightBeRichText(label->text()));
-                if (rich)
-                    document.setHtml(label->text());
-                else
-                    document.setPlainText(label->text());
-                shown << document.toPlainText();
-            }
-        }
+        QTRY_VERIFY(TrayBalloons::visible());
+        const QStringList shown = TrayBalloons::shownTexts();
         QVERIFY2(shown.contains(u"<b>结果:</b> 1 < 2 & 3"_s), qPrintable(shown.join(u'|')));
         QVERIFY2(shown.contains(u"<i>财经数据</i>"_s), qPrintable(shown.join(u'|')));
-        QTRY_VERIFY_WITH_TIMEOUT(!balloonVisible(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!TrayBalloons::visible(), 5000);
     }
 
     void popupsSlideIntoTheCornerAndStack()

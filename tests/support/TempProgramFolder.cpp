@@ -2,13 +2,16 @@
 
 #include "core/cls_Config.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 TempProgramFolder::TempProgramFolder() = default;
 
 QString TempProgramFolder::writeFile(const QString &name, const QByteArray &content) const
 {
     const QString path = filePath(name);
+    QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) != content.size())
         qFatal("cannot write %s", qPrintable(path));

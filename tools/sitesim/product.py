@@ -73,7 +73,8 @@ class ProductSite:
             return b"<update><Version>1.0"
         version = {"older": self.older_version(), "equal": self.version, "newer": self.newer_version(),
                    "noversion": "", "hostile": self.version}[state["update"]]
-        sha = {"right": hashlib.sha256(self.payload).hexdigest(), "wrong": "0" * 64, "none": ""}[state["sha"]]
+        sha = {"right": hashlib.sha256(self.payload).hexdigest() if self.payload else "", "wrong": "0" * 64,
+               "none": ""}[state["sha"]]
         fxark_url = base + "/site/fxark-advert.htm"
         if state["update"] == "hostile":
             fxark_url = "javascript:parent.document.title='owned'//' onload='alert(1)"

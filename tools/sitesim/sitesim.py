@@ -101,7 +101,7 @@ class Site:
             return pages.render(self.source, [dict(i) for i in self.items])
 
 
-def make_handler(sites, calendar, quotes, site):
+def make_handler(sites, calendar, quotes, product_site):
     by_name = {site.source: site for site in sites.values()}
 
     class Handler(BaseHTTPRequestHandler):
@@ -135,7 +135,7 @@ def make_handler(sites, calendar, quotes, site):
                     ok = quotes.control(query["quotes"][0])
                     return self.answer(200 if ok else 400, b"ok" if ok else b"bad control request", "text/plain")
                 if "site" in query:
-                    ok = site.control(query["site"][0])
+                    ok = product_site.control(query["site"][0])
                     return self.answer(200 if ok else 400, b"ok" if ok else b"bad control request", "text/plain")
                 if "calendar" in query:
                     ok = calendar.control(query["calendar"][0])
@@ -164,9 +164,9 @@ def make_handler(sites, calendar, quotes, site):
                 stats = {site.source: site.hits for site in sites.values()}
                 stats["Calendar"] = calendar.hits
                 stats["Quotes"] = quotes.hits
-                stats.update(site.hits)
+                stats.update(product_site.hits)
                 return self.answer(200, json.dumps(stats).encode(), "application/json")
-            if site.serve(self, url.path, "http://%s:%d" % self.server.server_address[:2]):
+            if product_site.serve(self, url.path, "http://%s:%d" % self.server.server_address[:2]):
                 return None
             site = sites.get(url.path)
             if site is None:
@@ -200,8 +200,8 @@ def main():
     calendar = calendar_pages.Calendar(args.seed, not args.no_demo_events)
     quotes = quote_pages.Quotes(args.seed)
     payload = open(args.payload, "rb").read() if args.payload else None
-    site = product.ProductSite(args.version, payload)
-    server = ThreadingHTTPServer(("127.0.0.1", args.port), make_handler(sites, calendar, quotes, site))
+    product_site = product.ProductSite(args.version, payload)
+    server = ThreadingHTTPServer(("127.0.0.1", args.port), make_handler(sites, calendar, quotes, product_site))
     server.daemon_threads = True
     print("listening on %d" % server.server_address[1], flush=True)
     try:
