@@ -10,6 +10,7 @@
 #include "support/SiteSimulator.h"
 #include "support/TempProgramFolder.h"
 #include "support/TrayBalloons.h"
+#include "settings/frmSettings.h"
 #include "update/ProgramVersion.h"
 #include "update/frmAbout.h"
 #include "update/frmLiveUpdate.h"
@@ -17,6 +18,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWebEngineView>
@@ -128,6 +130,43 @@ private Q_SLOTS:
         QTRY_COMPARE(frameSource(u"iDivFxask"_s, u"ifrmfxask"_s), m_sim.base() + u"/ark/gift.aspx"_s);
         page(u"document.getElementById('iAll').click()"_s);
         QTRY_COMPARE(page(u"document.getElementById('iDivFxask').innerHTML"_s), u"..."_s);
+    }
+
+    void theToolsMenuOpensAForumInTheBrowser()
+    {
+        page(u"document.getElementById('iFXMore').click()"_s);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        QCOMPARE(menu->actions().size(), 1);
+        QCOMPARE(menu->actions().front()->text(), u"外汇论坛"_s);
+        const QList<QAction *> forums = menu->actions().front()->menu()->actions();
+        QCOMPARE(forums.size(), 8);
+        QVERIFY(forums.front()->text().startsWith(u"&1\t"_s));
+        QCOMPARE(forums.at(4)->text().section(u'\t', 1), forums.at(7)->text().section(u'\t', 1));
+        menu->setActiveAction(menu->actions().front());
+        QTest::keyClick(menu, Qt::Key_Right);
+        QTRY_VERIFY(QApplication::activePopupWidget() != menu);
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_5);
+        QTRY_COMPARE(m_links.opened.size(), 1);
+        QCOMPARE(m_links.opened.takeFirst(), QUrl(u"http://bbs.fxark.com/"_s));
+    }
+
+    void settingsAndAboutOpenOnce()
+    {
+        m_controller->m_frmSysTray_MenuClick(u"Settings"_s);
+        QPointer<frmSettings> settings = m_controller->settingsWindow();
+        QVERIFY(settings && settings->isVisible());
+        page(u"document.getElementById('btn_option').click()"_s);
+        QTest::qWait(200);
+        QCOMPARE(m_controller->settingsWindow(), settings.data());
+        delete settings;
+        page(u"document.getElementById('btn_about').click()"_s);
+        QTRY_VERIFY(m_controller->aboutWindow());
+        QPointer<frmAbout> about = m_controller->aboutWindow();
+        m_controller->m_frmSysTray_MenuClick(u"About"_s);
+        QCOMPARE(m_controller->aboutWindow(), about.data());
+        delete about;
     }
 
     void aboutShowsTheVersionAndARequestedCheckReports()
