@@ -23,7 +23,7 @@ void PageTabs::SelectTab(const QString &anchor)
     for (const QString &area : change->hide)
         m_page.setStyle(area, QStringLiteral("display"), QStringLiteral("none"));
     if (!change->leftSitePage.isEmpty())
-        m_page.setHtml(MainPage::VisitFrame, SideFrames::tabVisit(ProductSite(Globals().Config).page(change->leftSitePage)));
+        m_page.setHtml(MainPage::VisitFrame, SideFrames::hiddenPage(ProductSite(Globals().Config).page(change->leftSitePage)));
     for (const QString &area : change->show)
         m_page.setStyle(area, QStringLiteral("display"), QString());
     Q_EMIT selected(anchor);

@@ -37,16 +37,11 @@ QString fxarkAdvert(const QString &address, int height)
                  address);
 }
 
-QString keepAlive(const QString &address)
+QString hiddenPage(const QString &address)
 {
     return frame(QStringLiteral("<iframe id ='ifa' width='100%' height='100%' marginwidth='0' frameborder='0' "
                                 "marginheight='0' src='"),
                  address);
-}
-
-QString tabVisit(const QString &address)
-{
-    return keepAlive(address);
 }
 
 QString fxAsk(const QString &address)

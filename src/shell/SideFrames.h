@@ -12,10 +12,9 @@ namespace SideFrames {
 QString productAdvert(const QString &address);
 // The FXark advert, 435 pixels high alone, 275 below the product's.
 QString fxarkAdvert(const QString &address, int height);
-// The hidden frame that keeps a visit of the product site alive.
-QString keepAlive(const QString &address);
-// The hidden frame that counts a visit of a tab's page on the product site.
-QString tabVisit(const QString &address);
+// A hidden frame on a page of the product site: the one kept alive, and the
+// one that counts a visit of a tab's page.
+QString hiddenPage(const QString &address);
 // The "精品推荐" panel's page.
 QString fxAsk(const QString &address);
 

@@ -76,7 +76,7 @@ void SidePanel::upkeep(const QDateTime &now)
     try {
         const SideUpkeep::Due due = m_model.tick(now);
         if (due.keepAlive)
-            m_page.setHtml(MainPage::KeepAliveFrame, SideFrames::keepAlive(site().keepAlivePage()));
+            m_page.setHtml(MainPage::KeepAliveFrame, SideFrames::hiddenPage(site().keepAlivePage()));
         if (due.descriptor)
             m_descriptorRead->BeginDownload(site().updateDescriptor(), QStringLiteral("update.xml"));
         showAdverts();

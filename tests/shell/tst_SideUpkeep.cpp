@@ -123,7 +123,7 @@ private Q_SLOTS:
         QFETCH(QString, address);
         QFETCH(QString, src);
         for (const QString &frame : {SideFrames::productAdvert(address), SideFrames::fxarkAdvert(address, 435),
-                                     SideFrames::keepAlive(address), SideFrames::fxAsk(address)}) {
+                                     SideFrames::hiddenPage(address), SideFrames::fxAsk(address)}) {
             if (src.isEmpty()) {
                 QCOMPARE(frame, QString());
             } else {
