@@ -1,11 +1,12 @@
 # make run   installs what is missing, builds, starts Tessaly on its demo data
 # make test  installs what is missing, builds, runs every test
+# make package builds the .deb
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 WERROR := $(if $(CI),ON,OFF)
 
-.PHONY: all deps build run test clean
+.PHONY: all deps build run test clean package
 
 all: build
 
@@ -22,6 +23,10 @@ run: build
 test: build
 	@scripts/gui-env run -- ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS) --timeout 300
 
+# A .deb of the installed program (build/tessaly_*.deb).
+package: build
+	@cd $(BUILD_DIR) && cpack -G DEB
+
 clean:
 	rm -rf $(BUILD_DIR)
 
@@ -31,6 +36,7 @@ bench: build
 	@$(BUILD_DIR)/bench/bench_parsers
 	@$(BUILD_DIR)/bench/bench_worker
 	@scripts/gui-env run -- $(BUILD_DIR)/bench/bench_news
+	@scripts/gui-env run -- bench/footprint $(BUILD_DIR)
 
 FUZZ_SECONDS ?= 60
 fuzz: deps

@@ -21,6 +21,7 @@
 #include <QTest>
 #include <QWebEngineView>
 
+#include <chrono>
 #include <cstdio>
 #include <unistd.h>
 
@@ -104,12 +105,18 @@ int main(int argc, char *argv[])
     while ((rows = domRows(window)) < 299 && fill.elapsed() < 60000)
         QTest::qWait(20);
     const qint64 filled = fill.elapsed();
+    const auto full = std::chrono::steady_clock::now();
     probe.stop();
+    auto lastResponse = std::chrono::steady_clock::time_point::min();
+    for (const auto &page : pages)
+        lastResponse = std::max(lastResponse, server.lastAnswered(QStringLiteral("/") + QString::fromLatin1(page.first)));
     const int expected = 299; // the all-news table holds 300 rows with its header
     std::printf("page ready after %lld ms; %d rows of 360 items in the all-news table after %lld ms more "
                 "(first fetch starts within the first scheduler second)\n",
                 loaded, rows, filled);
-    std::printf("longest stall of the UI thread while they arrived: %lld ms\n", longestStall);
+    std::printf("all rows in the page %lld ms after the last response was sent (goal: at most 1000 ms)\n",
+                static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(full - lastResponse).count()));
+    std::printf("longest stall of the UI thread while they arrived: %lld ms (goal: at most 50 ms)\n", longestStall);
     if (rows < expected)
         std::printf("(the table did not fill)\n");
 

@@ -1,6 +1,7 @@
 #include "app/PlatformChoice.h"
 
 #include <QByteArray>
+#include <QDir>
 
 #ifdef Q_OS_LINUX
 #include <unistd.h>
@@ -19,4 +20,15 @@ void choosePlatform()
     else if (!qEnvironmentVariableIsSet("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
 #endif
+}
+
+void chooseWebEngineSettings()
+{
+#ifdef Q_OS_LINUX
+    // No render node: any OpenGL would be emulated on the processor.
+    if (!qEnvironmentVariableIsSet("QT_QUICK_BACKEND") && !QDir(QStringLiteral("/dev/dri")).exists())
+        qputenv("QT_QUICK_BACKEND", QByteArrayLiteral("software"));
+#endif
+    if (!qEnvironmentVariableIsSet("QTWEBENGINE_CHROMIUM_FLAGS"))
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", QByteArrayLiteral("--process-per-site --js-flags=--lite-mode"));
 }

@@ -6,3 +6,10 @@
 // display, so that start-up refusals still reach standard error. Run as root,
 // the web views go without Chromium's sandbox, which refuses root.
 void choosePlatform();
+
+// Settings that keep the web engine small (measured in bench/README.md),
+// each unless the user set its variable: without a GPU the web views are
+// composed by Qt Quick's software renderer instead of an emulated OpenGL;
+// our own pages share one renderer process (remote frames keep their own);
+// V8 runs our small pages without its optimising compiler.
+void chooseWebEngineSettings();

@@ -21,6 +21,7 @@ int main(int argc, char *argv[])
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     choosePlatform();
+    chooseWebEngineSettings();
     // The web views of our windows share one OpenGL context set.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     // WebEngine describes its graphics set-up on every start; not our users' business.
@@ -51,6 +52,7 @@ int main(int argc, char *argv[])
     QObject::connect(&termination, &TerminationSignals::terminationRequested, controller.get(), &frmMain::ExitApp);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, controller.get(), &frmMain::ExitApp);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, controller.get(), &frmMain::ExitApp);
+    controller->setStartInTray(arguments == QStringList{QStringLiteral("--autostart")});
     controller->Load();
     const int code = QApplication::exec();
 

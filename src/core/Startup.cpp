@@ -4,6 +4,7 @@
 #include "core/FileUtil.h"
 #include "core/InstanceLock.h"
 #include "core/MessageSink.h"
+#include "core/ProgramData.h"
 #include "core/ProductSite.h"
 
 #include <QDir>
@@ -72,6 +73,9 @@ Startup::Outcome Startup::run(const QStringList &arguments, const QString &execu
 
     if (arguments == QStringList{QStringLiteral("/U")})
         return finishUpdate(executablePath);
+
+    // Installed read-only, the data lives in the user's own folder.
+    app.AppPath = ProgramData::choose(app.AppPath, ProgramData::userFolder());
 
     if (!m_lock.tryLock()) {
         m_sink.show(MessageIcon::Exclamation, alreadyRunningText());

@@ -214,7 +214,10 @@ QVariant cRegistry::readAutostart() const
         if (line == QStringLiteral("Hidden=true") || line == QStringLiteral("X-GNOME-Autostart-enabled=false"))
             return m_default;
         if (!found && line.startsWith(QStringLiteral("Exec="))) {
-            command = desktopExecUnquoted(line.mid(5));
+            QString exec = line.mid(5);
+            if (exec.endsWith(AutostartArgument))
+                exec.chop(AutostartArgument.size());
+            command = desktopExecUnquoted(exec);
             found = true;
         }
     }
@@ -226,9 +229,10 @@ void cRegistry::writeAutostart(const QString &command)
     if (!QDir().mkpath(locations().autostart))
         fail(QStringLiteral("Failed to create registry Key: '%1',Section: '%2'").arg(rootText(), m_sectionKey));
     QSaveFile file(autostartFile());
+    // The session starts the program with a mark, so it comes up in the tray.
     const QByteArray entry = QStringLiteral("[Desktop Entry]\nType=Application\nName=%1\nExec=%2\n"
                                             "X-GNOME-Autostart-enabled=true\n")
-                                 .arg(m_valueKey, desktopExecQuoted(command))
+                                 .arg(m_valueKey, desktopExecQuoted(command) + AutostartArgument)
                                  .toUtf8();
     if (m_valueKey.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(entry) != entry.size()
         || !file.commit()) {

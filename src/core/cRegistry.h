@@ -23,6 +23,9 @@ public:
     static constexpr qint32 REG_MULTI_SZ = 7;
 
     static QString runKeyPath();
+    // What an autostart entry adds to the command: the program then knows
+    // the session started it.
+    static constexpr QLatin1StringView AutostartArgument{" --autostart"};
 
     // A failed write or key operation; `source` and the message follow the
     // program's fixed texts.

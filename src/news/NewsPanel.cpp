@@ -9,6 +9,7 @@
 #include "pagebridge/PagePart.h"
 #include "pages/MainPage.h"
 
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QUrl>
@@ -40,9 +41,18 @@ NewsPanel::NewsPanel(PageBridge &page, TabHost &tabs, FetchScheduler &scheduler,
     m_news->onNewest([this](const NewsRow &row) { Q_EMIT newestItem(row); });
     connect(HTTP, &OOP::GetError, this, [this](int id, const QString &message) { m_news->GetError(id, message); });
     connect(HTTP, &OOP::GetTimeout, this, [this](int id) { m_news->GetTimeout(id); });
+    // The queue is worked off in short slices: a burst of items reaches the
+    // page in few rounds while the window stays responsive.
     m_ctlTimeTask.setInterval(1);
     connect(&m_ctlTimeTask, &QTimer::timeout, this, [this] {
-        if (!m_news->processTask())
+        QElapsedTimer slice;
+        slice.start();
+        m_page.beginBatch();
+        bool more = m_news->processTask();
+        while (more && slice.elapsed() < TaskSliceMs)
+            more = m_news->processTask();
+        m_page.endBatch();
+        if (!more)
             m_ctlTimeTask.stop();
     });
 }

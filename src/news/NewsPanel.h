@@ -20,6 +20,9 @@ class NewsPanel : public QObject, public Panel, private NewsView
     Q_OBJECT
 
 public:
+    // How long one round of the task queue may hold the UI thread.
+    static constexpr int TaskSliceMs = 4;
+
     NewsPanel(PageBridge &page, TabHost &tabs, FetchScheduler &scheduler, QObject *parent = nullptr);
     ~NewsPanel() override;
 

@@ -8,10 +8,14 @@
 #include <QWebEngineFullScreenRequest>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEngineProfile>
+#include <QWebEngineSettings>
 
 GuardedPage::GuardedPage(QObject *parent)
     : QWebEnginePage(parent)
 {
+    // A frame whose site cannot be reached stays blank: the engine's own error
+    // page animates, and keeps a machine without a network busy drawing it.
+    settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
     connect(this, &QWebEnginePage::newWindowRequested, this, [](QWebEngineNewWindowRequest &request) {
         // Not accepted, so no window opens here; a user's click still reaches the browser.
         if (request.isUserInitiated())

@@ -98,7 +98,23 @@ void PageBridge::whenLoaded(std::function<void()> step)
 
 void PageBridge::apply(const QString &command, const QVariantList &args)
 {
-    whenLoaded([this, command, args] { Q_EMIT m_host->apply(command, args); });
+    whenLoaded([this, command, args] {
+        m_outbox.append(QVariant(QVariantList{command, args}));
+        if (m_batchDepth == 0)
+            flush();
+    });
+}
+
+void PageBridge::endBatch()
+{
+    if (m_batchDepth > 0 && --m_batchDepth == 0)
+        flush();
+}
+
+void PageBridge::flush()
+{
+    if (!m_outbox.isEmpty())
+        Q_EMIT m_host->apply(std::exchange(m_outbox, {}));
 }
 
 void PageBridge::build(const QString &name, const QJsonValue &data)
@@ -112,21 +128,30 @@ void PageBridge::measure(const QStringList &ids, std::function<void(const QJsonO
 {
     const int request = ++m_nextRequest;
     m_measures.insert(request, std::move(done));
-    whenLoaded([this, request, ids] { Q_EMIT m_host->measureRequested(request, ids); });
+    whenLoaded([this, request, ids] {
+        flush(); // what was asked for before comes first
+        Q_EMIT m_host->measureRequested(request, ids);
+    });
 }
 
 void PageBridge::readForm(const QStringList &ids, std::function<void(const QJsonObject &)> done)
 {
     const int request = ++m_nextRequest;
     m_measures.insert(request, std::move(done));
-    whenLoaded([this, request, ids] { Q_EMIT m_host->formRequested(request, ids); });
+    whenLoaded([this, request, ids] {
+        flush(); // what was asked for before comes first
+        Q_EMIT m_host->formRequested(request, ids);
+    });
 }
 
 void PageBridge::select(const QString &selector, std::function<void(const QJsonArray &)> done)
 {
     const int request = ++m_nextRequest;
     m_selections.insert(request, std::move(done));
-    whenLoaded([this, request, selector] { Q_EMIT m_host->selectRequested(request, selector); });
+    whenLoaded([this, request, selector] {
+        flush(); // what was asked for before comes first
+        Q_EMIT m_host->selectRequested(request, selector);
+    });
 }
 
 void PageBridge::onSelected(int request, const QJsonArray &result)

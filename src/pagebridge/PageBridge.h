@@ -68,6 +68,10 @@ public:
     bool Busy() const { return !m_bound; }
     // Runs `work` once the page is bound: now if it is, else when it becomes so.
     void whenReady(std::function<void()> work);
+    // Changes made between these two go to the page as one message: a burst
+    // of rows costs the page one round, not one per row. Pairs may nest.
+    void beginBatch() { ++m_batchDepth; }
+    void endBatch();
 
     void setText(const QString &id, const QString &text) { apply(QStringLiteral("setText"), {id, text}); }
     void setHtml(const QString &id, const QString &html) { apply(QStringLiteral("setHtml"), {id, html}); }
@@ -153,6 +157,7 @@ Q_SIGNALS:
 private:
     friend class PageBridgeChannel;
     void apply(const QString &command, const QVariantList &args);
+    void flush();
     void whenLoaded(std::function<void()> step);
     void onPageLoaded();
     void onBound();
@@ -168,6 +173,8 @@ private:
     bool m_bound = false;
     QList<std::function<void()>> m_beforeLoad;
     QList<std::function<void()>> m_beforeReady;
+    QVariantList m_outbox;
+    int m_batchDepth = 0;
     int m_nextRequest = 0;
     QHash<int, std::function<void(const QJsonObject &)>> m_measures;
     QHash<int, std::function<void(const QJsonArray &)>> m_selections;

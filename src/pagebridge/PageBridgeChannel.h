@@ -26,7 +26,8 @@ public Q_SLOTS:
     void missingElement(const QString &command, const QString &elementId);
 
 Q_SIGNALS:
-    void apply(const QString &command, const QVariantList &args);
+    // Changes to the page, in order: each a list of the command's name and its arguments.
+    void apply(const QVariantList &commands);
     void measureRequested(int request, const QStringList &ids);
     void formRequested(int request, const QStringList &ids);
     void selectRequested(int request, const QString &selector);

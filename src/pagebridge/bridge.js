@@ -89,7 +89,7 @@
     new QWebChannel(qt.webChannelTransport, function (channel) {
         var host = channel.objects.host;
 
-        host.apply.connect(function (command, args) {
+        function run(command, args) {
             if (command === 'build') {
                 // The page's own script builds from the data; DOM events cross the worlds.
                 document.documentElement.setAttribute('data-' + args[0], args[1]);
@@ -106,6 +106,10 @@
             } catch (e) {
                 host.missingElement(command + ': ' + e.message, String(args[0]));
             }
+        }
+
+        host.apply.connect(function (batch) {
+            batch.forEach(function (change) { run(change[0], change[1]); });
         });
 
         // The elements a selector finds, in document order: id, text, and for

@@ -8,6 +8,7 @@
 #include "core/FileUtil.h"
 #include "core/ProductSite.h"
 #include "core/gui/Desktop.h"
+#include "core/gui/FullScreenWatch.h"
 #include "core/NumberText.h"
 #include "core/cRegistry.h"
 #include "news/NewsPanel.h"
@@ -24,7 +25,8 @@
 #include "update/frmLiveUpdate.h"
 
 #include <QApplication>
-#include <QProcess>
+#include <QFileInfo>
+#include <QSystemTrayIcon>
 #include <QUrl>
 
 namespace {
@@ -52,6 +54,8 @@ frmMain::frmMain(Clock &clock)
     , m_clock(clock)
 {
     setWindowTitle(QStringLiteral("[Tavrin_Class]"));
+    m_fullScreenCheck.setInterval(FullScreenCheckMs);
+    connect(&m_fullScreenCheck, &QTimer::timeout, this, &frmMain::showDeferredPopups);
 }
 
 frmMain::~frmMain()
@@ -113,7 +117,9 @@ void frmMain::mainWindowReady()
     QApplication::restoreOverrideCursor();
     m_waitingForMain = false;
     m_main->ApplySourceSettings();
-    m_main->show();
+    // Started with the session, the program waits in the tray, if there is one.
+    if (!m_startInTray || !QSystemTrayIcon::isSystemTrayAvailable())
+        m_main->show();
     Globals().Config.RepairLiveUpdateSetting();
     Q_EMIT loaded();
 }
@@ -151,6 +157,7 @@ void frmMain::ChkLiveUpdate(bool vv)
     }
     m_liveUpdate = new frmLiveUpdate(ProductSite(Globals().Config), Globals().AppPath);
     m_liveUpdate->setTip(vv);
+    m_liveUpdate->setInstalledReadOnly(!QFileInfo(QApplication::applicationDirPath()).isWritable());
     watchUpdate();
 }
 
@@ -267,6 +274,12 @@ void frmMain::Popup(const QString &html, int iDelayPara)
         return;
     if (numberFromText(app.Config.GetNodeAttrib(ConfigPaths::Popup, ConfigPaths::Checked)) == 0)
         return;
+    // Nothing slides over a film or a presentation; it comes when that ends.
+    if (FullScreenWatch::active()) {
+        m_deferredPopups.append({html, iDelayPara});
+        m_fullScreenCheck.start();
+        return;
+    }
     if (!m_popup) {
         m_popup = std::make_unique<frmPopUp>();
         // Only web addresses leave the program, whatever a page put there.
@@ -290,6 +303,16 @@ void frmMain::Popup(const QString &html, int iDelayPara)
         if (!m_playMedia->Run() && m_playMedia->OpenMedia(soundPath))
             m_playMedia->Play(true);
     }
+}
+
+void frmMain::showDeferredPopups()
+{
+    if (FullScreenWatch::active())
+        return;
+    m_fullScreenCheck.stop();
+    const QList<std::pair<QString, int>> deferred = std::exchange(m_deferredPopups, {});
+    for (const auto &[html, delay] : deferred)
+        Popup(html, delay);
 }
 
 void frmMain::ExitApp()

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 #include <memory>
@@ -25,6 +26,7 @@ class frmMain : public QWidget
 public:
     static constexpr int BalloonTimeoutMs = 300000;
     static constexpr int PopupGraceSeconds = 10;
+    static constexpr int FullScreenCheckMs = 2000;
 
     explicit frmMain(Clock &clock);
     ~frmMain() override;
@@ -32,6 +34,8 @@ public:
     // Start-up, in its fixed order; it goes on when the main window's page is
     // ready, and `loaded` tells when the main window shows.
     void Load();
+    // Started by the desktop session: the main window stays in the tray.
+    void setStartInTray(bool inTray) { m_startInTray = inTray; }
 
     void ShowBalloonTip(const QString &iTip, const QString &iTitle, int iIcon = 0);
     void ShowTavrin();
@@ -68,6 +72,7 @@ private:
     void writeRegistryValues();
     void addRunTime();
     void watchUpdate();
+    void showDeferredPopups();
 
     Clock &m_clock;
     std::unique_ptr<frmSysTray> m_tray;
@@ -80,4 +85,8 @@ private:
     bool m_exited = false;
     bool m_waitingForMain = false; // start-up waits for the main window's page
     bool m_runUpdaterOnExit = false;
+    bool m_startInTray = false;
+    // Popups held back while a full-screen window is active: html and delay.
+    QList<std::pair<QString, int>> m_deferredPopups;
+    QTimer m_fullScreenCheck;
 };

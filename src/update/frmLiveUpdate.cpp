@@ -96,6 +96,10 @@ void frmLiveUpdate::ClickOK()
     }
     if (m_downloading)
         return;
+    if (m_readOnly) {
+        showManualUpdate(QStringLiteral("Tessaly 由系统的软件包管理器安装, 请用它更新, 或者访问我们的网站："));
+        return;
+    }
     m_downloading = true;
     m_page->setStyle(LiveUpdatePage::Info, QStringLiteral("display"), QStringLiteral("none"));
     m_page->setStyle(LiveUpdatePage::Down, QStringLiteral("display"), QStringLiteral("block"));
@@ -115,12 +119,19 @@ void frmLiveUpdate::ClickCancel()
 
 void frmLiveUpdate::showFailure()
 {
-    m_failed = true;
     m_page->setAttribute(LiveUpdatePage::DownImage, QStringLiteral("src"), QStringLiteral("ddx.gif"));
+    showManualUpdate(QStringLiteral("下载更新出现错误, 请点击<b>'在线下载 '</b>按钮更新! 或者访问我们的网站："));
+}
+
+// The way to the manual download: the text (fixed markup) with the site's
+// address, "在线下载" and "取消".
+void frmLiveUpdate::showManualUpdate(const QString &text)
+{
+    m_failed = true;
+    m_page->setStyle(LiveUpdatePage::Info, QStringLiteral("display"), QStringLiteral("none"));
+    m_page->setStyle(LiveUpdatePage::Down, QStringLiteral("display"), QStringLiteral("block"));
     m_page->setStyle(LiveUpdatePage::Percent, QStringLiteral("display"), QStringLiteral("none"));
-    m_page->setHtml(LiveUpdatePage::DownInfo,
-                    QStringLiteral("下载更新出现错误, 请点击<b>'在线下载 '</b>按钮更新! 或者访问我们的网站：")
-                        + htmlEscaped(m_site.homePage()));
+    m_page->setHtml(LiveUpdatePage::DownInfo, text + htmlEscaped(m_site.homePage()));
     m_page->setText(LiveUpdatePage::Ok, QStringLiteral("在线下载"));
     m_page->setStyle(LiveUpdatePage::Ok, QStringLiteral("display"), QStringLiteral("inline-block"));
     m_page->setStyle(LiveUpdatePage::Cancel, QStringLiteral("display"), QStringLiteral("inline-block"));

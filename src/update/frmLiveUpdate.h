@@ -17,6 +17,9 @@ public:
     frmLiveUpdate(const ProductSite &site, QString programFolder, QWidget *parent = nullptr);
     ~frmLiveUpdate() override;
 
+    // A program installed read-only is updated by the system's package
+    // manager: a newer version is then only pointed to, not downloaded.
+    void setInstalledReadOnly(bool readOnly) { m_readOnly = readOnly; }
     // A requested check: an up-to-date result is announced.
     void setTip(bool tip) { m_tip = tip; }
     bool Tip() const { return m_tip; }
@@ -46,11 +49,13 @@ private:
     void onChecked(bool newer);
     void onPageReady();
     void showFailure();
+    void showManualUpdate(const QString &text);
 
     ProductSite m_site;
     PageBridge *m_page = nullptr;
     LiveUpdate *m_update;
     bool m_tip = false;
+    bool m_readOnly = false;
     bool m_downloading = false;
     bool m_failed = false;
     bool m_pageReady = false;

@@ -187,6 +187,7 @@ private Q_SLOTS:
         // A "%" standing alone would be a field code.
         const QByteArray exec = content.mid(content.indexOf("\nExec=") + 6).split('\n').front();
         QCOMPARE(exec.count('%'), program.count(u'%') * 2);
+        QVERIFY(exec.endsWith(" --autostart")); // started by the session, the program stays in the tray
         QCOMPARE(run.Value().toString(), program);
         QVERIFY(run.DeleteValue());
         QVERIFY(!QFile::exists(entry));

@@ -82,6 +82,21 @@ private Q_SLOTS:
     }
 
     // Before any click of a person: a click lets the page open windows for a few seconds.
+    void aBatchReachesThePageWholeAndInOrder()
+    {
+        m_bridge->setText(u"two"_s, u"before"_s);
+        QTRY_COMPARE(run(u"document.getElementById('two').textContent"_s).toString(), u"before"_s);
+        m_bridge->beginBatch();
+        m_bridge->setText(u"two"_s, u"first"_s);
+        m_bridge->beginBatch();
+        m_bridge->setText(u"two"_s, u"second"_s);
+        m_bridge->endBatch();
+        QTest::qWait(100);
+        QCOMPARE(run(u"document.getElementById('two').textContent"_s).toString(), u"before"_s);
+        m_bridge->endBatch();
+        QTRY_COMPARE(run(u"document.getElementById('two').textContent"_s).toString(), u"second"_s);
+    }
+
     void windowsAndNavigationAreRefused()
     {
         m_browser.opened.clear();

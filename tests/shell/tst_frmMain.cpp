@@ -1,6 +1,7 @@
 #include "core/AppGlobals.h"
 #include "core/cRegistry.h"
 #include "core/gui/Desktop.h"
+#include "core/gui/FullScreenWatch.h"
 #include "core/gui/cls_PopupMenu.h"
 #include "news/NewsPanel.h"
 #include "news/WorkerRuntime.h"
@@ -249,6 +250,21 @@ private Q_SLOTS:
         const QStringList texts = popupTexts(m_controller->popupWindow());
         QCOMPARE(texts.front(), u"12:0 条目0"_s); // the newest on top
         QCOMPARE(texts.back(), u"12:9 条目9"_s);  // the oldest went
+        m_controller->popupWindow()->CloseFrm();
+    }
+
+    void noPopupSlidesOverAFullScreenWindow()
+    {
+        QWidget film;
+        film.showFullScreen();
+        film.activateWindow();
+        QTRY_VERIFY(FullScreenWatch::active());
+        m_controller->Popup(PopupSnippet::plain(u"FX168.gif"_s, u"13:00"_s, u"看电影时到来"_s));
+        QTest::qWait(frmMain::FullScreenCheckMs + 500);
+        QVERIFY(!m_controller->popupWindow()->isOpen());
+        film.close();
+        QTRY_VERIFY_WITH_TIMEOUT(m_controller->popupWindow()->isOpen(), frmMain::FullScreenCheckMs * 3);
+        QTRY_COMPARE(popupTexts(m_controller->popupWindow()), QStringList{u"13:00 看电影时到来"_s});
         m_controller->popupWindow()->CloseFrm();
     }
 

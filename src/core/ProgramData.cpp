@@ -1,0 +1,33 @@
+#include "core/ProgramData.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+QString ProgramData::userFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/Tessaly/");
+}
+
+QString ProgramData::choose(const QString &programFolder, const QString &userFolder)
+{
+    if (QFileInfo(programFolder).isWritable())
+        return programFolder;
+    seed(programFolder, userFolder);
+    return userFolder;
+}
+
+void ProgramData::seed(const QString &programFolder, const QString &userFolder)
+{
+    QDir().mkpath(userFolder + QStringLiteral("Sound"));
+    const QString config = QStringLiteral("tavrin.xml");
+    if (!QFileInfo::exists(userFolder + config) && QFile::copy(programFolder + config, userFolder + config))
+        QFile::setPermissions(userFolder + config, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    const QDir sounds(programFolder + QStringLiteral("Sound"));
+    for (const QString &sound : sounds.entryList({QStringLiteral("*.wav")}, QDir::Files)) {
+        const QString target = userFolder + QStringLiteral("Sound/") + sound;
+        if (!QFileInfo::exists(target))
+            QFile::copy(sounds.filePath(sound), target);
+    }
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+// Where the program keeps its data (tavrin.xml, Sound/, a downloaded update):
+// beside the executable when the user may write there, as in a portable
+// folder; otherwise, installed read-only, in a folder of the user's own that
+// is seeded from the installed defaults on first start.
+class ProgramData
+{
+public:
+    // ~/.config/Tessaly/ (with the trailing separator).
+    static QString userFolder();
+    // The folder to use for a program folder; both end with a separator.
+    static QString choose(const QString &programFolder, const QString &userFolder);
+    // Copies tavrin.xml and the Sound/*.wav files that the user folder lacks;
+    // what is there already stays as it is.
+    static void seed(const QString &programFolder, const QString &userFolder);
+};
