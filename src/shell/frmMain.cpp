@@ -276,6 +276,9 @@ void frmMain::Popup(const QString &html, int iDelayPara)
         return;
     // Nothing slides over a film or a presentation; it comes when that ends.
     if (FullScreenWatch::active()) {
+        // The popup shows only its newest rows; a long film keeps no more than those.
+        if (m_deferredPopups.size() >= frmPopUp::MaxRows)
+            m_deferredPopups.removeFirst();
         m_deferredPopups.append({html, iDelayPara});
         m_fullScreenCheck.start();
         return;
