@@ -1,5 +1,5 @@
 #include "support/SiteSimulator.h"
-#include "support/TempProgramFolder.h"
+#include "support/TavrinRun.h"
 
 #include <QProcess>
 #include <QTest>
@@ -52,25 +52,15 @@ private Q_SLOTS:
         QFETCH(bool, windowShown);
         SiteSimulator sim;
         QVERIFY(sim.start());
-        TempProgramFolder folder;
-        TempProgramFolder runtime;
-        folder.copyProgram(u"tavrin"_s);
-        folder.copyProgram(u"torvel"_s);
-        folder.copyLocalConfig(sim.base());
-        QProcess program;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove(u"QT_QPA_PLATFORM"_s);
-        env.insert(u"XDG_RUNTIME_DIR"_s, runtime.path());
-        program.setProcessEnvironment(env);
-        program.start(folder.filePath(u"tavrin"_s), arguments);
-        QVERIFY(program.waitForStarted());
+        TavrinRun tavrin(sim.base());
+        QVERIFY(tavrin.start(arguments));
         // The page is up once the product site's notice has been asked for.
         QTRY_VERIFY_WITH_TIMEOUT(sim.hits(u"/site/Tip.xml"_s) == 1, 30000);
         QTest::qWait(1500);
-        const QList<int> heights = visibleWindowHeights(program.processId());
+        const QList<int> heights = visibleWindowHeights(tavrin.process().processId());
         QCOMPARE(std::any_of(heights.begin(), heights.end(), [](int height) { return height > 100; }), windowShown);
-        program.terminate();
-        QVERIFY(program.waitForFinished(15000));
+        tavrin.process().terminate();
+        QVERIFY(tavrin.process().waitForFinished(15000));
     }
 };
 

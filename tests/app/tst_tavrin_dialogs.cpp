@@ -1,4 +1,4 @@
-#include "support/TempProgramFolder.h"
+#include "support/TavrinRun.h"
 
 #include <QProcess>
 #include <QTest>
@@ -17,16 +17,9 @@ private Q_SLOTS:
 
     void missingConfigurationWaitsForTheUser()
     {
-        TempProgramFolder runtime;
-        TempProgramFolder folder;
-        folder.copyProgram(QStringLiteral("tavrin"));
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
-        process.setProcessEnvironment(env);
-        process.start(folder.filePath(QStringLiteral("tavrin")));
-        QVERIFY(process.waitForStarted());
+        TavrinRun tavrin; // no tavrin.xml beside it
+        QVERIFY(tavrin.start());
+        QProcess &process = tavrin.process();
 
         QProcess search;
         search.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--sync"), QStringLiteral("--onlyvisible"),

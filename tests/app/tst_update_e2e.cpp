@@ -1,8 +1,7 @@
 #include "support/SiteSimulator.h"
-#include "support/TempProgramFolder.h"
+#include "support/TavrinRun.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -25,21 +24,10 @@ private Q_SLOTS:
         SiteSimulator sim;
         QVERIFY(sim.start({u"--payload"_s, QStringLiteral(TESSALY_UPDATE_PAYLOAD)}));
         QCOMPARE(sim.get(u"/control?site=update:newer"_s), QByteArray("ok"));
-        TempProgramFolder folder;
-        TempProgramFolder home;
-        folder.copyProgram(u"tavrin"_s);
-        folder.copyProgram(u"torvel"_s);
-        folder.copyLocalConfig(sim.base());
-
-        QProcess program;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove(u"QT_QPA_PLATFORM"_s);
-        env.insert(u"XDG_RUNTIME_DIR"_s, home.path());
-        env.insert(u"HOME"_s, home.path());
-        env.insert(u"XDG_CONFIG_HOME"_s, home.filePath(u"config"_s));
-        program.setProcessEnvironment(env);
-        program.start(folder.filePath(u"tavrin"_s));
-        QVERIFY(program.waitForStarted());
+        TavrinRun tavrin(sim.base());
+        QVERIFY(tavrin.start());
+        QProcess &program = tavrin.process();
+        const TempProgramFolder &folder = tavrin.folder();
         QVERIFY2(program.waitForFinished(60000), program.readAllStandardError().constData());
         QCOMPARE(program.exitCode(), 0);
         QTRY_COMPARE_WITH_TIMEOUT(folder.readFile(u"liveupdate-ran.txt"_s), QByteArray("/U\n"), 10000);
