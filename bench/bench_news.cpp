@@ -3,6 +3,7 @@
 // rows are in the page and the longest stall of the UI thread meanwhile — and
 // the CPU that tavrin and torvel use over 60 s when nothing is new.
 // Run under a display (scripts/gui-env run -- build/bench/bench_news).
+#include "app/PlatformChoice.h"
 #include "core/AppGlobals.h"
 #include "core/cRegistry.h"
 #include "news/WorkerRuntime.h"
@@ -58,6 +59,8 @@ int domRows(frmTavrin &window)
 
 int main(int argc, char *argv[])
 {
+    // The web engine as the program sets it up.
+    chooseWebEngineSettings();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     TempProgramFolder folder;
