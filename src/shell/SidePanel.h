@@ -32,7 +32,6 @@ public:
     void ClickMore();
     // Reads the product site's notice; shown once as a balloon if not blank.
     void loadNotice();
-    const SideUpkeep &model() const { return m_model; }
 
     // The forum links: caption and address, by command number 201..208.
     struct Forum
