@@ -10,9 +10,14 @@ QString ProgramData::userFolder()
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/Tessaly/");
 }
 
+bool ProgramData::readOnly(const QString &programFolder)
+{
+    return !QFileInfo(programFolder).isWritable();
+}
+
 QString ProgramData::choose(const QString &programFolder, const QString &userFolder)
 {
-    if (QFileInfo(programFolder).isWritable())
+    if (!readOnly(programFolder))
         return programFolder;
     seed(programFolder, userFolder);
     return userFolder;

@@ -9,6 +9,8 @@
 class ProgramData
 {
 public:
+    // Whether the program is installed where the user may not write.
+    static bool readOnly(const QString &programFolder);
     // ~/.config/Tessaly/ (with the trailing separator).
     static QString userFolder();
     // The folder to use for a program folder; both end with a separator.

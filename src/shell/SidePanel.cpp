@@ -7,11 +7,10 @@
 #include "pages/MainPage.h"
 #include "shell/SideFrames.h"
 #include "update/LiveUpdate.h"
+#include "update/SystemNotice.h"
 #include "update/UpdateDescriptor.h"
 
 #include <QUrl>
-
-#include <pugixml.hpp>
 
 namespace {
 
@@ -153,11 +152,7 @@ void SidePanel::loadNotice()
 
 void SidePanel::onNotice(const QByteArray &data, bool success)
 {
-    pugi::xml_document document;
-    if (!success || !document.load_buffer(data.constData(), static_cast<size_t>(data.size())))
-        return;
-    const QString text = QString::fromUtf8(document.document_element().child("SysTip").child_value()).trimmed();
-    if (text.isEmpty())
-        return;
-    Q_EMIT balloonRequested(text, QStringLiteral("系统提示"), 1);
+    const QString text = success ? SystemNotice::text(data) : QString();
+    if (!text.isEmpty())
+        Q_EMIT balloonRequested(text, QStringLiteral("系统提示"), 1);
 }

@@ -7,6 +7,7 @@
 #include "core/ConfigPaths.h"
 #include "core/FileUtil.h"
 #include "core/ProductSite.h"
+#include "core/ProgramData.h"
 #include "core/gui/Desktop.h"
 #include "core/gui/FullScreenWatch.h"
 #include "core/NumberText.h"
@@ -25,7 +26,6 @@
 #include "update/frmLiveUpdate.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QSystemTrayIcon>
 #include <QUrl>
 
@@ -157,7 +157,7 @@ void frmMain::ChkLiveUpdate(bool vv)
     }
     m_liveUpdate = new frmLiveUpdate(ProductSite(Globals().Config), Globals().AppPath);
     m_liveUpdate->setTip(vv);
-    m_liveUpdate->setInstalledReadOnly(!QFileInfo(QApplication::applicationDirPath()).isWritable());
+    m_liveUpdate->setInstalledReadOnly(ProgramData::readOnly(QApplication::applicationDirPath()));
     watchUpdate();
 }
 
