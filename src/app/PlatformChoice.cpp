@@ -25,10 +25,43 @@ void choosePlatform()
 void chooseWebEngineSettings()
 {
 #ifdef Q_OS_LINUX
-    // No render node: any OpenGL would be emulated on the processor.
-    if (!qEnvironmentVariableIsSet("QT_QUICK_BACKEND") && !QDir(QStringLiteral("/dev/dri")).exists())
-        qputenv("QT_QUICK_BACKEND", QByteArrayLiteral("software"));
+    chooseWebEngineSettings(QDir(QStringLiteral("/dev/dri")).exists());
+#else
+    chooseWebEngineSettings(true); // elsewhere the system's own graphics are trusted
 #endif
+}
+
+void chooseWebEngineSettings(bool renderNode)
+{
+    // No render node: any OpenGL would be emulated on the processor.
+    if (!qEnvironmentVariableIsSet("QT_QUICK_BACKEND") && !renderNode)
+        qputenv("QT_QUICK_BACKEND", QByteArrayLiteral("software"));
+    // The software renderer draws without OpenGL; loading the emulation
+    // anyway would cost its compiler's memory and start-up time. A backend
+    // that needs OpenGL keeps it.
+    if (qgetenv("QT_QUICK_BACKEND") == "software" && !qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
+        qputenv("QT_XCB_GL_INTEGRATION", QByteArrayLiteral("none"));
     if (!qEnvironmentVariableIsSet("QTWEBENGINE_CHROMIUM_FLAGS"))
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS", QByteArrayLiteral("--process-per-site --js-flags=--lite-mode"));
+}
+
+namespace {
+
+QtMessageHandler s_nextHandler = nullptr;
+
+void withoutChosenGraphicsWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtWarningMsg
+        && (message.startsWith(QLatin1String("QXcbIntegration: Cannot create platform OpenGL context"))
+            || message.startsWith(QLatin1String("No suitable graphics backend found"))))
+        return;
+    s_nextHandler(type, context, message); // Qt hands out its default handler when none was installed
+}
+
+} // namespace
+
+void quietenChosenGraphicsWarnings()
+{
+    if (qgetenv("QT_XCB_GL_INTEGRATION") == "none")
+        s_nextHandler = qInstallMessageHandler(withoutChosenGraphicsWarnings);
 }

@@ -9,7 +9,16 @@ void choosePlatform();
 
 // Settings that keep the web engine small (measured in bench/README.md),
 // each unless the user set its variable: without a GPU the web views are
-// composed by Qt Quick's software renderer instead of an emulated OpenGL;
-// our own pages share one renderer process (remote frames keep their own);
-// V8 runs our small pages without its optimising compiler.
+// composed by Qt Quick's software renderer instead of an emulated OpenGL,
+// and with that renderer no OpenGL is loaded at all; our own pages share one
+// renderer process (remote frames keep their own); V8 runs our small pages
+// without its optimising compiler.
 void chooseWebEngineSettings();
+
+// The same with the question of a GPU answered (a render node exists).
+void chooseWebEngineSettings(bool renderNode);
+
+// Without OpenGL, Qt's X11 platform and the web engine each warn once at
+// start that they found none. That is the choice made above, not a fault:
+// those two warnings are not shown; every other message passes on.
+void quietenChosenGraphicsWarnings();

@@ -22,6 +22,7 @@ int main(int argc, char *argv[])
         arguments << QString::fromLocal8Bit(argv[i]);
     choosePlatform();
     chooseWebEngineSettings();
+    quietenChosenGraphicsWarnings();
     // The web views of our windows share one OpenGL context set.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     // WebEngine describes its graphics set-up on every start; not our users' business.

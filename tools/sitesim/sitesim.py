@@ -187,6 +187,15 @@ def make_handler(sites, calendar, quotes, product_site):
     return Handler
 
 
+class QuietServer(ThreadingHTTPServer):
+    """A client that goes away mid-answer (a program ended, a frame dropped)
+    is part of the simulation, not an error worth a traceback."""
+
+    def handle_error(self, request, client_address):
+        if not isinstance(sys.exc_info()[1], ConnectionError):
+            super().handle_error(request, client_address)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--port", type=int, default=0)
@@ -201,7 +210,7 @@ def main():
     quotes = quote_pages.Quotes(args.seed)
     payload = open(args.payload, "rb").read() if args.payload else None
     product_site = product.ProductSite(args.version, payload)
-    server = ThreadingHTTPServer(("127.0.0.1", args.port), make_handler(sites, calendar, quotes, product_site))
+    server = QuietServer(("127.0.0.1", args.port), make_handler(sites, calendar, quotes, product_site))
     server.daemon_threads = True
     print("listening on %d" % server.server_address[1], flush=True)
     try:
