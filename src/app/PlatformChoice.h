@@ -11,8 +11,10 @@ void choosePlatform();
 // each unless the user set its variable: without a GPU the web views are
 // composed by Qt Quick's software renderer instead of an emulated OpenGL,
 // and with that renderer no OpenGL is loaded at all; our own pages share one
-// renderer process (remote frames keep their own); V8 runs our small pages
-// without its optimising compiler.
+// renderer process, and the frames of every remote site run in a process of
+// their own (the web engine, unlike Chrome, would otherwise put a remote
+// advert into the process that holds our page bridge); V8 runs our small
+// pages without its optimising compiler.
 void chooseWebEngineSettings();
 
 // The same with the question of a GPU answered (a render node exists).
