@@ -42,7 +42,9 @@ void chooseWebEngineSettings(bool renderNode)
     if (qgetenv("QT_QUICK_BACKEND") == "software" && !qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
         qputenv("QT_XCB_GL_INTEGRATION", QByteArrayLiteral("none"));
     if (!qEnvironmentVariableIsSet("QTWEBENGINE_CHROMIUM_FLAGS"))
-        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", QByteArrayLiteral("--process-per-site --site-per-process --js-flags=--lite-mode"));
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", QByteArrayLiteral("--process-per-site --site-per-process "
+                                                                "--disable-features=SpareRendererForSitePerProcess "
+                                                                "--js-flags=--lite-mode"));
 }
 
 namespace {

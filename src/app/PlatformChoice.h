@@ -13,8 +13,9 @@ void choosePlatform();
 // and with that renderer no OpenGL is loaded at all; our own pages share one
 // renderer process, and the frames of every remote site run in a process of
 // their own (the web engine, unlike Chrome, would otherwise put a remote
-// advert into the process that holds our page bridge); V8 runs our small
-// pages without its optimising compiler.
+// advert into the process that holds our page bridge), with no spare
+// renderer kept waiting for navigations our pages do not make; V8 runs our
+// small pages without its optimising compiler.
 void chooseWebEngineSettings();
 
 // The same with the question of a GPU answered (a render node exists).

@@ -22,7 +22,7 @@ private Q_SLOTS:
         QTest::addColumn<QByteArrayList>("userSettings"); // NAME=VALUE
         QTest::addColumn<QByteArrayList>("expected");     // backend, GL integration, flags ("-" for unset)
 
-        const QByteArray ours = "--process-per-site --site-per-process --js-flags=--lite-mode";
+        const QByteArray ours = "--process-per-site --site-per-process --disable-features=SpareRendererForSitePerProcess --js-flags=--lite-mode";
         QTest::newRow("no gpu") << false << QByteArrayList{} << QByteArrayList{"software", "none", ours};
         QTest::newRow("gpu") << true << QByteArrayList{} << QByteArrayList{"-", "-", ours};
         QTest::newRow("no gpu, the user wants OpenGL")
