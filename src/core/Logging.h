@@ -8,3 +8,4 @@ Q_DECLARE_LOGGING_CATEGORY(lcPage)   // tessaly.page: page messages, missing ele
 Q_DECLARE_LOGGING_CATEGORY(lcWorker) // tessaly.worker: the worker server's starts, ends and restarts
 Q_DECLARE_LOGGING_CATEGORY(lcNews)   // tessaly.news: fetch scheduling
 Q_DECLARE_LOGGING_CATEGORY(lcConfig) // tessaly.config: loading and saving tavrin.xml
+Q_DECLARE_LOGGING_CATEGORY(lcMemory) // tessaly.memory: memory handed back to the system

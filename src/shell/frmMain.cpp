@@ -6,6 +6,7 @@
 #include "core/Clock.h"
 #include "core/ConfigPaths.h"
 #include "core/FileUtil.h"
+#include "core/HeapTrim.h"
 #include "core/ProductSite.h"
 #include "core/ProgramData.h"
 #include "core/gui/Desktop.h"
@@ -56,6 +57,10 @@ frmMain::frmMain(Clock &clock)
     setWindowTitle(QStringLiteral("[Tavrin_Class]"));
     m_fullScreenCheck.setInterval(FullScreenCheckMs);
     connect(&m_fullScreenCheck, &QTimer::timeout, this, &frmMain::showDeferredPopups);
+    // What closed popups, windows and news passes freed goes back to the system.
+    m_heapTrim.setInterval(HeapTrim::IntervalMs);
+    connect(&m_heapTrim, &QTimer::timeout, this, &HeapTrim::release);
+    m_heapTrim.start();
 }
 
 frmMain::~frmMain()
@@ -288,6 +293,8 @@ void frmMain::Popup(const QString &html, int iDelayPara)
         // Only web addresses leave the program, whatever a page put there.
         connect(m_popup.get(), &frmPopUp::linkClicked, this, [](const QString &url) { PageBridge::openExternally(QUrl(url)); });
         connect(m_popup.get(), &frmPopUp::moreClicked, this, &frmMain::showMain);
+        // Closing may happen inside the popup's own page call: released from the event loop.
+        connect(m_popup.get(), &frmPopUp::closed, this, &frmMain::releasePopup, Qt::QueuedConnection);
     }
     m_popup->AddHtml(html);
     if (m_popup->isOpen() && iDelayPara == -1) {
@@ -316,6 +323,13 @@ void frmMain::showDeferredPopups()
     const QList<std::pair<QString, int>> deferred = std::exchange(m_deferredPopups, {});
     for (const auto &[html, delay] : deferred)
         Popup(html, delay);
+}
+
+void frmMain::releasePopup()
+{
+    // An item that came meanwhile has opened it again.
+    if (m_popup && !m_popup->isOpen())
+        m_popup.reset();
 }
 
 void frmMain::ExitApp()

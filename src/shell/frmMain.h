@@ -54,6 +54,7 @@ public:
 
     frmTavrin *mainWindow() const { return m_main.get(); }
     frmSysTray *tray() const { return m_tray.get(); }
+    // The popup while it is open (and briefly after it closed); none otherwise.
     frmPopUp *popupWindow() const { return m_popup.get(); }
     frmSettings *settingsWindow() const;
     frmAbout *aboutWindow() const;
@@ -73,6 +74,8 @@ private:
     void addRunTime();
     void watchUpdate();
     void showDeferredPopups();
+    // A closed popup is let go of, page and all; the next item makes a new one.
+    void releasePopup();
 
     Clock &m_clock;
     std::unique_ptr<frmSysTray> m_tray;
@@ -89,4 +92,5 @@ private:
     // Popups held back while a full-screen window is active: html and delay.
     QList<std::pair<QString, int>> m_deferredPopups;
     QTimer m_fullScreenCheck;
+    QTimer m_heapTrim;
 };

@@ -17,6 +17,7 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPointer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
@@ -119,11 +120,10 @@ private Q_SLOTS:
         m_clock.advance(11000);
         QTRY_VERIFY_WITH_TIMEOUT(m_controller->popupWindow() && m_controller->popupWindow()->isVisible(), 30000);
         // Items in the popup's page, each with its source's icon.
-        auto *popupView = m_controller->popupWindow()->findChild<QWebEngineView *>();
-        QString rows;
+        // The popup is let go of once it has closed.
+        const QPointer<QWebEngineView> popupView = m_controller->popupWindow()->findChild<QWebEngineView *>();
         QTRY_VERIFY_WITH_TIMEOUT(
-            (rows = run(popupView, u"String(document.querySelectorAll('#popupWin_Table td img[src$=\".gif\"]').length)"_s))
-                    .toInt() > 0,
+            popupView && run(popupView, u"String(document.querySelectorAll('#popupWin_Table td img[src$=\".gif\"]').length)"_s).toInt() > 0,
             10000);
     }
 

@@ -19,6 +19,7 @@
 
 #include <QApplication>
 #include <QMenu>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QTest>
@@ -82,7 +83,7 @@ private Q_SLOTS:
     void startsWithTrayAndMainWindow()
     {
         QCOMPARE(m_controller->windowTitle(), u"[Tavrin_Class]"_s);
-        QVERIFY(m_controller->tray()->isShown());
+        QTRY_VERIFY(m_controller->tray()->isShown()); // the tray embeds the icon in its own time
         QCOMPARE(m_controller->tray()->icon().toolTip(), u"Tessaly"_s);
         QVERIFY(m_controller->mainWindow()->isVisible());
         QVERIFY(!m_controller->mainWindow()->Busy());
@@ -196,11 +197,12 @@ private Q_SLOTS:
     void aTimedPopupFadesOut()
     {
         m_controller->Popup(PopupSnippet::plain(u"hexun.gif"_s, u"11:00"_s, u"提醒"_s), 300);
-        frmPopUp *popup = m_controller->popupWindow();
+        const QPointer<frmPopUp> popup = m_controller->popupWindow();
         QCOMPARE(popup->ShowDelay(), 300);
         QTRY_COMPARE_WITH_TIMEOUT(popup->PopUpStatus(), 2, 5000);
-        QTRY_VERIFY_WITH_TIMEOUT(!popup->isVisible(), 5000);
-        QVERIFY(!popup->isOpen());
+        // Once closed, the popup and its page are let go of.
+        QTRY_VERIFY_WITH_TIMEOUT(!popup, 5000);
+        QVERIFY(!m_controller->popupWindow());
     }
 
     void rightClickAndMoreClose()
@@ -213,13 +215,14 @@ private Q_SLOTS:
         auto *view = popup->findChild<QWebEngineView *>();
         view->page()->runJavaScript(u"document.getElementById('popupWin_Table').dispatchEvent("
                                     "new MouseEvent('contextmenu', {bubbles: true, cancelable: true})); 1"_s);
-        QTRY_VERIFY(!popup->isVisible());
+        QTRY_VERIFY(!m_controller->popupWindow());
 
         m_controller->mainWindow()->hide();
         m_controller->Popup(PopupSnippet::plain(u"FX168.gif"_s, u"12:01"_s, u"更多"_s), -1);
+        popup = m_controller->popupWindow();
         QTRY_COMPARE_WITH_TIMEOUT(popup->PopUpStatus(), 1, 5000);
-        view->page()->runJavaScript(u"document.getElementById('popupWin_LinkMore').click(); 1"_s);
-        QTRY_VERIFY(!popup->isVisible());
+        popup->findChild<QWebEngineView *>()->page()->runJavaScript(u"document.getElementById('popupWin_LinkMore').click(); 1"_s);
+        QTRY_VERIFY(!m_controller->popupWindow());
         QVERIFY(m_controller->mainWindow()->isVisible());
     }
 
@@ -261,9 +264,9 @@ private Q_SLOTS:
         QTRY_VERIFY(FullScreenWatch::active());
         m_controller->Popup(PopupSnippet::plain(u"FX168.gif"_s, u"13:00"_s, u"看电影时到来"_s));
         QTest::qWait(frmMain::FullScreenCheckMs + 500);
-        QVERIFY(!m_controller->popupWindow()->isOpen());
+        QVERIFY(!m_controller->popupWindow());
         film.close();
-        QTRY_VERIFY_WITH_TIMEOUT(m_controller->popupWindow()->isOpen(), frmMain::FullScreenCheckMs * 3);
+        QTRY_VERIFY_WITH_TIMEOUT(m_controller->popupWindow() && m_controller->popupWindow()->isOpen(), frmMain::FullScreenCheckMs * 3);
         QTRY_COMPARE(popupTexts(m_controller->popupWindow()), QStringList{u"13:00 看电影时到来"_s});
         m_controller->popupWindow()->CloseFrm();
     }

@@ -1,0 +1,19 @@
+#include "core/HeapTrim.h"
+
+#include "core/Logging.h"
+
+#include <QElapsedTimer>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
+void HeapTrim::release()
+{
+#ifdef __GLIBC__
+    QElapsedTimer timer;
+    timer.start();
+    malloc_trim(0);
+    qCInfo(lcMemory) << "heap trimmed in" << timer.nsecsElapsed() / 1000 << "µs";
+#endif
+}
