@@ -198,6 +198,7 @@ private Q_SLOTS:
     {
         m_controller->Popup(PopupSnippet::plain(u"hexun.gif"_s, u"11:00"_s, u"提醒"_s), 300);
         const QPointer<frmPopUp> popup = m_controller->popupWindow();
+        QVERIFY(popup);
         QCOMPARE(popup->ShowDelay(), 300);
         QTRY_COMPARE_WITH_TIMEOUT(popup->PopUpStatus(), 2, 5000);
         // Once closed, the popup and its page are let go of.
@@ -209,6 +210,7 @@ private Q_SLOTS:
     {
         m_controller->Popup(PopupSnippet::plain(u"FX168.gif"_s, u"12:00"_s, u"右键"_s), -1);
         frmPopUp *popup = m_controller->popupWindow();
+        QVERIFY(popup);
         QTRY_COMPARE_WITH_TIMEOUT(popup->PopUpStatus(), 1, 5000);
         QTest::qWait(1000);
         QCOMPARE(popup->PopUpStatus(), 1); // -1: it stays
@@ -220,6 +222,7 @@ private Q_SLOTS:
         m_controller->mainWindow()->hide();
         m_controller->Popup(PopupSnippet::plain(u"FX168.gif"_s, u"12:01"_s, u"更多"_s), -1);
         popup = m_controller->popupWindow();
+        QVERIFY(popup);
         QTRY_COMPARE_WITH_TIMEOUT(popup->PopUpStatus(), 1, 5000);
         popup->findChild<QWebEngineView *>()->page()->runJavaScript(u"document.getElementById('popupWin_LinkMore').click(); 1"_s);
         QTRY_VERIFY(!m_controller->popupWindow());
