@@ -14,17 +14,12 @@ class tst_tavrin_autostart : public QObject
 
 private:
     // The heights of the program's visible windows named "Tessaly".
-    static QList<int> visibleWindowHeights(qint64 pid)
+    static QList<int> visibleWindowHeights(const TavrinRun &tavrin)
     {
-        QProcess search;
-        search.start(u"xdotool"_s, {u"search"_s, u"--onlyvisible"_s, u"--pid"_s, QString::number(pid), u"--name"_s, u"^Tessaly$"_s});
-        search.waitForFinished(10000);
         QList<int> heights;
-        for (const QByteArray &window : search.readAllStandardOutput().split('\n')) {
-            if (window.trimmed().isEmpty())
-                continue;
+        for (const QString &window : tavrin.visibleWindows()) {
             QProcess geometry;
-            geometry.start(u"xdotool"_s, {u"getwindowgeometry"_s, QString::fromLatin1(window.trimmed())});
+            geometry.start(u"xdotool"_s, {u"getwindowgeometry"_s, window.trimmed()});
             geometry.waitForFinished(5000);
             const QByteArray text = geometry.readAllStandardOutput();
             heights << text.mid(text.lastIndexOf('x') + 1).trimmed().toInt();
@@ -57,7 +52,7 @@ private Q_SLOTS:
         // The page is up once the product site's notice has been asked for.
         QTRY_VERIFY_WITH_TIMEOUT(sim.hits(u"/site/Tip.xml"_s) == 1, 30000);
         QTest::qWait(1500);
-        const QList<int> heights = visibleWindowHeights(tavrin.process().processId());
+        const QList<int> heights = visibleWindowHeights(tavrin);
         QCOMPARE(std::any_of(heights.begin(), heights.end(), [](int height) { return height > 100; }), windowShown);
         tavrin.process().terminate();
         QVERIFY(tavrin.process().waitForFinished(15000));

@@ -8,16 +8,6 @@ class tst_tavrin_dialogs : public QObject
 {
     Q_OBJECT
 
-private:
-    static QString visibleWindow(qint64 pid)
-    {
-        QProcess search;
-        search.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
-                                                 QString::number(pid), QStringLiteral("--name"), QStringLiteral("^Tessaly$")});
-        search.waitForFinished(5000);
-        return QString::fromLatin1(search.readAllStandardOutput()).split(u'\n').value(0).trimmed();
-    }
-
 private Q_SLOTS:
     void initTestCase()
     {
@@ -34,7 +24,7 @@ private Q_SLOTS:
         // xdotool gives up when another test's window goes away during its
         // scan of the display: asked again until the box is found.
         QString window;
-        QTRY_VERIFY_WITH_TIMEOUT(!(window = visibleWindow(process.processId())).isEmpty(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(!(window = tavrin.visibleWindows().value(0)).isEmpty(), 20000);
         QVERIFY(!process.waitForFinished(300)); // the box waits
 
         QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QStringLiteral("--sync"), window});

@@ -29,3 +29,13 @@ bool TavrinRun::start(const QStringList &arguments)
     m_process.start(m_folder.filePath(QStringLiteral("tavrin")), arguments);
     return m_process.waitForStarted();
 }
+
+QStringList TavrinRun::visibleWindows() const
+{
+    QProcess search;
+    search.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                                             QString::number(m_process.processId()), QStringLiteral("--name"),
+                                             QStringLiteral("^Tessaly$")});
+    search.waitForFinished(10000);
+    return QString::fromLatin1(search.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+}

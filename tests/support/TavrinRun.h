@@ -16,6 +16,10 @@ public:
     ~TavrinRun();
 
     bool start(const QStringList &arguments = {});
+    // The program's visible windows named "Tessaly" (the tray icon's among
+    // them), as X window ids; empty also when xdotool gave up its scan
+    // because another window went away meanwhile, so callers ask again.
+    QStringList visibleWindows() const;
     QProcess &process() { return m_process; }
     const TempProgramFolder &folder() const { return m_folder; }
 
