@@ -19,7 +19,7 @@ private:
         QList<int> heights;
         for (const QString &window : tavrin.visibleWindows()) {
             QProcess geometry;
-            geometry.start(u"xdotool"_s, {u"getwindowgeometry"_s, window.trimmed()});
+            geometry.start(u"xdotool"_s, {u"getwindowgeometry"_s, window});
             geometry.waitForFinished(5000);
             const QByteArray text = geometry.readAllStandardOutput();
             heights << text.mid(text.lastIndexOf('x') + 1).trimmed().toInt();
