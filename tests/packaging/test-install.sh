@@ -51,7 +51,7 @@ pid=$!
 # The tray icon: a window of the program's own process embedded in the tray.
 found=
 for _ in $(seq 150); do
-  tray=$(xwininfo -root -tree | grep '"trayer")' | head -n1 | awk '{print $1}')
+  tray=$(xwininfo -root -tree | grep '"trayer")' | head -n1 | awk '{print $1}' || true)
   program=$(pgrep -u "$user" -x 'tessaly|tavrin' | head -n1 || true)
   if [ -n "$program" ] && [ -n "$tray" ]; then
     for window in $(xwininfo -tree -id "$tray" 2>/dev/null | grep -o "0x[0-9a-f]*"); do

@@ -219,6 +219,7 @@ private Q_SLOTS:
                                     "new MouseEvent('contextmenu', {bubbles: true, cancelable: true})); 1"_s);
         QTRY_VERIFY(!m_controller->popupWindow());
 
+        QVERIFY(m_controller->mainWindow()); // gone if the program ended for want of a tray
         m_controller->mainWindow()->hide();
         m_controller->Popup(PopupSnippet::plain(u"FX168.gif"_s, u"12:01"_s, u"更多"_s), -1);
         popup = m_controller->popupWindow();
