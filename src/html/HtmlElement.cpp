@@ -1,8 +1,7 @@
 #include "html/HtmlElement.h"
 
 #include "html/HtmlCollection.h"
-
-#include <QUrl>
+#include "html/WebLink.h"
 
 #include <gumbo.h>
 
@@ -198,6 +197,44 @@ HtmlElement HtmlElement::firstByTagName(const QString &tagName) const
     return getElementsByTagName(tagName).item(0);
 }
 
+HtmlCollection HtmlElement::descendants() const
+{
+    std::vector<HtmlElement> found;
+    forEachDescendant(m_node, [&](const GumboNode *node) {
+        if (isElement(node))
+            found.emplace_back(node);
+    });
+    return HtmlCollection(std::move(found));
+}
+
+HtmlElement HtmlElement::parent() const
+{
+    if (!isElement(m_node) || !isElement(m_node->parent))
+        return {};
+    return HtmlElement(m_node->parent);
+}
+
+int HtmlElement::childIndex() const
+{
+    if (!isElement(m_node) || !m_node->parent)
+        return 0;
+    const GumboNode *parentNode = m_node->parent;
+    if (parentNode->type != GUMBO_NODE_ELEMENT && parentNode->type != GUMBO_NODE_TEMPLATE
+        && parentNode->type != GUMBO_NODE_DOCUMENT)
+        return 0;
+    const GumboVector &children = parentNode->type == GUMBO_NODE_DOCUMENT ? parentNode->v.document.children
+                                                                         : parentNode->v.element.children;
+    int index = 0;
+    for (unsigned i = 0; i < children.length; ++i) {
+        const auto *child = static_cast<const GumboNode *>(children.data[i]);
+        if (isElement(child))
+            ++index;
+        if (child == m_node)
+            return index;
+    }
+    return 0;
+}
+
 HtmlCollection HtmlElement::rows() const
 {
     std::vector<HtmlElement> head, body, foot;
@@ -262,23 +299,14 @@ QString HtmlElement::attribute(const QString &name) const
     return attribute ? QString::fromUtf8(attribute->value) : QString();
 }
 
+bool HtmlElement::hasAttribute(const QString &name) const
+{
+    return isElement(m_node) && gumbo_get_attribute(&m_node->v.element.attributes, name.toLower().toUtf8().constData());
+}
+
 QString HtmlElement::href(const QString &baseUrl) const
 {
     if (!isElement(m_node) || !gumbo_get_attribute(&m_node->v.element.attributes, "href"))
         return {};
-    // As browsers do: surrounding blanks are dropped, tabs and line breaks inside removed.
-    QString raw = attribute(QStringLiteral("href")).trimmed();
-    raw.remove(u'\t').remove(u'\n').remove(u'\r');
-    // An empty href points at the page itself: no article behind it.
-    if (raw.isEmpty())
-        return {};
-    const QUrl base(baseUrl);
-    const QUrl link(raw);
-    const QUrl resolved = link.isRelative() ? (base.isValid() && !base.isRelative() ? base.resolved(link) : QUrl())
-                                            : link;
-    const QString scheme = resolved.scheme().toLower();
-    if (!resolved.isValid() || resolved.host().isEmpty()
-        || (scheme != QStringLiteral("http") && scheme != QStringLiteral("https")))
-        return {};
-    return resolved.toString(QUrl::FullyEncoded);
+    return WebLink::resolve(attribute(QStringLiteral("href")), baseUrl);
 }

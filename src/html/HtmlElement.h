@@ -26,6 +26,12 @@ public:
     // Descendants with that tag name (any case), in document order.
     HtmlCollection getElementsByTagName(const QString &tagName) const;
     HtmlElement firstByTagName(const QString &tagName) const;
+    // Every descendant element, in document order.
+    HtmlCollection descendants() const;
+    // The parent element; null at the document's root.
+    HtmlElement parent() const;
+    // The 1-based place among the parent's element children (CSS :nth-child).
+    int childIndex() const;
     // The rows of a table: those of THEAD, then those directly in the table or
     // in TBODY in document order, then those of TFOOT.
     HtmlCollection rows() const;
@@ -37,6 +43,7 @@ public:
     // <br> as line breaks, no blanks at line ends.
     QString innerText() const;
     QString attribute(const QString &name) const;
+    bool hasAttribute(const QString &name) const;
     QString className() const { return attribute(QStringLiteral("class")); }
     // The href resolved against baseUrl; empty unless the result is an http or
     // https address (javascript:, data:, relative links without a base, ...).

@@ -1,3 +1,4 @@
+#include "worker/FeedCommand.h"
 #include "worker/FetchCommand.h"
 #include "worker/ParseCommand.h"
 #include "worker/remote/WorkerServer.h"
@@ -12,7 +13,9 @@ int usage()
 {
     std::fputs("usage: torvel --server SOCKET        serve the worker objects of one tavrin\n"
                "       torvel --parse SOURCE FILE [--known FILE] [--url URL]\n"
-               "       torvel --fetch ID URL [--known FILE]\n",
+               "       torvel --fetch ID URL [--known FILE]\n"
+               "       torvel --parse-feed FILE [--url URL] [--content-type TYPE]\n"
+               "       torvel --parse-page FILE --item SEL --title SEL [--link SEL] [--time SEL] [--summary SEL] [--url URL]\n",
                stderr);
     return 2;
 }
@@ -27,6 +30,10 @@ int main(int argc, char *argv[])
     const QString command = arguments.value(0);
     if (command == QStringLiteral("--parse"))
         return runParseCommand(arguments.mid(1));
+    if (command == QStringLiteral("--parse-feed"))
+        return runParseFeedCommand(arguments.mid(1));
+    if (command == QStringLiteral("--parse-page"))
+        return runParsePageCommand(arguments.mid(1));
     if (command == QStringLiteral("--fetch"))
         return runFetchCommand(arguments.mid(1));
     if (command != QStringLiteral("--server") || arguments.size() != 2)
