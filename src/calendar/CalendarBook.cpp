@@ -6,6 +6,7 @@
 #include "core/NumberText.h"
 #include "core/cls_Config.h"
 #include "html/HtmlDocument.h"
+#include "core/Logging.h"
 #include "html/TextDecoder.h"
 
 #include <QLocale>
@@ -101,12 +102,10 @@ void CalendarBook::start(const QDateTime &now)
     if (m_ready) {
         m_calcInterval = SlowScanMs;
     } else {
-        // A week fetched again keeps the reminder choices made for it.
+        // A week fetched again keeps the reminder choices made for it, day by day.
         if (m_store.dateFrom() == m_weekStart) {
-            for (int day = 1; day <= 5; ++day) {
-                for (const CalendarWeekStore::Item &item : m_store.items(day))
-                    m_remembered.insert(item.info, item.notify);
-            }
+            for (int day = 1; day <= 5; ++day)
+                rememberChoices(day);
         }
         m_store.RemoveAllFXCalendar();
         m_store.setDateFrom(m_weekStart);
@@ -125,6 +124,7 @@ void CalendarBook::armDays(const QDate &monday, bool dueNow)
     for (int day = 1; day <= 5; ++day) {
         const QDate date = monday.addDays(day - 1);
         tavrin &task = m_schedule.add(dayKey(day));
+        m_schedule.setJob(dayKey(day), downloadJob());
         task.Link = dayAddress(date);
         task.Interval = DayInterval;
         task.TimeCount = qint16(dueNow ? DayInterval + 1 : DayInterval);
@@ -138,74 +138,104 @@ void CalendarBook::armDays(const QDate &monday, bool dueNow)
 void CalendarBook::downloadComplete(const QString &key, const QString &link, const QByteArray &body, bool success,
                                     const QDateTime &now)
 {
-    if (!m_schedule.contains(key))
+    tavrin *task = m_schedule.find(key);
+    if (!task)
         return;
-    tavrin &task = m_schedule.task(key);
-    if (!task.Visible)
-        return;
-    task.Working = false;
+    task->Working = false;
     // Asked for before the week rolled over or the poll moved on: not this task's page any more.
-    if (link != task.Link || !success)
-        return;
-    const QString text = TextDecoder::fromGb18030(body);
+    if (task->Visible && link == task->Link && success) {
+        const QString text = TextDecoder::fromGb18030(body);
+        bool changed = false;
+        if (key == resultKey())
+            changed = MergeCalendarDay(key, text, true, now);
+        else if (m_ready)
+            changed = MergeCalendarDay(key, text, false, now);
+        else
+            changed = LoadCalendarDay(key, text);
+        if (changed)
+            redraw(now);
+    }
+    // Whatever the page was, a poll ends by its rules.
     if (key == resultKey())
-        MergeCalendarDay(key, text, true, now);
-    else if (m_ready)
-        MergeCalendarDay(key, text, false, now);
-    else
-        LoadCalendarDay(key, text);
-    redraw(now);
+        checkResultDeadline(now);
 }
 
-void CalendarBook::LoadCalendarDay(const QString &key, const QString &text)
+FetchSchedule::Job CalendarBook::downloadJob()
+{
+    return [this](const QString &key, const QDateTime &) {
+        if (m_download)
+            m_download(key, m_schedule.task(key).Link);
+    };
+}
+
+void CalendarBook::rememberChoices(int weekIndex)
+{
+    for (const CalendarWeekStore::Item &item : m_store.items(weekIndex))
+        m_choices.insert(choiceKey(weekIndex, item.info), item.notify);
+}
+
+QString CalendarBook::choiceKey(int weekIndex, const QString &info)
+{
+    return QString::number(weekIndex) + u'\n' + info;
+}
+
+bool CalendarBook::LoadCalendarDay(const QString &key, const QString &text)
 {
     const int weekIndex = key.right(1).toInt();
     HtmlDocument doc;
     const std::optional<CalendarPage> page = CalendarPage::parse(text, doc);
     if (m_ready || !page)
-        return;
+        return false;
     m_store.setEventList(weekIndex, page->eventList);
-    addRows(weekIndex, page->rows, m_remembered);
-    tavrin &task = m_schedule.task(key);
+    addRows(weekIndex, page->rows);
+    tavrin &task = m_schedule.add(key);
     task.Enabled = false;
     task.Initialize = true;
     for (int day = 1; day <= 5; ++day) {
         if (!m_schedule.task(dayKey(day)).Initialize)
-            return;
+            return true;
     }
     m_view.playSystemSound(QStringLiteral("SystemAsterisk"));
     m_view.balloon(QStringLiteral("本周的财经日历更新成功! "), QStringLiteral("财经日历"));
     m_ready = true;
-    m_remembered.clear();
     m_calcInterval = SlowScanMs;
+    return true;
 }
 
-void CalendarBook::addRows(int weekIndex, const QList<CalendarRow> &rows, const QHash<QString, QString> &notify)
+void CalendarBook::addRows(int weekIndex, const QList<CalendarRow> &rows)
 {
     for (const CalendarRow &row : rows) {
         m_store.AddFXCalendar(weekIndex, row.time, row.info, row.before, row.predict, row.result, row.importance, QString(),
-                              notify.value(row.info, QStringLiteral("1")));
+                              m_choices.value(choiceKey(weekIndex, row.info), QStringLiteral("1")));
     }
 }
 
-void CalendarBook::MergeCalendarDay(const QString &key, const QString &text, bool update, const QDateTime &now)
+bool CalendarBook::MergeCalendarDay(const QString &key, const QString &text, bool update, const QDateTime &now)
 {
     const QDateTime beijing = calendarTime(now);
-    if (update && m_pendingResultDate != beijing.date()) {
-        // The poll belongs to a day that has ended: nothing of today goes into it.
-        stopResultPolling(now);
-        return;
-    }
+    // A poll that belongs to a day that has ended takes nothing of today: its rules end it.
+    if (update && m_pendingResultDate != beijing.date())
+        return false;
     const int weekIndex = update ? weekdayIndex(m_pendingResultDate) : key.right(1).toInt();
     HtmlDocument doc;
     const std::optional<CalendarPage> page = CalendarPage::parse(text, doc);
     if (!page)
-        return;
-    m_store.setEventList(weekIndex, page->eventList);
+        return false;
     const QList<CalendarWeekStore::Item> items = m_store.items(weekIndex);
+    // A broken page (its data block missing or cut off) has no rows: it
+    // never wipes a day that has them, nor the reminder choices with it.
+    if (page->rows.isEmpty() && !items.isEmpty()) {
+        qCInfo(lcCalendar) << "a page without rows left day" << weekIndex << "as it was";
+        return false;
+    }
+    bool changed = false;
+    if (m_store.eventList(weekIndex) != page->eventList) {
+        m_store.setEventList(weekIndex, page->eventList);
+        changed = true;
+    }
     if (page->rows.size() != items.size()) {
         rebuildDay(weekIndex, page->rows);
-        return;
+        return true;
     }
     bool allArrived = true;
     bool resultArrived = false;
@@ -218,11 +248,14 @@ void CalendarBook::MergeCalendarDay(const QString &key, const QString &text, boo
         const std::pair<const char *, std::pair<QString, QString>> values[] = {
             {"Time", {item.time, row.time}}, {"BeforeValue", {item.before, row.before}}, {"PredictValue", {item.predict, row.predict}}};
         for (const auto &[name, pair] : values) {
-            if (pair.first != pair.second)
+            if (pair.first != pair.second) {
                 m_store.setItemAttribute(weekIndex, int(j), name, pair.second);
+                changed = true;
+            }
         }
         if (QString(item.result).remove(u'?') != row.result) {
             m_store.setItemAttribute(weekIndex, int(j), "Result", row.result);
+            changed = true;
             if (update && row.time == m_pendingResultTime) {
                 resultArrived = true;
                 const QString line = valuesLine(row.before, row.predict, row.result);
@@ -232,65 +265,85 @@ void CalendarBook::MergeCalendarDay(const QString &key, const QString &text, boo
         }
     }
     if (!update) {
-        tavrin &task = m_schedule.task(key);
+        tavrin &task = m_schedule.add(key);
         task.Enabled = false;
         task.Initialize = true;
-        return;
+        return changed;
     }
     if (resultArrived && !resultText.isEmpty())
         m_view.balloon(resultText.join(QStringLiteral("\r\n")), QStringLiteral("财经数据 ") + m_pendingResultTime);
-    const QDateTime pending(m_pendingResultDate, QTime::fromString(m_pendingResultTime, QStringLiteral("HH:mm")),
-                            QTimeZone(CalendarUtcOffset));
-    if (allArrived || beijing > pending.addSecs(ResultWaitMinutes * 60))
+    if (allArrived)
         stopResultPolling(now);
+    return changed;
 }
 
 void CalendarBook::rebuildDay(int weekIndex, const QList<CalendarRow> &rows)
 {
-    // Every reminder choice is kept by the event's text, "do not remind" included.
-    QHash<QString, QString> notify;
-    for (const CalendarWeekStore::Item &item : m_store.items(weekIndex))
-        notify.insert(item.info, item.notify);
+    // Every reminder choice is kept by the event's day and text, "do not remind" included.
+    rememberChoices(weekIndex);
     m_store.RemoveWeekFXCalendar(weekIndex);
-    addRows(weekIndex, rows, notify);
+    addRows(weekIndex, rows);
+}
+
+void CalendarBook::checkResultDeadline(const QDateTime &now)
+{
+    const tavrin *task = m_schedule.find(resultKey());
+    if (!task || !task->Enabled)
+        return;
+    const QDateTime beijing = calendarTime(now);
+    const QDateTime pending(m_pendingResultDate, QTime::fromString(m_pendingResultTime, QStringLiteral("HH:mm")),
+                            QTimeZone(CalendarUtcOffset));
+    const int weekday = weekdayIndex(beijing.date());
+    if (beijing.date() != m_pendingResultDate || weekday < 1 || weekday > 5 || !pending.isValid()
+        || beijing > pending.addSecs(ResultWaitMinutes * 60)) {
+        qCInfo(lcCalendar) << "result polling for" << m_pendingResultTime << "ends";
+        stopResultPolling(now);
+    }
 }
 
 void CalendarBook::stopResultPolling(const QDateTime &now)
 {
-    tavrin &task = m_schedule.task(resultKey());
+    tavrin &task = m_schedule.add(resultKey());
     task.Enabled = false;
     task.Initialize = true;
     const int weekIndex = weekdayIndex(m_pendingResultDate);
     const QList<CalendarWeekStore::Item> items = m_store.items(weekIndex);
+    bool cleared = false;
     for (qsizetype j = 0; j < items.size(); ++j) {
-        if (items.at(j).result == QStringLiteral("?"))
+        if (items.at(j).result == QStringLiteral("?")) {
             m_store.setItemAttribute(weekIndex, int(j), "Result", QString());
+            cleared = true;
+        }
     }
-    redraw(now);
+    if (cleared)
+        redraw(now);
 }
 
-void CalendarBook::startResultPolling(int itemIndex, const CalendarWeekStore::Item &item, const QDateTime &now)
+bool CalendarBook::startResultPolling(int itemIndex, const CalendarWeekStore::Item &item, const QDateTime &now)
 {
     const QDate today = calendarTime(now).date();
     const QString polled = item.time + u'\n' + item.info;
     if (m_polled.contains(polled))
-        return;
+        return false;
     m_polled.insert(polled);
-    if (!item.result.isEmpty())
-        return;
+    // A "?" stored by an earlier run is polled once more, and cleared by the rules.
+    if (!item.result.isEmpty() && item.result != QStringLiteral("?"))
+        return false;
     m_store.setItemAttribute(weekdayIndex(today), itemIndex, "Result", QStringLiteral("?"));
     m_pendingResultTime = item.time.left(5);
     m_pendingResultDate = today;
     if (!m_schedule.contains(resultKey())) {
         tavrin &task = m_schedule.add(resultKey());
+        m_schedule.setJob(resultKey(), downloadJob());
         task.TimeCount = ResultInterval;
         task.Interval = ResultInterval;
         task.Visible = true;
     }
-    tavrin &task = m_schedule.task(resultKey());
+    tavrin &task = m_schedule.add(resultKey());
     task.Link = dayAddress(today);
     task.Enabled = true;
     task.Initialize = false;
+    return true;
 }
 
 void CalendarBook::calcTick(const QDateTime &now)
@@ -301,6 +354,7 @@ void CalendarBook::calcTick(const QDateTime &now)
     const QDate monday = weekMonday(today);
     if (m_weekStart.isValid() && monday != m_weekStart)
         rollOver(monday);
+    checkResultDeadline(now);
     if (!m_ready)
         return;
     if (index != m_todayIndex) {
@@ -322,9 +376,10 @@ void CalendarBook::rollOver(const QDate &monday)
     m_store.RemoveAllFXCalendar();
     m_store.setDateFrom(monday);
     m_ready = false;
-    m_remembered.clear();
+    m_choices.clear();
     m_polled.clear();
-    m_schedule.task(resultKey()).Enabled = false;
+    if (tavrin *results = m_schedule.find(resultKey()))
+        results->Enabled = false;
     armDays(monday, true);
     m_view.balloon(QStringLiteral("正在获取本周的财经日历!\r\n从") + shortDate(monday) + QStringLiteral(" 到 ")
                        + shortDate(monday.addDays(4)),
@@ -342,42 +397,57 @@ void CalendarBook::scanReminders(const QDateTime &now)
 {
     const QDateTime beijing = calendarTime(now);
     const int index = weekdayIndex(beijing.date());
-    const QList<CalendarWeekStore::Item> items = m_store.items(index);
-    if (items.isEmpty())
-        return;
     const QString nowText = clockText(beijing);
-    // The nearest minute still to come, wherever its items stand in the day.
-    QString next;
-    for (const CalendarWeekStore::Item &item : items) {
-        const QString t = item.time.left(5);
-        if (t > nowText && (next.isEmpty() || t < next))
-            next = t;
-    }
-    const QDateTime nextAt(beijing.date(), QTime::fromString(next, QStringLiteral("HH:mm")), QTimeZone(CalendarUtcOffset));
-    // Whole minutes between the minute of now and the event's, as the clock shows them.
     const QTime clock = beijing.time();
-    const int minutes = next.isEmpty() ? -1 : (nextAt.time().hour() * 60 + nextAt.time().minute()) - (clock.hour() * 60 + clock.minute());
-    const int lead = notifyMinutes();
-    QStringList lines;
-    for (qsizetype i = 0; i < items.size(); ++i) {
-        const CalendarWeekStore::Item &item = items.at(i);
-        const QString t = item.time.left(5);
-        if (t > nowText) {
-            if (t == next && minutes <= lead + 1 && numberFromText(item.notify) == 1) {
-                lines << reminderLine(item);
-                m_store.setItemAttribute(index, int(i), "Notify", QStringLiteral("2"));
-                if (m_shownDay == index)
-                    m_view.setControl(index, int(i) + 1, CalendarItemView::Control::GivenCheckbox);
-            }
-        } else if (m_shownDay == index) {
-            m_view.setControl(index, int(i) + 1, CalendarItemView::Control::Over);
-            startResultPolling(int(i), item, now);
+    // Whole minutes between the minute of now and the event's, as the clock
+    // shows them; -1 for a time that is no time.
+    const auto minutesTo = [&](const CalendarWeekStore::Item &item, int dayOffset) {
+        const QTime at = QTime::fromString(item.time.left(5), QStringLiteral("HH:mm"));
+        return at.isValid() ? dayOffset * 24 * 60 + at.hour() * 60 + at.minute() - (clock.hour() * 60 + clock.minute()) : -1;
+    };
+    // Today's events still to come, and the next weekday's: an event just
+    // after midnight is due before it.
+    const int tomorrow = index >= 1 && index <= 4 ? index + 1 : 0;
+    const std::pair<int, int> days[] = {{index, 0}, {tomorrow, 1}};
+    int next = -1;
+    for (const auto &[day, offset] : days) {
+        if (day == 0)
+            continue;
+        for (const CalendarWeekStore::Item &item : m_store.items(day)) {
+            const int minutes = minutesTo(item, offset);
+            if ((offset > 0 || item.time.left(5) > nowText) && minutes > 0 && (next < 0 || minutes < next))
+                next = minutes;
         }
     }
-    m_calcInterval = minutes >= 0 && minutes <= 1 ? FastScanMs : SlowScanMs;
+    const int lead = notifyMinutes();
+    QStringList lines;
+    bool polling = false;
+    for (const auto &[day, offset] : days) {
+        if (day == 0)
+            continue;
+        const QList<CalendarWeekStore::Item> items = m_store.items(day);
+        for (qsizetype i = 0; i < items.size(); ++i) {
+            const CalendarWeekStore::Item &item = items.at(i);
+            if (offset > 0 || item.time.left(5) > nowText) {
+                if (next >= 0 && minutesTo(item, offset) == next && next <= lead + 1 && numberFromText(item.notify) == 1) {
+                    lines << reminderLine(item);
+                    m_store.setItemAttribute(day, int(i), "Notify", QStringLiteral("2"));
+                    if (m_shownDay == day)
+                        m_view.setControl(day, int(i) + 1, CalendarItemView::Control::GivenCheckbox);
+                }
+            } else if (m_shownDay == index) {
+                m_view.setControl(index, int(i) + 1, CalendarItemView::Control::Over);
+                polling = startResultPolling(int(i), item, now) || polling;
+            }
+        }
+    }
+    if (polling)
+        redraw(now); // the "?" of the results asked for
+    m_calcInterval = next >= 0 && next <= 1 ? FastScanMs : SlowScanMs;
     if (lines.isEmpty())
         return;
-    const QDateTime due = nextAt.addSecs(-qint64(lead) * 60);
+    const QDateTime minuteStart(beijing.date(), QTime(clock.hour(), clock.minute()), QTimeZone(CalendarUtcOffset));
+    const QDateTime due = minuteStart.addSecs(qint64(next - lead) * 60);
     const QString text = lines.join(QStringLiteral("\r\n"));
     if (beijing.secsTo(due) < 1) {
         showReminder(text, QStringLiteral("财经事件提醒"));

@@ -2,6 +2,7 @@
 
 #include "calendar/CalendarView.h"
 #include "calendar/CalendarWeekStore.h"
+#include "core/FetchSchedule.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -10,7 +11,6 @@
 
 struct CalendarRow;
 class cls_Config;
-class FetchSchedule;
 class HtmlDocument;
 
 // The week's economic calendar without a window: the five day pages and the
@@ -31,6 +31,11 @@ public:
     static QString resultKey();
 
     CalendarBook(CalendarView &view, cls_Config &config, FetchSchedule &schedule, const QString &pageBase);
+
+    // Downloads a task's page: the key and the address it asks for. The
+    // calendar's tasks in the schedule run it when they are due.
+    using Download = std::function<void(const QString &key, const QString &link)>;
+    void onDownload(Download download) { m_download = std::move(download); }
 
     // The instant in the calendar's time zone.
     static QDateTime calendarTime(const QDateTime &instant);
@@ -69,12 +74,19 @@ public:
 
 private:
     void armDays(const QDate &monday, bool dueNow);
-    void LoadCalendarDay(const QString &key, const QString &text);
-    void MergeCalendarDay(const QString &key, const QString &text, bool update, const QDateTime &now);
+    FetchSchedule::Job downloadJob();
+    // Each answers whether the stored week changed.
+    bool LoadCalendarDay(const QString &key, const QString &text);
+    bool MergeCalendarDay(const QString &key, const QString &text, bool update, const QDateTime &now);
     void rebuildDay(int weekIndex, const QList<CalendarRow> &rows);
-    void addRows(int weekIndex, const QList<CalendarRow> &rows, const QHash<QString, QString> &notify);
+    void addRows(int weekIndex, const QList<CalendarRow> &rows);
+    void rememberChoices(int weekIndex);
+    static QString choiceKey(int weekIndex, const QString &info);
+    // A poll ends five minutes after its event, at the day's end, and never runs at the weekend.
+    void checkResultDeadline(const QDateTime &now);
     void stopResultPolling(const QDateTime &now);
-    void startResultPolling(int itemIndex, const CalendarWeekStore::Item &item, const QDateTime &now);
+    // Whether a poll for the item's result started.
+    bool startResultPolling(int itemIndex, const CalendarWeekStore::Item &item, const QDateTime &now);
     void rollOver(const QDate &monday);
     void scanReminders(const QDateTime &now);
     void showReminder(const QString &text, const QString &title);
@@ -98,8 +110,10 @@ private:
     QString m_queuedText;
     QDateTime m_reminderDue;
     int m_calcInterval = SlowScanMs;
-    // Reminder choices of a stored week being fetched again, by event text.
-    QHash<QString, QString> m_remembered;
+    // The week's reminder choices, by day and event text ("0" included):
+    // they outlive a day rebuilt from a changed page and a week fetched again.
+    QHash<QString, QString> m_choices;
+    Download m_download;
     // Today's items whose result has been asked for, by time and text.
     QSet<QString> m_polled;
 };

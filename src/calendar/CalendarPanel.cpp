@@ -79,7 +79,7 @@ CalendarPanel::CalendarPanel(PageBridge &page, TabHost &tabs, FetchScheduler &sc
     m_book = std::make_unique<CalendarBook>(static_cast<CalendarView &>(*this), config, scheduler.schedule(), base);
 
     // The key and the address travel with the download, so a late page is known for what it is.
-    scheduler.onDownload([this](const QString &key, const QString &link) { ctlDown->BeginDownload(link, key + u'\n' + link); });
+    m_book->onDownload([this](const QString &key, const QString &link) { ctlDown->BeginDownload(link, key + u'\n' + link); });
     connect(ctlDown, &ctlDownload::DownloadComplete, this, [this](const QByteArray &data, bool success, const QString &asyncId) {
         const qsizetype split = asyncId.indexOf(u'\n');
         // A failure of the handler is reported, and the calendar goes on with the next page.

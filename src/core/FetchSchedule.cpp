@@ -7,11 +7,35 @@ tavrin &FetchSchedule::add(const QString &key)
     return m_tasks[key];
 }
 
+tavrin *FetchSchedule::find(const QString &key)
+{
+    const auto found = m_tasks.find(key);
+    return found == m_tasks.end() ? nullptr : &found.value();
+}
+
+const tavrin *FetchSchedule::find(const QString &key) const
+{
+    const auto found = m_tasks.constFind(key);
+    return found == m_tasks.constEnd() ? nullptr : &found.value();
+}
+
 const tavrin &FetchSchedule::task(const QString &key) const
 {
     static const tavrin none;
-    const auto found = m_tasks.constFind(key);
-    return found == m_tasks.constEnd() ? none : found.value();
+    const tavrin *found = find(key);
+    return found ? *found : none;
+}
+
+void FetchSchedule::remove(const QString &key)
+{
+    m_order.removeAll(key);
+    m_tasks.remove(key);
+    m_jobs.remove(key);
+}
+
+void FetchSchedule::setJob(const QString &key, Job job)
+{
+    m_jobs.insert(key, std::move(job));
 }
 
 QStringList FetchSchedule::tick()

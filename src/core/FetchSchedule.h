@@ -2,23 +2,37 @@
 
 #include "core/tavrin.h"
 
+#include <QDateTime>
 #include <QHash>
 #include <QString>
 #include <QStringList>
 
-// The fetch tasks of the main window (news sources under their ids in
-// decimal, calendar days under "Calendar1".."Calendar5" and
-// "CalendarDataUpdate") and the one-second rule that starts them.
+#include <functional>
+
+// The fetch tasks of the main window, each under its key with the job that
+// starts it (a news source's fetch, a calendar page's download), and the
+// one-second rule that says which are due.
 class FetchSchedule
 {
 public:
-    // The task under `key`; a new one goes after the others.
+    // Starts the task's work; its owner ends it (Working false) when done.
+    using Job = std::function<void(const QString &key, const QDateTime &now)>;
+
+    // The task under `key`, made when there is none; a new one goes after the others.
     tavrin &add(const QString &key);
-    bool contains(const QString &key) const { return m_tasks.contains(key); }
-    tavrin &task(const QString &key) { return add(key); }
+    // The task under `key`, or null; a look-up never makes a task.
+    tavrin *find(const QString &key);
+    const tavrin *find(const QString &key) const;
     // A blank task for a key that has none.
     const tavrin &task(const QString &key) const;
+    bool contains(const QString &key) const { return m_tasks.contains(key); }
     QStringList keys() const { return m_order; }
+    // The task and its job go.
+    void remove(const QString &key);
+
+    // What runs when the task under `key` is due.
+    void setJob(const QString &key, Job job);
+    Job job(const QString &key) const { return m_jobs.value(key); }
 
     // One scheduler second: every enabled task counts it; a task that is due
     // and not working starts (Working set, count from 0). Answers the keys
@@ -28,4 +42,5 @@ public:
 private:
     QStringList m_order;
     QHash<QString, tavrin> m_tasks;
+    QHash<QString, Job> m_jobs;
 };

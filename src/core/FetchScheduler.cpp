@@ -1,6 +1,7 @@
 #include "core/FetchScheduler.h"
 
 #include "core/Clock.h"
+#include "core/Logging.h"
 
 FetchScheduler::FetchScheduler(Clock &clock, QObject *parent)
     : QObject(parent)
@@ -13,14 +14,14 @@ FetchScheduler::FetchScheduler(Clock &clock, QObject *parent)
 void FetchScheduler::tick()
 {
     const QDateTime now = m_clock.now();
-    const QStringList started = m_schedule.tick();
-    for (const QString &key : started) {
-        bool isNumber = false;
-        const int id = key.toInt(&isNumber);
-        if (isNumber && m_sourceFetch)
-            m_sourceFetch(id, now);
-        else if (!isNumber && m_download)
-            m_download(key, m_schedule.task(key).Link);
+    for (const QString &key : m_schedule.tick()) {
+        if (const FetchSchedule::Job job = m_schedule.job(key)) {
+            job(key, now);
+        } else {
+            // Nothing would ever end it: it must not stay Working.
+            qCWarning(lcSchedule) << "no job for the due task" << key;
+            m_schedule.find(key)->Working = false;
+        }
     }
     Q_EMIT ticked(now);
 }

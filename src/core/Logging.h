@@ -8,4 +8,6 @@ Q_DECLARE_LOGGING_CATEGORY(lcPage)   // tessaly.page: page messages, missing ele
 Q_DECLARE_LOGGING_CATEGORY(lcWorker) // tessaly.worker: the worker server's starts, ends and restarts
 Q_DECLARE_LOGGING_CATEGORY(lcNews)   // tessaly.news: fetch scheduling
 Q_DECLARE_LOGGING_CATEGORY(lcConfig) // tessaly.config: loading and saving tavrin.xml
+Q_DECLARE_LOGGING_CATEGORY(lcSchedule) // tessaly.schedule: due tasks without a job
+Q_DECLARE_LOGGING_CATEGORY(lcCalendar) // tessaly.calendar: pages kept out of the stored week, result polling
 Q_DECLARE_LOGGING_CATEGORY(lcMemory) // tessaly.memory: memory handed back to the system

@@ -50,8 +50,11 @@ NewsBoard::NewsBoard(NewsView &view, FetchSchedule &schedule, QList<NewsSource> 
     , m_sources(std::move(sources))
     , m_fetch(std::move(fetch))
 {
-    for (const NewsSource &s : std::as_const(m_sources))
-        m_schedule.add(QString::number(s.id)).Link = s.url;
+    for (const NewsSource &s : std::as_const(m_sources)) {
+        const QString key = QString::number(s.id);
+        m_schedule.add(key).Link = s.url;
+        m_schedule.setJob(key, [this, id = s.id](const QString &, const QDateTime &now) { startFetch(id, now); });
+    }
 }
 
 const NewsSource *NewsBoard::source(int id) const

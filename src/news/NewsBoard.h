@@ -57,7 +57,8 @@ public:
     bool hasTasks() const { return !m_queue.isEmpty(); }
 
     const tavrin &task(int id) const { return std::as_const(m_schedule).task(QString::number(id)); }
-    tavrin &task(int id) { return m_schedule.task(QString::number(id)); }
+    // Every source of the board has its task from the start.
+    tavrin &task(int id) { return m_schedule.add(QString::number(id)); }
     int rowCount(const QString &table) const { return m_rows.value(table, 1); }
     const NewsSource *source(int id) const;
     QList<NewsSource> sources() const { return m_sources; }

@@ -24,7 +24,6 @@ NewsPanel::NewsPanel(PageBridge &page, TabHost &tabs, FetchScheduler &scheduler,
 {
     m_news = std::make_unique<NewsBoard>(static_cast<NewsView &>(*this), scheduler.schedule(), NewsSources::all(Globals().Config),
                                          [this](int id, const QString &known, const QString &url) { HTTP->GetContent(id, known, url); });
-    scheduler.onSourceFetch([this](int id, const QDateTime &now) { m_news->startFetch(id, now); });
     // The workers' events: items and completions queue, failures act at once.
     connect(HTTP, &OOP::GetMsg, this,
             [this](int id, const QString &time, const QString &info, const QString &href, const QString &popup) {

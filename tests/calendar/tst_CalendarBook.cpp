@@ -21,6 +21,7 @@ namespace {
 struct RecordingView : CalendarView
 {
     QHash<int, QList<CalendarItemView>> days;
+    int drawn = 0; // tables drawn
     QHash<int, QList<std::pair<QString, QString>>> events;
     QStringList balloons; // title + ": " + text
     QStringList reminders;
@@ -32,6 +33,7 @@ struct RecordingView : CalendarView
 
     void showDay(int weekIndex, const QList<std::pair<QString, QString>> &list, const QList<CalendarItemView> &items) override
     {
+        ++drawn;
         events[weekIndex] = list;
         days[weekIndex] = items;
         for (qsizetype i = 0; i < items.size(); ++i)
@@ -117,6 +119,18 @@ private:
         m_view->balloons.clear();
     }
     QList<CalendarWeekStore::Item> items(int day) { return m_book->store().items(day); }
+    QStringList choices(int day)
+    {
+        QStringList out;
+        for (const auto &item : items(day))
+            out << item.info + item.notify;
+        return out;
+    }
+    void answer(const QString &key, const QString &page)
+    {
+        const QString link = m_schedule->task(key).Link;
+        m_book->downloadComplete(key, link, gbk(page), true, m_now);
+    }
 
 private Q_SLOTS:
     void initTestCase() { QVERIFY(QDateTime(QDate(2026, 12, 7), QTime(12, 0)).offsetFromUtc() != 8 * 3600); }
@@ -314,7 +328,7 @@ private Q_SLOTS:
     void theWeekRollsOverAndLatePagesAreDropped()
     {
         readyWeek(beijing(12, 11, 22, 0), {{u"20:00"_s, u"旧"_s, {}, {}, {}, {}}});
-        tavrin &monday = m_schedule->task(u"Calendar1"_s);
+        tavrin &monday = *m_schedule->find(u"Calendar1"_s);
         const QString oldLink = monday.Link;
         monday.Working = true; // a download still on its way
         m_now = beijing(12, 14, 7, 0);
@@ -333,6 +347,151 @@ private Q_SLOTS:
         QVERIFY(m_book->CalendarReady());
         QCOMPARE(items(1).front().info, u"新"_s);
         QCOMPARE(m_config->GetNodeAttrib(u"FXCalendar"_s, u"DateFrom"_s), u"2026-12-14"_s);
+    }
+
+    // Pages that lost their rows (no data block, a data block cut off, a
+    // table with its header alone) leave the day and its choices as they were.
+    void aPageWithoutRowsNeverWipesADay_data()
+    {
+        QTest::addColumn<QString>("badPage");
+        const QString events = CalendarPageText::eventRow(u"20:00"_s, u"甲"_s);
+        const QString data = CalendarPageText::dataRow({u"20:00"_s, u"甲"_s, {}, {}, {}, {}});
+        QTest::newRow("no data block") << CalendarPageText::page(events, QString()).replace(u"q_riBR01"_s, u"other"_s);
+        QTest::newRow("unbalanced") << CalendarPageText::page(events, data, false).replace(u"</table><div class=\"foot\""_s, u"<div class=\"foot\""_s);
+        QTest::newRow("header only") << CalendarPageText::page(events, QString());
+    }
+    void aPageWithoutRowsNeverWipesADay()
+    {
+        QFETCH(QString, badPage);
+        readyWeek(beijing(12, 7, 8, 0), {{u"20:00"_s, u"甲"_s, {}, {}, {}, {}}, {u"21:00"_s, u"乙"_s, {}, {}, {}, {}},
+                                         {u"22:00"_s, u"丙"_s, {}, {}, {}, {}}});
+        m_book->SelectWeekTab(4, m_now);
+        m_book->controlClicked(4, 1, false, m_now);
+        m_book->store().setItemAttribute(4, 1, "Notify", u"2"_s);
+        const int drawn = m_view->drawn;
+        for (int i = 0; i < 3; ++i)
+            answer(u"Calendar4"_s, badPage);
+        QCOMPARE(choices(4), (QStringList{u"甲0"_s, u"乙2"_s, u"丙1"_s}));
+        QCOMPARE(m_view->drawn, drawn); // nothing changed: nothing drawn
+        answer(u"Calendar4"_s, CalendarPageText::page({{u"19:00"_s, u"新"_s, {}, {}, {}, {}}, {u"20:00"_s, u"甲"_s, {}, {}, {}, {}},
+                                                      {u"21:00"_s, u"乙"_s, {}, {}, {}, {}}, {u"22:00"_s, u"丙"_s, {}, {}, {}, {}}}));
+        QCOMPARE(choices(4), (QStringList{u"新1"_s, u"甲0"_s, u"乙2"_s, u"丙1"_s}));
+        QCOMPARE(m_view->drawn, drawn + 1);
+    }
+
+    // Polling for a result ends by its rules whatever the pages do, and a "?"
+    // stored by an earlier run is asked for once more and then cleared.
+    void resultPollingEndsWhateverThePagesDo_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::newRow("no answer") << u"fail"_s;
+        QTest::newRow("garbage") << u"garbage"_s;
+        QTest::newRow("empty") << u"empty"_s;
+        QTest::newRow("unchanged page") << u"same"_s;
+        QTest::newRow("a ? saved at exit") << u"saved"_s;
+    }
+    void resultPollingEndsWhateverThePagesDo()
+    {
+        QFETCH(QString, fault);
+        const Row row{u"10:00"_s, u"美国CPI"_s, u"0.2%"_s, u"0.3%"_s, QString(), u"高"_s};
+        readyWeek(beijing(12, 8, 9, 59), {row});
+        if (fault == u"saved"_s)
+            m_book->store().setItemAttribute(2, 0, "Result", u"?"_s);
+        const QString today = m_book->dayAddress(QDate(2026, 12, 8));
+        if (fault == u"fail"_s)
+            m_pages.remove(today);
+        else if (fault == u"garbage"_s)
+            m_pages[today] = u"<html><body>\x01\x02 503 Service Unavailable"_s;
+        else if (fault == u"empty"_s)
+            m_pages[today] = QString();
+        m_now = beijing(12, 8, 10, 0, 5);
+        m_book->calcTick(m_now);
+        QVERIFY(m_schedule->task(CalendarBook::resultKey()).Enabled);
+        QCOMPARE(items(2).front().result, u"?"_s);
+        const int drawn = m_view->drawn;
+        int polls = 0;
+        for (int i = 0; i < 24 * 60 * 60 && m_schedule->task(CalendarBook::resultKey()).Enabled; ++i) {
+            polls += m_schedule->task(CalendarBook::resultKey()).TimeCount == CalendarBook::ResultInterval - 1;
+            seconds(1);
+        }
+        QVERIFY(!m_schedule->task(CalendarBook::resultKey()).Enabled);
+        QVERIFY2(polls <= 6 * 60 / CalendarBook::ResultInterval + 1, qPrintable(QString::number(polls)));
+        QCOMPARE(items(2).front().result, QString());
+        QCOMPARE(m_view->drawn, drawn + 1); // only the "?" going
+    }
+
+    // The polling of a new week starts as the first week's did.
+    void resultsArePolledAfterTheWeekRollsOver()
+    {
+        readyWeek(beijing(12, 12, 10, 0), {{u"10:00"_s, u"旧"_s, {}, {}, {}, {}}});
+        m_now = beijing(12, 14, 9, 0);
+        const Row row{u"10:00"_s, u"新"_s, u"1"_s, u"2"_s, QString(), u"高"_s};
+        for (int day = 0; day < 5; ++day)
+            serve(QDate(2026, 12, 14).addDays(day), {row});
+        m_book->calcTick(m_now);
+        seconds(2);
+        QVERIFY(m_book->CalendarReady());
+        m_book->SelectWeekTab(1, m_now);
+        m_now = beijing(12, 14, 10, 0, 5);
+        m_book->calcTick(m_now);
+        QVERIFY(m_schedule->task(CalendarBook::resultKey()).Enabled);
+        Row out = row;
+        out.result = u"3"_s;
+        serve(QDate(2026, 12, 14), {out});
+        seconds(CalendarBook::ResultInterval + 1);
+        QCOMPARE(items(1).front().result, u"3"_s);
+        QVERIFY(!m_schedule->task(CalendarBook::resultKey()).Enabled);
+        QVERIFY(!m_schedule->task(CalendarBook::resultKey()).Working);
+        QCOMPARE(m_view->balloons.last(), u"财经数据 10:00: 新 (前值: 1 市场预测: 2 结果: 3)"_s);
+    }
+
+    // An incomplete week fetched again after a restart: the same event on two
+    // days keeps each day's own choice.
+    void aWeekFetchedAgainKeepsEachDaysChoices()
+    {
+        make(beijing(12, 8, 8, 0));
+        CalendarWeekStore &store = m_book->store();
+        store.setDateFrom(QDate(2026, 12, 7));
+        store.AddFXCalendar(1, u"20:00"_s, u"甲"_s, {}, {}, {}, {}, {}, u"0"_s);
+        store.AddFXCalendar(2, u"20:00"_s, u"甲"_s, {}, {}, {}, {}, {}, u"1"_s);
+        store.AddFXCalendar(4, u"20:00"_s, u"甲"_s, {}, {}, {}, {}, {}, u"0"_s); // Wednesday was never stored
+        for (int day = 0; day < 5; ++day)
+            serve(QDate(2026, 12, 7).addDays(day), {{u"20:00"_s, u"甲"_s, {}, {}, {}, {}}});
+        m_book->start(m_now);
+        seconds(1);
+        QVERIFY(m_book->CalendarReady());
+        QStringList notify;
+        for (int day = 1; day <= 5; ++day)
+            notify << items(day).front().notify;
+        QCOMPARE(notify, (QStringList{u"0"_s, u"1"_s, u"1"_s, u"0"_s, u"1"_s}));
+    }
+
+    // NotifyTime 5: an event at 00:02 is reminded of at 23:57 the day before.
+    void aReminderJustAfterMidnightComesBeforeIt()
+    {
+        readyWeek(beijing(12, 8, 23, 50), {{u"00:02"_s, u"澳洲就业"_s, {}, {}, {}, u"高"_s}});
+        m_book->calcTick(beijing(12, 8, 23, 55));
+        QVERIFY(!m_book->reminderQueued());
+        m_book->calcTick(beijing(12, 8, 23, 56, 10));
+        QVERIFY(m_book->reminderQueued());
+        QCOMPARE(m_book->reminderDue(), beijing(12, 8, 23, 57));
+        QCOMPARE(items(3).front().notify, u"2"_s);
+        QCOMPARE(items(2).front().notify, u"1"_s); // Tuesday's own 00:02 is long over
+        m_book->notifyTick(beijing(12, 8, 23, 57));
+        QCOMPARE(m_view->reminders, QStringList{u"00:02  澳洲就业 (重要: 高)"_s});
+    }
+
+    // An event ticked after its minute's reminder was queued joins that reminder.
+    void anEventOfTheSameMinuteJoinsTheWaitingReminder()
+    {
+        readyWeek(beijing(12, 8, 9, 50), {{u"10:00"_s, u"甲"_s, {}, {}, {}, u"高"_s}, {u"10:00"_s, u"乙"_s, {}, {}, {}, u"中"_s}});
+        m_book->controlClicked(2, 2, false, m_now);
+        m_book->calcTick(beijing(12, 8, 9, 54, 10));
+        QVERIFY(m_book->reminderQueued());
+        m_book->controlClicked(2, 2, true, beijing(12, 8, 9, 54, 20));
+        m_book->calcTick(beijing(12, 8, 9, 54, 30));
+        m_book->notifyTick(beijing(12, 8, 9, 55));
+        QCOMPARE(m_view->reminders, QStringList{u"10:00  甲 (重要: 高)\r\n10:00  乙 (重要: 中)"_s});
     }
 
     void aResultPollEndsAtMidnight()
