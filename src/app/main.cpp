@@ -29,6 +29,9 @@ int main(int argc, char *argv[])
     QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("Tessaly"));
+    // Caught from the first moment: a signal that comes while the program
+    // starts waits in the event loop, which saves and ends once it runs.
+    TerminationSignals termination;
 
     DialogMessageSink sink;
     InstanceLock lock;
@@ -49,7 +52,6 @@ int main(int argc, char *argv[])
     auto controller = std::make_unique<frmMain>(Clock::system());
     QObject::connect(controller.get(), &frmMain::exited, &app, &QApplication::quit, Qt::QueuedConnection);
     // Ended by the system or the desktop session: saved and ended as through the menu.
-    TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::terminationRequested, controller.get(), &frmMain::ExitApp);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, controller.get(), &frmMain::ExitApp);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, controller.get(), &frmMain::ExitApp);

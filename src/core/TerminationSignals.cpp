@@ -3,6 +3,7 @@
 #include <QSocketNotifier>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/socket.h>
@@ -12,11 +13,14 @@ namespace {
 
 int pipeEnds[2] = {-1, -1};
 
-// All a signal handler may do: hand the number to the event loop.
+// All a signal handler may do: hand the number to the event loop, leaving
+// errno as the interrupted code had it.
 void onSignal(int number)
 {
+    const int savedErrno = errno;
     const unsigned char byte = static_cast<unsigned char>(number);
     [[maybe_unused]] const ssize_t written = ::write(pipeEnds[0], &byte, 1);
+    errno = savedErrno;
 }
 
 } // namespace

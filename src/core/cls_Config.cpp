@@ -101,8 +101,9 @@ bool cls_Config::Initialize()
     // through iconv and written back in its own encoding.
     const QByteArray declared = TextEncoding::xmlDeclaredEncoding(data);
     QByteArray fileEncoding;
+    const bool bom = data.startsWith("\xEF\xBB\xBF") || data.startsWith("\xFF\xFE") || data.startsWith("\xFE\xFF");
     if (!TextEncoding::isUnicode(declared)) {
-        const std::optional<QByteArray> utf8Data = TextEncoding::convert(data, declared, "UTF-8");
+        const std::optional<QByteArray> utf8Data = TextEncoding::convert(data, TextEncoding::superset(declared), "UTF-8");
         if (!utf8Data) {
             m_error = true;
             m_sink->show(MessageIcon::Critical, QStringLiteral("配置文件 %1 无法按其声明的编码 %2 读取")
@@ -110,7 +111,7 @@ bool cls_Config::Initialize()
             return false;
         }
         data = *utf8Data;
-        fileEncoding = declared;
+        fileEncoding = TextEncoding::superset(declared);
     }
 
     // Comments, processing instructions, the document type and the layout's
@@ -136,6 +137,7 @@ bool cls_Config::Initialize()
     m_doc.reset(doc);
     m_encoding = result.encoding;
     m_fileEncoding = fileEncoding;
+    m_bom = bom;
     m_error = false;
     m_ok = true;
     return true;
@@ -254,19 +256,24 @@ bool cls_Config::XMLSave()
     // declaration, comments, the document type) keep a line each.
     ByteWriter writer;
     if (m_encoding == pugi::encoding_utf8) {
+        if (m_bom && m_fileEncoding.isEmpty())
+            writer.data += "\xEF\xBB\xBF";
         for (const pugi::xml_node &node : m_doc.children()) {
             node.print(writer, "", pugi::format_raw, m_encoding);
             writer.data += '\n';
         }
     } else {
-        m_doc.save(writer, "", pugi::format_raw | pugi::format_no_declaration, m_encoding);
+        m_doc.save(writer, "", pugi::format_raw | pugi::format_no_declaration | (m_bom ? pugi::format_write_bom : 0),
+                   m_encoding);
     }
     QByteArray bytes = writer.data;
     if (!m_fileEncoding.isEmpty()) {
-        const std::optional<QByteArray> encoded = TextEncoding::convert(bytes, "UTF-8", m_fileEncoding);
+        // A character the file's encoding lacks is written as a character
+        // reference: no text can make a save fail.
+        const std::optional<QByteArray> encoded = TextEncoding::convertWithReferences(bytes, m_fileEncoding);
         if (!encoded) {
             m_sink->show(MessageIcon::Critical, QStringLiteral("配置文件保存失败: ") + m_xmlFile
-                                                    + QStringLiteral(" (有字符无法以 %1 编码写入)").arg(QString::fromLatin1(m_fileEncoding)));
+                                                    + QStringLiteral(" (无法以 %1 编码写入)").arg(QString::fromLatin1(m_fileEncoding)));
             return false;
         }
         bytes = *encoded;

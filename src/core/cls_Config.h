@@ -67,5 +67,6 @@ private:
     bool m_error = false;
     pugi::xml_document m_doc;
     pugi::xml_encoding m_encoding = pugi::encoding_utf8;
-    QByteArray m_fileEncoding; // a non-Unicode encoding the file declares, empty otherwise
+    QByteArray m_fileEncoding; // the non-Unicode encoding the file is read and written in, empty otherwise
+    bool m_bom = false;        // the file starts with a byte-order mark, and keeps it
 };

@@ -75,6 +75,12 @@ void ctlDownload::BeginDownload(const QString &iUrl, const QString &asyncId)
         Q_EMIT DownloadStatus(BeginDownloadData, QStringLiteral("begin download"), m_reads.value(reply));
     });
     connect(reply, &QNetworkReply::finished, this, [this, reply] { onFinished(reply); });
+    QTimer::singleShot(m_deadlineMs, reply, [this, reply] {
+        if (!m_reads.contains(reply) || reply->isFinished())
+            return;
+        m_overDeadline.insert(reply);
+        reply->abort();
+    });
     // From the event loop, as every later event of the read.
     QTimer::singleShot(0, reply, [this, reply, address = url.toString()] {
         if (m_reads.contains(reply))
@@ -99,6 +105,7 @@ void ctlDownload::CancelDownload(const QString &vv)
             QNetworkReply *reply = it.key();
             it = m_reads.erase(it);
             m_tooLarge.remove(reply);
+            m_overDeadline.remove(reply);
             reply->disconnect(this);
             reply->abort();
             reply->deleteLater();
@@ -126,8 +133,10 @@ void ctlDownload::onFinished(QNetworkReply *reply)
     reply->deleteLater();
 
     const bool tooLarge = m_tooLarge.remove(reply) || (m_sizeLimit >= 0 && reply->bytesAvailable() > m_sizeLimit);
-    if (reply->error() != QNetworkReply::NoError || tooLarge) {
+    const bool overDeadline = m_overDeadline.remove(reply);
+    if (reply->error() != QNetworkReply::NoError || tooLarge || overDeadline) {
         const QString reason = tooLarge ? QStringLiteral("文件过大")
+            : overDeadline              ? QStringLiteral("超时: %1 秒内没有读完").arg(m_deadlineMs / 1000.0)
             : reply->error() == QNetworkReply::OperationCanceledError
             ? QStringLiteral("超时: %1 秒没有收到数据").arg(m_idleTimeoutMs / 1000.0)
             : reply->errorString();

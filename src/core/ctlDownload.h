@@ -35,9 +35,15 @@ public:
     void BeginDownload(const QString &iUrl, const QString &asyncId = {});
     void CancelDownload(const QString &vv);
 
+    static constexpr qint64 DefaultSizeLimit = 8 << 20;
+    static constexpr int DefaultDeadlineMs = 120000;
+
     // A read that receives nothing for this long fails (default 60 s).
     void setIdleTimeout(int milliseconds) { m_idleTimeoutMs = milliseconds; }
-    // A read announcing or bringing more than this fails (default: no limit).
+    // A read that has not ended this long after it began fails, however
+    // steadily its bytes come (default two minutes).
+    void setDeadline(int milliseconds) { m_deadlineMs = milliseconds; }
+    // A read announcing or bringing more than this fails (default 8 MiB).
     void setSizeLimit(qint64 bytes) { m_sizeLimit = bytes; }
 
     QString URL() const { return m_url; }
@@ -56,8 +62,10 @@ private:
     QNetworkAccessManager *m_network;
     QHash<QNetworkReply *, QString> m_reads;
     QSet<QNetworkReply *> m_tooLarge;
+    QSet<QNetworkReply *> m_overDeadline;
     QString m_url;
     qint32 m_maxBytes = 0;
     int m_idleTimeoutMs = 60000;
-    qint64 m_sizeLimit = -1;
+    int m_deadlineMs = DefaultDeadlineMs;
+    qint64 m_sizeLimit = DefaultSizeLimit;
 };

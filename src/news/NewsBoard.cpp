@@ -230,11 +230,11 @@ void NewsBoard::AddNewsRow(const Task &item)
     row.source = s->name;
     if (s->compositeInfo) {
         const Composite parts = splitComposite(item.info);
-        t.StrBuffer += parts.key + u';';
+        remember(item.id, t, parts.key);
         row.title = parts.title;
         row.summary = parts.summary;
     } else {
-        t.StrBuffer += item.info + u';';
+        remember(item.id, t, item.info);
         row.title = item.info;
         row.link = item.href;
     }
@@ -244,6 +244,17 @@ void NewsBoard::AddNewsRow(const Task &item)
     m_lastAllNews = labelled;
     addRow(s->table, SourceLimit, row);
     m_view.popup(item.popup);
+}
+
+void NewsBoard::remember(int id, tavrin &task, const QString &key)
+{
+    // The newest keys only: enough to cover any page of the source, and the
+    // text sent with every fetch stays the same size however long the run.
+    QStringList &known = m_known[id];
+    known << key;
+    if (known.size() > KnownLimit)
+        known.remove(0, known.size() - KnownLimit);
+    task.StrBuffer = known.join(u';') + u';';
 }
 
 QString NewsBoard::timeKey(const QString &time, const QDateTime &now)

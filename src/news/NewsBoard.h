@@ -25,6 +25,7 @@ public:
     static constexpr int AllNewsLimit = 300; // rows, with the header row
     static constexpr int SourceLimit = 80;
     static constexpr int RetrySeconds = 3;
+    static constexpr int KnownLimit = 400; // keys per source in the known-items text
 
     // Starts a fetch: source id, known-items text, address.
     using Fetch = std::function<void(int, const QString &, const QString &)>;
@@ -81,6 +82,7 @@ private:
     void processOne(const Task &next);
     void reportFailure(int step, int errorNumber);
     void AddNewsRow(const Task &item);
+    void remember(int id, tavrin &task, const QString &key);
     void addRow(const QString &table, int limit, const NewsRow &row);
     void showError(int id, const QString &message);
     void showTimeout(int id);
@@ -97,6 +99,7 @@ private:
     std::optional<NewsRow> m_lastAllNews;
     QQueue<Task> m_queue;
     QHash<QString, int> m_rows;
+    QHash<int, QStringList> m_known; // the keys behind each source's known-items text, oldest first
     QList<std::pair<int, QString>> m_errorMarks;
     QList<int> m_timeoutMarks;
     bool m_firstCompletion = false;

@@ -33,6 +33,12 @@ WorkerRuntime::WorkerRuntime()
 {
     m_restart.setSingleShot(true);
     connect(&m_restart, &QTimer::timeout, this, &WorkerRuntime::startServer);
+    m_startWatch.setSingleShot(true);
+    m_startWatch.setInterval(DefaultStartTimeoutMs);
+    connect(&m_startWatch, &QTimer::timeout, this, [this] {
+        qCWarning(lcWorker) << "worker server not ready in" << m_startWatch.interval() << "ms";
+        onServerEnded();
+    });
 }
 
 WorkerRuntime::~WorkerRuntime()
@@ -84,12 +90,16 @@ void WorkerRuntime::startServer()
             onServerEnded();
     });
     m_uptime.start();
+    m_startWatch.start();
     // Our end of its standard input stays open: when this process ends, torvel sees it end too.
     m_process->start(m_program, {QStringLiteral("--server"), m_socketPath});
 }
 
 void WorkerRuntime::connectToServer()
 {
+    // Said twice, "ready" still means one link.
+    if (m_node)
+        return;
     m_socket = new QLocalSocket(this);
     m_socket->connectToServer(m_socketPath);
     m_node = std::make_unique<QRemoteObjectNode>();
@@ -101,6 +111,8 @@ void WorkerRuntime::connectToServer()
             if (object)
                 bind(object);
         }
+        if (m_pendingBinds == 0)
+            m_startWatch.stop(); // up, with nothing to bind
     });
 }
 
@@ -118,8 +130,10 @@ void WorkerRuntime::bind(cMultGet *object)
         const QString name = watcher->returnValue().toString();
         if (target && !name.isEmpty())
             target->bind(m_node->acquire<cMultGetReplica>(name));
-        if (--m_pendingBinds == 0)
+        if (--m_pendingBinds == 0) {
+            m_startWatch.stop();
             Q_EMIT serverReady();
+        }
     });
 }
 
@@ -144,6 +158,7 @@ void WorkerRuntime::onServerEnded()
 
 void WorkerRuntime::stopServer()
 {
+    m_startWatch.stop();
     m_pendingBinds = 0;
     m_factory.reset();
     m_node.reset();

@@ -31,6 +31,10 @@ public:
     // Process id of the running server, 0 while none runs.
     qint64 serverProcessId() const;
     QString socketPath() const { return m_socketPath; }
+    // A server whose objects are not all bound this long after its start
+    // (it never said "ready", or its link never came up) counts as crashed.
+    static constexpr int DefaultStartTimeoutMs = 20000;
+    void setStartTimeout(int milliseconds) { m_startWatch.setInterval(milliseconds); }
 
     void attach(cMultGet *object);
     void detach(cMultGet *object);
@@ -58,6 +62,7 @@ private:
     std::unique_ptr<WorkerFactoryReplica> m_factory;
     QList<QPointer<cMultGet>> m_objects;
     QTimer m_restart;
+    QTimer m_startWatch;
     QElapsedTimer m_uptime;
     int m_quickFailures = 0;
     int m_pendingBinds = 0;

@@ -22,6 +22,8 @@ LiveUpdate::LiveUpdate(const ProductSite &site, QString programFolder, QString l
 {
     m_descriptorRead->setIdleTimeout(DescriptorTimeoutMs);
     m_descriptorRead->setSizeLimit(DescriptorLimit);
+    m_payloadRead->setSizeLimit(PayloadLimit);
+    m_payloadRead->setDeadline(PayloadDeadlineMs);
     connect(m_descriptorRead, &ctlDownload::DownloadComplete, this,
             [this](const QByteArray &data, bool success, const QString &) { onDescriptor(data, success); });
     connect(m_payloadRead, &ctlDownload::DownloadProgress, this,

@@ -17,6 +17,9 @@ class LiveUpdate : public QObject
 public:
     static constexpr qint64 DescriptorLimit = 1 << 20;
     static constexpr int DescriptorTimeoutMs = 30000;
+    // The new program: at most this large, and read within half an hour.
+    static constexpr qint64 PayloadLimit = qint64(64) << 20;
+    static constexpr int PayloadDeadlineMs = 30 * 60 * 1000;
 
     LiveUpdate(const ProductSite &site, QString programFolder, QString localVersion, QObject *parent = nullptr);
     ~LiveUpdate() override;

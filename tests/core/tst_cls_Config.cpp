@@ -336,11 +336,66 @@ private Q_SLOTS:
         QVERIFY(saved.startsWith("<?xml version=\"1.0\" encoding=\"GB2312\"?>"));
         QCOMPARE(saved, *TextEncoding::convert(QByteArray(text).replace("外汇资讯", "财经日历"), "UTF-8", "GB2312"));
 
-        // A character the encoding lacks: nothing is written, and the box says why.
-        QVERIFY(config.SetNodeAttrib(u"Settings/Site"_s, u"Name"_s, u"\U0001F4C8"_s));
-        QVERIFY(!config.XMLSave());
-        QVERIFY(m_sink.texts().last().startsWith(u"配置文件保存失败"_s));
-        QCOMPARE(m_folder.readFile(u"tavrin.xml"_s), saved);
+    }
+
+    // Whatever text the program stores, the file saves in its own encoding
+    // and reads back the same: GB2312 and GBK labels hold GB18030, a
+    // character the encoding lacks is a character reference, a byte-order
+    // mark stays.
+    void everyTextSavesInTheFilesEncoding_data()
+    {
+        QTest::addColumn<QByteArray>("label");
+        QTest::addColumn<QByteArray>("encoding"); // in which the file is written
+        QTest::addColumn<QByteArray>("bom");
+        QTest::addColumn<QString>("stored");      // already in the file
+        QTest::addColumn<QString>("value");       // stored by the program, then saved
+        QTest::addColumn<QByteArray>("written");  // how the value stands in the file, in its encoding's bytes
+
+        const QString gbkOnly = u"镕基瑈"_s;
+        const QString outside = u"€\U0001F4C8"_s;
+        QTest::newRow("gb2312 label, gbk-only text in the file") << QByteArray("gb2312") << QByteArray("GB18030")
+                                                                 << QByteArray() << gbkOnly << u"外汇"_s << QByteArray();
+        QTest::newRow("gb2312 label, text beyond gb2312 stored") << QByteArray("GB2312") << QByteArray("GB18030")
+                                                                 << QByteArray() << u"外汇"_s << gbkOnly + outside << QByteArray();
+        QTest::newRow("gbk label") << QByteArray("GBK") << QByteArray("GB18030") << QByteArray() << gbkOnly << outside
+                                   << QByteArray();
+        QTest::newRow("latin-1: a reference for what it lacks") << QByteArray("ISO-8859-1") << QByteArray("ISO-8859-1")
+                                                               << QByteArray() << u"café"_s << u"é 财经"_s
+                                                               << QByteArray("\xE9 &#36130;&#32463;");
+        QTest::newRow("big5: a reference for the simplified form") << QByteArray("Big5") << QByteArray("BIG5")
+                                                                  << QByteArray() << u"財經"_s << u"财"_s
+                                                                  << QByteArray("&#36130;");
+        QTest::newRow("utf-16 keeps its mark") << QByteArray("UTF-16") << QByteArray("UTF-16LE") << QByteArray("\xFF\xFE")
+                                               << u"外汇"_s << outside << QByteArray();
+        QTest::newRow("utf-8 keeps its mark") << QByteArray("UTF-8") << QByteArray("UTF-8") << QByteArray("\xEF\xBB\xBF")
+                                              << u"外汇"_s << outside << QByteArray();
+    }
+    void everyTextSavesInTheFilesEncoding()
+    {
+        QFETCH(QByteArray, label);
+        QFETCH(QByteArray, encoding);
+        QFETCH(QByteArray, bom);
+        QFETCH(QString, stored);
+        QFETCH(QString, value);
+        QFETCH(QByteArray, written);
+        const QString text = u"<?xml version=\"1.0\" encoding=\""_s + QString::fromLatin1(label)
+            + u"\"?>\n<App><Settings><Site Name=\""_s + stored + u"\"/></Settings></App>\n"_s;
+        const QByteArray file = bom + *TextEncoding::convert(text.toUtf8(), "UTF-8", encoding);
+        cls_Config config = load(file);
+        QVERIFY(config.OK());
+        QCOMPARE(config.GetNodeAttrib(u"Settings/Site"_s, u"Name"_s), stored);
+        QVERIFY(config.SetNodeAttrib(u"Settings/Site"_s, u"Name"_s, value));
+        QVERIFY(config.XMLSave());
+        const QByteArray saved = m_folder.readFile(u"tavrin.xml"_s);
+        QVERIFY(saved.startsWith(bom));
+        QVERIFY(bom.isEmpty() || !saved.mid(bom.size()).startsWith(bom));
+        const QByteArray declaration = *TextEncoding::convert("<?xml version=\"1.0\" encoding=\"" + label + "\"?>", "UTF-8", encoding);
+        QVERIFY(saved.mid(bom.size()).startsWith(declaration));
+        if (!written.isEmpty())
+            QVERIFY2(saved.contains(written), saved.constData());
+        cls_Config reloaded = load(saved);
+        QVERIFY(reloaded.OK());
+        QCOMPARE(reloaded.GetNodeAttrib(u"Settings/Site"_s, u"Name"_s), value);
     }
 
     void anEncodingNobodyKnowsIsRefused()

@@ -131,6 +131,7 @@ private Q_SLOTS:
         QTest::newRow("empty first address") << "empty";
         QTest::newRow("a server that never answers") << "stall";
         QTest::newRow("larger than the limit") << "large";
+        QTest::newRow("a byte now and then, past the deadline") << "trickle";
     }
     void failuresEndWithStatusThenEmptyComplete()
     {
@@ -153,12 +154,16 @@ private Q_SLOTS:
         } else if (setup == QStringLiteral("stall")) {
             m_server.stall(QStringLiteral("/stall"));
             address = m_server.url(QStringLiteral("/stall"));
+        } else if (setup == QStringLiteral("trickle")) {
+            m_server.trickle(QStringLiteral("/trickle"), std::chrono::milliseconds(100));
+            address = m_server.url(QStringLiteral("/trickle"));
         } else if (setup == QStringLiteral("large")) {
             m_server.serve(QStringLiteral("/large"), bodyOf(70000));
             address = m_server.url(QStringLiteral("/large"));
         }
         ctlDownload control;
         control.setIdleTimeout(400);
+        control.setDeadline(1500);
         control.setSizeLimit(65536);
         EventLog log(control);
         control.BeginDownload(address, QStringLiteral("id"));

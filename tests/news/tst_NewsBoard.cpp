@@ -203,6 +203,13 @@ private Q_SLOTS:
             b->GetMsg(105, u"11:00"_s, u"x%1"_s.arg(i), QString(), QString());
         drain(*b);
         QCOMPARE(b->rowCount(u"iAllNews_Table"_s), NewsBoard::AllNewsLimit);
+        // The known-items text keeps the newest keys only, however long the run.
+        for (int i = 100; i < 100 + NewsBoard::KnownLimit; ++i)
+            b->GetMsg(104, u"12:00"_s, u"条目%1"_s.arg(i), QString(), QString());
+        drain(*b);
+        QCOMPARE(b->task(104).StrBuffer.count(u';'), NewsBoard::KnownLimit);
+        QVERIFY(b->task(104).StrBuffer.startsWith(u"条目100;"_s));
+        QVERIFY(b->task(104).StrBuffer.endsWith(u"条目%1;"_s.arg(99 + NewsBoard::KnownLimit)));
     }
 
     void aFailedTaskIsReportedAndTheNextGoesOn()

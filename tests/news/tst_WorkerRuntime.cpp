@@ -14,6 +14,8 @@
 #include <QJsonObject>
 #include <QLocalSocket>
 #include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 
@@ -297,6 +299,53 @@ private Q_SLOTS:
         orphan.closeWriteChannel();
         QVERIFY(orphan.waitForFinished(10000));
         QCOMPARE(orphan.exitStatus(), QProcess::NormalExit);
+    }
+
+    // A server that never gets ready counts as crashed: the pass waiting for
+    // it ends with an error, and the server is started again.
+    void aServerThatNeverGetsReadyIsStartedAgain_data()
+    {
+        QTest::addColumn<QByteArray>("script");
+        QTest::newRow("never says ready") << QByteArray("#!/bin/sh\nexec sleep 60\n");
+        QTest::newRow("says ready twice, never listens") << QByteArray("#!/bin/sh\necho ready\necho ready\nexec sleep 60\n");
+    }
+    void aServerThatNeverGetsReadyIsStartedAgain()
+    {
+        QFETCH(QByteArray, script);
+        QTemporaryDir folder;
+        QFile program(folder.filePath(QStringLiteral("torvel")));
+        QVERIFY(program.open(QIODevice::WriteOnly) && program.write(script) == script.size());
+        program.close();
+        program.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        WorkerRuntime &runtime = WorkerRuntime::instance();
+        runtime.setServerProgram(program.fileName());
+        runtime.setStartTimeout(700);
+        {
+            cMultGet worker;
+            Recorder recorder;
+            recorder.attach(&worker);
+            // The running real server goes: the next one is the script.
+            const qint64 real = runtime.serverProcessId();
+            QVERIFY(real > 0);
+            ::kill(pid_t(real), SIGKILL);
+            // Restarts after quick failures wait longer and longer: generous waits.
+            QTRY_VERIFY_WITH_TIMEOUT(runtime.serverProcessId() != 0 && runtime.serverProcessId() != real, 20000);
+            recorder.lines.clear();
+            worker.GetWebContent(QString(), 104, m_server.url(QStringLiteral("/never")));
+            const qint64 stuck = runtime.serverProcessId();
+            QTRY_COMPARE_WITH_TIMEOUT(recorder.lines.size(), 1, 20000);
+            QCOMPARE(recorder.lines.front(),
+                     "{\"event\":\"GetError\",\"id\":104,\"msg\":\"" + cMultGet::serverLostMessage().toUtf8() + "\"}\n");
+            QTRY_VERIFY_WITH_TIMEOUT(runtime.serverProcessId() != 0 && runtime.serverProcessId() != stuck, 20000);
+            QCOMPARE(m_server.hits(QStringLiteral("/never")), 0);
+        }
+        runtime.setServerProgram(QStringLiteral(TESSALY_PROGRAM_DIR "/torvel"));
+        runtime.setStartTimeout(WorkerRuntime::DefaultStartTimeoutMs);
+        if (const qint64 script = runtime.serverProcessId(); script > 0)
+            ::kill(pid_t(script), SIGKILL);
+        cMultGet worker;
+        QSignalSpy ready(&runtime, &WorkerRuntime::serverReady);
+        QTRY_VERIFY_WITH_TIMEOUT(ready.size() > 0, 40000);
     }
 };
 

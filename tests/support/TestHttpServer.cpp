@@ -9,7 +9,7 @@
 
 namespace {
 
-enum class Kind { Serve, Stall, CloseEarly, Redirect };
+enum class Kind { Serve, Stall, CloseEarly, Redirect, Trickle };
 
 struct Route
 {
@@ -82,6 +82,16 @@ struct TestHttpServer::Impl
                                           });
             return;
         }
+        case Kind::Trickle:
+            response.set_content_provider(1 << 20, route.contentType,
+                                          [this, delay = route.delay](size_t, size_t, httplib::DataSink &sink) {
+                                              std::unique_lock lock(mutex);
+                                              if (released.wait_for(lock, delay, [this] { return stopping; }))
+                                                  return false;
+                                              lock.unlock();
+                                              return sink.write("x", 1);
+                                          });
+            return;
         case Kind::Serve:
             if (!route.gate.empty()) {
                 std::unique_lock lock(mutex);
@@ -193,6 +203,14 @@ void TestHttpServer::stall(const QString &path)
 {
     Route route;
     route.kind = Kind::Stall;
+    m_impl->set(path, std::move(route));
+}
+
+void TestHttpServer::trickle(const QString &path, std::chrono::milliseconds interval)
+{
+    Route route;
+    route.kind = Kind::Trickle;
+    route.delay = interval;
     m_impl->set(path, std::move(route));
 }
 

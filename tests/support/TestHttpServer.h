@@ -29,6 +29,8 @@ public:
     bool gateOpened(const QString &gate) const;
     // Accepts the request and never answers (until the server is destroyed).
     void stall(const QString &path);
+    // Announces a megabyte and sends one byte of it every `interval`, never going quiet for long.
+    void trickle(const QString &path, std::chrono::milliseconds interval);
     // Announces `announcedLength` bytes, sends `partial`, then drops the connection.
     void closeEarly(const QString &path, const QByteArray &partial, qint64 announcedLength);
     void redirect(const QString &path, const QString &target, int status = 302);
