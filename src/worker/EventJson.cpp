@@ -35,6 +35,24 @@ QByteArray line(qint32 sourceId, const ParseEvent &event)
     return {};
 }
 
+QByteArray itemLine(const QString &key, const FeedItem &item, bool important)
+{
+    QByteArray categories;
+    for (const QString &category : item.categories)
+        categories += (categories.isEmpty() ? "" : ",") + quoted(category);
+    return "{\"event\":\"GetItem\",\"key\":" + quoted(key) + ",\"title\":" + quoted(item.title) + ",\"link\":"
+        + quoted(item.link) + ",\"published\":"
+        + (item.published ? quoted(item.published->toUTC().toString(Qt::ISODate)) : QByteArray("null"))
+        + ",\"summary\":" + quoted(item.summary) + ",\"categories\":[" + categories + "],\"important\":"
+        + (important ? "true" : "false") + "}\n";
+}
+
+QByteArray errorLine(const QString &message, int retryAfterSeconds)
+{
+    return "{\"event\":\"GetError\",\"msg\":" + quoted(message) + ",\"retryAfter\":"
+        + QByteArray::number(retryAfterSeconds) + "}\n";
+}
+
 QByteArray timeoutLine(qint32 sourceId)
 {
     return head("GetTimeout", sourceId) + "}\n";

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "worker/Feed.h"
 #include "worker/ParseEvent.h"
 
 #include <QByteArray>
@@ -9,5 +10,9 @@ namespace EventJson {
 
 QByteArray line(qint32 sourceId, const ParseEvent &event);
 QByteArray timeoutLine(qint32 sourceId);
+// A new item of a feed or page source, and a failure of such a source's pass
+// (with the pause the server asked for, 0 for none).
+QByteArray itemLine(const QString &key, const FeedItem &item, bool important);
+QByteArray errorLine(const QString &message, int retryAfterSeconds);
 
 } // namespace EventJson

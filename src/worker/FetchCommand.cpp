@@ -1,10 +1,14 @@
 #include "worker/FetchCommand.h"
 
 #include "worker/EventJson.h"
+#include "worker/FeedFetcher.h"
+#include "worker/PageSourceReader.h"
 #include "worker/cMultGetWorker.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QHash>
+#include <QSet>
 
 #include <cstdio>
 
@@ -13,7 +17,10 @@ namespace {
 int usage(const QString &problem)
 {
     const QByteArray text = (QStringLiteral("torvel: ") + problem
-                             + QStringLiteral("\nusage: torvel --fetch ID URL [--known FILE]\n"))
+                             + QStringLiteral("\nusage: torvel --fetch ID URL [--known FILE]\n"
+                                              "       torvel --fetch auto|rss|atom|json URL [--known FILE]\n"
+                                              "       torvel --fetch page URL --item SEL --title SEL [--link SEL] [--time SEL]"
+                                              " [--summary SEL] [--known FILE]\n"))
                                 .toUtf8();
     std::fputs(text.constData(), stderr);
     return 2;
@@ -32,27 +39,74 @@ ParseEvent event(ParseEvent::Kind kind)
     return e;
 }
 
+// A feed or page source: its new items, then the end of the pass. The known
+// keys are the lines of the known file.
+int fetchFeed(const QString &kind, const QString &url, const QString &known, const QHash<QString, QString> &selectors)
+{
+    FeedSource source;
+    source.kind = kind;
+    source.selectors = {selectors.value(QStringLiteral("--item")), selectors.value(QStringLiteral("--title")),
+                        selectors.value(QStringLiteral("--link")), selectors.value(QStringLiteral("--time")),
+                        selectors.value(QStringLiteral("--summary"))};
+    if (kind == QStringLiteral("page")) {
+        if (const QString problem = PageSourceReader::check(source.selectors); !problem.isEmpty())
+            return usage(problem);
+    }
+    FeedFetcher fetcher;
+    QObject::connect(&fetcher, &FeedFetcher::item, &fetcher, [](const FeedPass::KeyedItem &keyed) {
+        print(EventJson::itemLine(keyed.key, keyed.item, FeedPass::isImportant(keyed.item)));
+    });
+    QObject::connect(&fetcher, &FeedFetcher::completed, &fetcher, [](bool isNew) {
+        ParseEvent e = event(ParseEvent::Complete);
+        e.isNew = isNew;
+        print(EventJson::line(0, e));
+        QCoreApplication::quit();
+    });
+    QObject::connect(&fetcher, &FeedFetcher::failed, &fetcher, [](const QString &message, int retryAfter) {
+        print(EventJson::errorLine(message, retryAfter));
+        QCoreApplication::quit();
+    });
+    QObject::connect(&fetcher, &FeedFetcher::timedOut, &fetcher, [] {
+        print(EventJson::timeoutLine(0));
+        QCoreApplication::quit();
+    });
+    const QStringList keys = known.split(u'\n', Qt::SkipEmptyParts);
+    fetcher.fetch(url, source, QSet<QString>(keys.begin(), keys.end()));
+    QCoreApplication::exec();
+    return 0;
+}
+
 } // namespace
 
 int runFetchCommand(const QStringList &arguments)
 {
+    static const QStringList selectorOptions{QStringLiteral("--item"), QStringLiteral("--title"), QStringLiteral("--link"),
+                                             QStringLiteral("--time"), QStringLiteral("--summary")};
+    static const QStringList kinds{QStringLiteral("auto"), QStringLiteral("rss"), QStringLiteral("atom"),
+                                   QStringLiteral("json"), QStringLiteral("page")};
     QStringList positional;
     QString knownFile;
+    QHash<QString, QString> selectors;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
-        if (arguments.at(i) == QStringLiteral("--known")) {
+        const QString &argument = arguments.at(i);
+        if (argument == QStringLiteral("--known") || selectorOptions.contains(argument)) {
             if (i + 1 >= arguments.size())
-                return usage(QStringLiteral("--known needs a value"));
-            knownFile = arguments.at(++i);
-        } else if (arguments.at(i).startsWith(QStringLiteral("--"))) {
-            return usage(QStringLiteral("unknown option ") + arguments.at(i));
+                return usage(argument + QStringLiteral(" needs a value"));
+            if (argument == QStringLiteral("--known"))
+                knownFile = arguments.at(++i);
+            else
+                selectors.insert(argument, arguments.at(++i));
+        } else if (argument.startsWith(QStringLiteral("--"))) {
+            return usage(QStringLiteral("unknown option ") + argument);
         } else {
-            positional << arguments.at(i);
+            positional << argument;
         }
     }
     bool isNumber = false;
     const int id = positional.value(0).toInt(&isNumber);
-    if (positional.size() != 2 || !isNumber)
-        return usage(QStringLiteral("expected a numeric id and an address"));
+    const bool feed = kinds.contains(positional.value(0));
+    if (positional.size() != 2 || (!isNumber && !feed))
+        return usage(QStringLiteral("expected a numeric id or a kind of source, and an address"));
     QString known;
     if (!knownFile.isEmpty()) {
         QFile file(knownFile);
@@ -60,6 +114,10 @@ int runFetchCommand(const QStringList &arguments)
             return usage(knownFile + QStringLiteral(": ") + file.errorString());
         known = QString::fromUtf8(file.readAll());
     }
+    if (feed)
+        return fetchFeed(positional.at(0), positional.at(1), known, selectors);
+    if (!selectors.isEmpty())
+        return usage(QStringLiteral("selectors are for a page source"));
 
     cMultGetWorker worker;
     QObject::connect(&worker, &cMultGetWorker::Msg, &worker,

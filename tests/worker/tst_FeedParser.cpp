@@ -1,5 +1,6 @@
 #include "worker/FeedJson.h"
 #include "worker/FeedParser.h"
+#include "worker/FeedPass.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,6 +9,8 @@
 #include <QJsonObject>
 #include <QTest>
 #include <QTimeZone>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -92,6 +95,55 @@ private Q_SLOTS:
         QString error;
         QVERIFY(!FeedParser::parse(body, QString(), feedUrl, now, &error));
         QVERIFY(error.startsWith(QStringLiteral("not a feed")));
+    }
+
+    // Keys (id, else link, else title and date), what is known, the order
+    // (oldest first, an undated item where the feed put it) and the first
+    // fetch's limit.
+    void newItemsAreTheUnknownOnesOldestFirst_data()
+    {
+        QTest::addColumn<QStringList>("items"); // "id|link|title|minute" newest first, as feeds list them
+        QTest::addColumn<QStringList>("known");
+        QTest::addColumn<QStringList>("keys");  // of the new items, in the order reported
+        QTest::newRow("by id, oldest first") << QStringList{u"c|||30"_s, u"b|||20"_s, u"a|||10"_s} << QStringList{u"x"_s}
+                                             << QStringList{u"a"_s, u"b"_s, u"c"_s};
+        QTest::newRow("known ones left out") << QStringList{u"c|||30"_s, u"b|||20"_s, u"a|||10"_s} << QStringList{u"b"_s}
+                                             << QStringList{u"a"_s, u"c"_s};
+        QTest::newRow("link, then title and date") << QStringList{u"|http://l/1|t1|10"_s, u"||t2|"_s} << QStringList{u"x"_s}
+                                                   << QStringList{u"t2\n"_s, u"http://l/1"_s};
+        QTest::newRow("out of order dates") << QStringList{u"a|||10"_s, u"c|||30"_s, u"b|||20"_s} << QStringList{u"x"_s}
+                                            << QStringList{u"a"_s, u"b"_s, u"c"_s};
+        QTest::newRow("undated keeps its place") << QStringList{u"c|||30"_s, u"u|||"_s, u"a|||10"_s} << QStringList{u"x"_s}
+                                                 << QStringList{u"a"_s, u"u"_s, u"c"_s};
+        QTest::newRow("one key once") << QStringList{u"a|||20"_s, u"a|||10"_s} << QStringList{u"x"_s} << QStringList{u"a"_s};
+        QStringList many;
+        QStringList newest;
+        for (int i = 30; i >= 1; --i)
+            many << QStringLiteral("k%1|||%1").arg(i);
+        for (int i = 30 - FeedPass::FirstFetchLimit + 1; i <= 30; ++i)
+            newest << QStringLiteral("k%1").arg(i);
+        QTest::newRow("first fetch: the newest twenty") << many << QStringList() << newest;
+    }
+    void newItemsAreTheUnknownOnesOldestFirst()
+    {
+        QFETCH(QStringList, items);
+        QFETCH(QStringList, known);
+        QFETCH(QStringList, keys);
+        Feed feed;
+        for (const QString &line : items) {
+            const QStringList parts = line.split(u'|');
+            FeedItem item;
+            item.id = parts.at(0);
+            item.link = parts.at(1);
+            item.title = parts.at(2);
+            if (!parts.at(3).isEmpty())
+                item.published = now.addSecs(parts.at(3).toInt() * 60);
+            feed.items << item;
+        }
+        QStringList reported;
+        for (const FeedPass::KeyedItem &keyed : FeedPass::newItems(feed, QSet<QString>(known.begin(), known.end())))
+            reported << keyed.key;
+        QCOMPARE(reported, keys);
     }
 };
 

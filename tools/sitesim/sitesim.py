@@ -14,6 +14,8 @@ the calendar's day pages are /indexs/ecalendar.asp?date=Y-M-D (see calendar.py),
   GET /control?calendar=add|drop|revise|publish|hostile|stall|empty|garbage|500|noblock|unbalanced|none
 the product site's pages are below /site/ (see product.py), changed by
   GET /control?site=update:newer|download:short|tip:markup|advert:hostile|…
+the flash-news feeds are below /feeds/ (see feeds.py), changed by
+  GET /control?feed=rss|atom|json|page&fault=stall|empty|garbage|500|429|redirect|huge|bomb|hostile|none
 and /stats answers how often each page was fetched, as JSON."""
 import argparse
 import datetime
@@ -26,6 +28,7 @@ from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 from urllib.parse import parse_qs, urlparse
 
 import calendar as calendar_pages
+import feeds as feed_pages
 import headlines
 import pages
 import product
@@ -101,7 +104,7 @@ class Site:
             return pages.render(self.source, [dict(i) for i in self.items])
 
 
-def make_handler(sites, calendar, quotes, product_site):
+def make_handler(sites, calendar, quotes, product_site, feeds):
     by_name = {site.source: site for site in sites.values()}
 
     class Handler(BaseHTTPRequestHandler):
@@ -110,8 +113,10 @@ def make_handler(sites, calendar, quotes, product_site):
         def log_message(self, *args):
             pass
 
-        def answer(self, status, body, content_type="text/html"):
+        def answer(self, status, body, content_type="text/html", headers=None):
             self.send_response(status)
+            for name, value in (headers or {}).items():
+                self.send_header(name, value)
             self.send_header("Content-Type", content_type)
             self.send_header("Content-Length", str(len(body)))
             self.send_header("Cache-Control", "no-cache")
@@ -136,6 +141,9 @@ def make_handler(sites, calendar, quotes, product_site):
                     return self.answer(200 if ok else 400, b"ok" if ok else b"bad control request", "text/plain")
                 if "site" in query:
                     ok = product_site.control(query["site"][0])
+                    return self.answer(200 if ok else 400, b"ok" if ok else b"bad control request", "text/plain")
+                if "feed" in query:
+                    ok = feeds.control(query["feed"][0], query.get("fault", ["none"])[0])
                     return self.answer(200 if ok else 400, b"ok" if ok else b"bad control request", "text/plain")
                 if "calendar" in query:
                     ok = calendar.control(query["calendar"][0])
@@ -165,9 +173,18 @@ def make_handler(sites, calendar, quotes, product_site):
                 stats["Calendar"] = calendar.hits
                 stats["Quotes"] = quotes.hits
                 stats.update(product_site.hits)
+                stats.update(feeds.hits())
                 return self.answer(200, json.dumps(stats).encode(), "application/json")
-            if product_site.serve(self, url.path, "http://%s:%d" % self.server.server_address[:2]):
+            base = "http://%s:%d" % self.server.server_address[:2]
+            if product_site.serve(self, url.path, base):
                 return None
+            feed = feeds.answer(self.path, self.headers, base)
+            if feed == "stall":
+                time.sleep(120)
+                return None
+            if feed is not None:
+                status, headers, body, content_type = feed
+                return self.answer(status, body, content_type, headers)
             site = sites.get(url.path)
             if site is None:
                 return self.answer(404, b"<html><body><h1>404 Not Found</h1></body></html>")
@@ -210,7 +227,8 @@ def main():
     quotes = quote_pages.Quotes(args.seed)
     payload = open(args.payload, "rb").read() if args.payload else None
     product_site = product.ProductSite(args.version, payload)
-    server = QuietServer(("127.0.0.1", args.port), make_handler(sites, calendar, quotes, product_site))
+    feeds = feed_pages.Feeds(args.seed, max(args.every / 4, 1.0))
+    server = QuietServer(("127.0.0.1", args.port), make_handler(sites, calendar, quotes, product_site, feeds))
     server.daemon_threads = True
     print("listening on %d" % server.server_address[1], flush=True)
     try:
