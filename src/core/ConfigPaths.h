@@ -11,6 +11,10 @@ namespace ConfigPaths {
 // Elements.
 inline constexpr QLatin1StringView Settings{"Settings"};
 inline constexpr QLatin1StringView Sources{"Settings/Tavrin/Source"};
+// The user's feed and page sources: <Feed Name Url Checked IntervalTime Kind
+// [Item Title Link Time Summary]/> elements.
+inline constexpr QLatin1StringView Feeds{"Settings/Tavrin/Feeds"};
+inline constexpr QLatin1StringView FeedElement{"Feed"};
 inline constexpr QLatin1StringView Popup{"Settings/Tavrin/Popup"};
 inline constexpr QLatin1StringView CalendarSettings{"Settings/Tavrin/FXCalendar"};
 inline constexpr QLatin1StringView LiveUpdate{"Settings/LiveUpdate"};
@@ -37,6 +41,8 @@ inline QString calendarDay(int weekIndex)
 inline constexpr QLatin1StringView Checked{"Checked"};
 inline constexpr QLatin1StringView IntervalTime{"IntervalTime"};
 inline constexpr QLatin1StringView Url{"Url"};
+inline constexpr QLatin1StringView Name{"Name"};
+inline constexpr QLatin1StringView Kind{"Kind"};
 inline constexpr QLatin1StringView Home{"Home"};
 inline constexpr QLatin1StringView Duration{"Duration"};
 inline constexpr QLatin1StringView SoundFile{"SoundFile"};

@@ -292,6 +292,36 @@ bool cls_Config::XMLSave()
     return false;
 }
 
+QList<QHash<QString, QString>> cls_Config::elements(const QString &path, const QString &name) const
+{
+    QList<QHash<QString, QString>> found;
+    const QByteArray wanted = utf8(name);
+    for (const pugi::xml_node &child : element(path).children(wanted.constData())) {
+        QHash<QString, QString> attributes;
+        for (const pugi::xml_attribute &attribute : child.attributes())
+            attributes.insert(qstr(attribute.name()), qstr(attribute.value()));
+        found << attributes;
+    }
+    return found;
+}
+
+bool cls_Config::setElementAttribute(const QString &path, const QString &name, int index, const QString &attrib,
+                                     const QString &value)
+{
+    const QByteArray wanted = utf8(name);
+    int at = 0;
+    for (pugi::xml_node child : element(path).children(wanted.constData())) {
+        if (at++ != index)
+            continue;
+        const QByteArray key = utf8(attrib);
+        pugi::xml_attribute attribute = child.attribute(key.constData());
+        if (!attribute)
+            attribute = child.append_attribute(key.constData());
+        return attribute.set_value(utf8(value).constData());
+    }
+    return false;
+}
+
 bool cls_Config::isExist(const QString &parentPath, const QString &name) const
 {
     const pugi::xml_node parent = parentElement(parentPath);

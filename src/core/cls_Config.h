@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
+#include <QList>
 #include <QString>
 
 #include <optional>
@@ -46,6 +48,13 @@ public:
     // The update-check setting is repaired last, once the main window is up.
     void ApplyStartupRepairs();
     void RepairLiveUpdateSetting();
+
+    // The attributes of every child element named `name` of the element at
+    // `path` (first match), in document order: the lists the settings hold.
+    QList<QHash<QString, QString>> elements(const QString &path, const QString &name) const;
+    // Sets an attribute of the index-th of those elements; false when there is no such element.
+    bool setElementAttribute(const QString &path, const QString &name, int index, const QString &attrib,
+                             const QString &value);
 
     // The element at a path (first match), for the stores that keep
     // structured data in the file; null when there is none.

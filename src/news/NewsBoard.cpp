@@ -9,6 +9,8 @@
 #include "html/HtmlEscape.h"
 #include "pages/MainPage.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRegularExpression>
 #include <QTimeZone>
 
@@ -57,6 +59,16 @@ NewsBoard::NewsBoard(NewsView &view, FetchSchedule &schedule, QList<NewsSource> 
     }
 }
 
+void NewsBoard::updateSource(const NewsSource &updated)
+{
+    for (NewsSource &entry : m_sources) {
+        if (entry.id == updated.id) {
+            entry = updated;
+            task(updated.id).Link = updated.url;
+        }
+    }
+}
+
 const NewsSource *NewsBoard::source(int id) const
 {
     for (const NewsSource &s : m_sources) {
@@ -73,8 +85,9 @@ void NewsBoard::ApplySourceSettings(const cls_Config &config)
         const NewsSource *s = &source;
         tavrin &t = task(s->id);
         const QString path = ConfigPaths::source(s->name);
-        const QString intervalText = config.isExistAttrib(path, ConfigPaths::IntervalTime)
-            ? config.GetNodeAttrib(path, ConfigPaths::IntervalTime) : QString();
+        const QString intervalText = s->isFeed() ? QString::number(s->interval)
+            : config.isExistAttrib(path, ConfigPaths::IntervalTime) ? config.GetNodeAttrib(path, ConfigPaths::IntervalTime)
+                                                                   : QString();
         const int interval = numberFromText(intervalText);
         if (interval != t.Interval) {
             // A number that does not fit leaves the interval as it was.
@@ -82,8 +95,9 @@ void NewsBoard::ApplySourceSettings(const cls_Config &config)
                 t.Interval = qint16(interval == -1 ? 5 : interval);
             t.TimeCount = 1000;
         }
-        const bool on = config.isExistAttrib(path, ConfigPaths::Checked)
-            && numberFromText(config.GetNodeAttrib(path, ConfigPaths::Checked)) != 0;
+        const bool on = s->isFeed() ? s->checked
+                                    : config.isExistAttrib(path, ConfigPaths::Checked)
+                && numberFromText(config.GetNodeAttrib(path, ConfigPaths::Checked)) != 0;
         if (on != t.Visible) {
             t.Enabled = on;
             t.Initialize = false;
@@ -117,13 +131,33 @@ void NewsBoard::startFetch(int id, const QDateTime &now)
 {
     m_now = now;
     const tavrin &t = task(id);
+    const NewsSource *s = source(id);
     qCInfo(lcNews) << "fetching" << id;
-    m_fetch(id, t.StrBuffer, t.Link + QStringLiteral("?cc=") + ToUnixTimeQuery(now));
+    // A feed is asked for at its own address, so that its validators hold.
+    m_fetch(*s, t.StrBuffer, s->isFeed() ? t.Link : t.Link + QStringLiteral("?cc=") + ToUnixTimeQuery(now));
 }
 
 void NewsBoard::GetMsg(int id, const QString &time, const QString &info, const QString &href, const QString &popup)
 {
     m_queue.enqueue({true, id, time, info, href, popup, false});
+}
+
+void NewsBoard::GetItem(int id, const QString &record)
+{
+    const QJsonObject item = QJsonDocument::fromJson(record.toUtf8()).object();
+    Task task{true, id, item.value(QStringLiteral("time")).toString(), item.value(QStringLiteral("title")).toString(),
+              item.value(QStringLiteral("link")).toString(), item.value(QStringLiteral("popup")).toString(), false};
+    task.key = item.value(QStringLiteral("key")).toString();
+    task.summary = item.value(QStringLiteral("summary")).toString();
+    task.important = item.value(QStringLiteral("important")).toBool();
+    m_queue.enqueue(task);
+}
+
+void NewsBoard::GetRetry(int id, int seconds)
+{
+    // The error that comes next sets the next fetch this far ahead.
+    if (source(id))
+        m_retryAfter.insert(id, seconds);
 }
 
 void NewsBoard::GetComplete(int id, bool isNew)
@@ -136,7 +170,8 @@ void NewsBoard::GetError(int id, const QString &message)
     if (!source(id))
         return;
     tavrin &t = task(id);
-    t.TimeCount = qint16(t.Interval - RetrySeconds);
+    const int wait = m_retryAfter.take(id);
+    t.TimeCount = qint16(wait > 0 ? std::max(t.Interval - std::min(wait, 3600), -32000) : t.Interval - RetrySeconds);
     t.Working = false;
     if (!t.iError) {
         showError(id, message);
@@ -227,14 +262,20 @@ void NewsBoard::AddNewsRow(const Task &item)
     NewsRow row;
     row.time = item.time;
     row.timeKey = timeKey(item.time, m_now.isValid() ? m_now : QDateTime::currentDateTime());
-    row.source = s->name;
-    if (s->compositeInfo) {
+    row.source = s->labelClass;
+    if (s->isFeed()) {
+        remember(*s, t, item.key);
+        row.title = item.info;
+        row.summary = item.summary;
+        row.link = item.href;
+        row.important = item.important;
+    } else if (s->compositeInfo) {
         const Composite parts = splitComposite(item.info);
-        remember(item.id, t, parts.key);
+        remember(*s, t, parts.key);
         row.title = parts.title;
         row.summary = parts.summary;
     } else {
-        remember(item.id, t, item.info);
+        remember(*s, t, item.info);
         row.title = item.info;
         row.link = item.href;
     }
@@ -246,15 +287,16 @@ void NewsBoard::AddNewsRow(const Task &item)
     m_view.popup(item.popup);
 }
 
-void NewsBoard::remember(int id, tavrin &task, const QString &key)
+void NewsBoard::remember(const NewsSource &source, tavrin &task, const QString &key)
 {
     // The newest keys only: enough to cover any page of the source, and the
     // text sent with every fetch stays the same size however long the run.
-    QStringList &known = m_known[id];
+    QStringList &known = m_known[source.id];
     known << key;
     if (known.size() > KnownLimit)
         known.remove(0, known.size() - KnownLimit);
-    task.StrBuffer = known.join(u';') + u';';
+    // A feed's keys are whole lines; the sites' texts are looked for in the known text.
+    task.StrBuffer = source.isFeed() ? known.join(u'\n') : known.join(u';') + u';';
 }
 
 QString NewsBoard::timeKey(const QString &time, const QDateTime &now)

@@ -2,7 +2,7 @@
 
 #include "core/FetchSchedule.h"
 #include "news/NewsRow.h"
-#include "news/NewsSources.h"
+#include "news/NewsSource.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -27,8 +27,9 @@ public:
     static constexpr int RetrySeconds = 3;
     static constexpr int KnownLimit = 400; // keys per source in the known-items text
 
-    // Starts a fetch: source id, known-items text, address.
-    using Fetch = std::function<void(int, const QString &, const QString &)>;
+    // Starts a fetch: the source, its known-items text (a feed source's: its
+    // known keys, one a line), the address.
+    using Fetch = std::function<void(const NewsSource &, const QString &, const QString &)>;
 
     NewsBoard(NewsView &view, FetchSchedule &schedule, QList<NewsSource> sources, Fetch fetch);
 
@@ -50,6 +51,10 @@ public:
 
     // Worker events. Items and completions queue; errors and time-outs act at once.
     void GetMsg(int id, const QString &time, const QString &info, const QString &href, const QString &popup);
+    // A feed or page source's new item, as the worker's JSON record.
+    void GetItem(int id, const QString &record);
+    // The source's server asked for a pause: its next fetch waits that long.
+    void GetRetry(int id, int seconds);
     void GetComplete(int id, bool isNew);
     void GetError(int id, const QString &message);
     void GetTimeout(int id);
@@ -63,6 +68,8 @@ public:
     int rowCount(const QString &table) const { return m_rows.value(table, 1); }
     const NewsSource *source(int id) const;
     QList<NewsSource> sources() const { return m_sources; }
+    // A source's entry changed (its settings, its address): the next fetch uses it.
+    void updateSource(const NewsSource &source);
 
     static constexpr int ClockSlackSeconds = 600;
 
@@ -77,12 +84,15 @@ private:
         int id;
         QString time, info, href, popup;
         bool isNew;
+        // A feed or page source's item: its key, summary and importance.
+        QString key, summary;
+        bool important = false;
     };
 
     void processOne(const Task &next);
     void reportFailure(int step, int errorNumber);
     void AddNewsRow(const Task &item);
-    void remember(int id, tavrin &task, const QString &key);
+    void remember(const NewsSource &source, tavrin &task, const QString &key);
     void addRow(const QString &table, int limit, const NewsRow &row);
     void showError(int id, const QString &message);
     void showTimeout(int id);
@@ -100,6 +110,7 @@ private:
     QQueue<Task> m_queue;
     QHash<QString, int> m_rows;
     QHash<int, QStringList> m_known; // the keys behind each source's known-items text, oldest first
+    QHash<int, int> m_retryAfter;    // a pause a source's server asked for, until its error comes
     QList<std::pair<int, QString>> m_errorMarks;
     QList<int> m_timeoutMarks;
     bool m_firstCompletion = false;

@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QJsonDocument>
 #include <QUrl>
 #include <QWebEngineView>
 
@@ -22,8 +23,23 @@ NewsPanel::NewsPanel(PageBridge &page, TabHost &tabs, FetchScheduler &scheduler,
     , m_scheduler(scheduler)
     , HTTP(new OOP(this))
 {
-    m_news = std::make_unique<NewsBoard>(static_cast<NewsView &>(*this), scheduler.schedule(), NewsSources::all(Globals().Config),
-                                         [this](int id, const QString &known, const QString &url) { HTTP->GetContent(id, known, url); });
+    m_refusedSources = m_registry.load(Globals().Config);
+    m_news = std::make_unique<NewsBoard>(static_cast<NewsView &>(*this), scheduler.schedule(), m_registry.sources(),
+                                         [this](const NewsSource &source, const QString &known, const QString &url) {
+                                             if (source.isFeed())
+                                                 HTTP->GetFeedContent(source.id, known, url, describe(source));
+                                             else
+                                                 HTTP->GetContent(source.id, known, url);
+                                         });
+    connect(&m_registry, &NewsSourceRegistry::sourceChanged, this, [this](int id) {
+        if (const NewsSource *source = m_registry.find(id))
+            m_news->updateSource(*source);
+    });
+    connect(HTTP, &OOP::GetItem, this, [this](int id, const QString &record) {
+        m_news->GetItem(id, record);
+        m_ctlTimeTask.start();
+    });
+    connect(HTTP, &OOP::GetRetry, this, [this](int id, int seconds) { m_news->GetRetry(id, seconds); });
     // The workers' events: items and completions queue, failures act at once.
     connect(HTTP, &OOP::GetMsg, this,
             [this](int id, const QString &time, const QString &info, const QString &href, const QString &popup) {
@@ -93,8 +109,25 @@ void NewsPanel::pageLoaded()
     m_page.build(QStringLiteral("sources"), sources);
 }
 
+QString NewsPanel::describe(const NewsSource &source)
+{
+    const QJsonObject description{{QStringLiteral("kind"), source.kind},
+                                  {QStringLiteral("item"), source.itemSelector},
+                                  {QStringLiteral("title"), source.titleSelector},
+                                  {QStringLiteral("link"), source.linkSelector},
+                                  {QStringLiteral("time"), source.timeSelector},
+                                  {QStringLiteral("summary"), source.summarySelector}};
+    return QString::fromUtf8(QJsonDocument(description).toJson(QJsonDocument::Compact));
+}
+
 void NewsPanel::ApplySourceSettings()
 {
+    // Feed entries of the configuration that could not be used: said once.
+    if (!m_refusedSources.isEmpty()) {
+        Q_EMIT balloonRequested(QStringLiteral("已跳过以下自定义新闻源:\r\n") + m_refusedSources.join(QStringLiteral("\r\n")),
+                                QStringLiteral("自定义新闻源"));
+        m_refusedSources.clear();
+    }
     m_news->ApplySourceSettings(Globals().Config);
     Q_EMIT tabsChanged();
     m_scheduler.start();
@@ -132,11 +165,19 @@ void NewsPanel::iMore()
                          source.id);
     const int chosen = menu.TrackMenu(m_page.view());
     for (const NewsSource &source : std::as_const(offered)) {
-        if (source.id == chosen) {
-            Globals().Config.SetNodeAttrib(ConfigPaths::source(source.name), ConfigPaths::Checked,
-                                           m_news->task(source.id).Enabled ? QStringLiteral("0") : QStringLiteral("1"));
-            ApplySourceSettings();
+        if (source.id != chosen)
+            continue;
+        const QString checked = m_news->task(source.id).Enabled ? QStringLiteral("0") : QStringLiteral("1");
+        if (source.isFeed()) {
+            Globals().Config.setElementAttribute(ConfigPaths::Feeds, ConfigPaths::FeedElement,
+                                                 source.id - NewsSource::FirstFeedId, ConfigPaths::Checked, checked);
+            NewsSource changed = source;
+            changed.checked = checked == QStringLiteral("1");
+            m_registry.change(changed);
+        } else {
+            Globals().Config.SetNodeAttrib(ConfigPaths::source(source.name), ConfigPaths::Checked, checked);
         }
+        ApplySourceSettings();
     }
 }
 
@@ -150,13 +191,14 @@ void NewsPanel::insertRow(const QString &table, const NewsRow &row)
                                               {QStringLiteral("width"), QStringLiteral("70px")}}},
         {QStringLiteral("attributes"), QVariantMap{{QStringLiteral("data-key"), row.timeKey}}}};
     QVariantList parts;
+    const QString titleClass = row.important ? QStringLiteral("important") : QString();
     if (!row.link.isEmpty() && PageBridge::isWebAddress(QUrl(row.link)))
-        parts << PagePart::element(QStringLiteral("a"), row.title, {},
+        parts << PagePart::element(QStringLiteral("a"), row.title, titleClass,
                       {{QStringLiteral("href"), row.link},
                        {QStringLiteral("target"), QStringLiteral("_blank")},
                        {QStringLiteral("style"), QStringLiteral("text-decoration:underline")}});
     else
-        parts << PagePart::element(QStringLiteral("span"), row.title);
+        parts << PagePart::element(QStringLiteral("span"), row.title, titleClass);
     if (!row.summary.isEmpty())
         parts << PagePart::element(QStringLiteral("br"), {}) << PagePart::element(QStringLiteral("font"), row.summary, QStringLiteral("summary"));
     if (!row.label.isEmpty())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "news/NewsBoard.h"
+#include "news/NewsSourceRegistry.h"
 #include "news/NewsView.h"
 #include "pagebridge/Panel.h"
 
@@ -45,11 +46,14 @@ Q_SIGNALS:
     void newestItem(const NewsRow &row);
     // A handler failed at a step; the window reports it (Erradd).
     void handlerFailed(int errRow, const QString &description, const QString &module);
+    void balloonRequested(const QString &text, const QString &title);
 
 private:
     void ClickAll();
     void ClickFunc(const PageBridge::Event &event);
     void ClickWeb(const PageBridge::Event &event);
+    // A feed or page source as the worker's GetFeedContent takes it.
+    static QString describe(const NewsSource &source);
 
     // NewsView
     void insertRow(const QString &table, const NewsRow &row) override;
@@ -66,6 +70,8 @@ private:
     TabHost &m_tabs;
     FetchScheduler &m_scheduler;
     OOP *HTTP;
+    NewsSourceRegistry m_registry;
+    QStringList m_refusedSources; // feed entries of the configuration left out, until said
     std::unique_ptr<NewsBoard> m_news;
     QTimer m_ctlTimeTask;
 };

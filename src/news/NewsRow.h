@@ -12,6 +12,7 @@ struct NewsRow
     QString title;
     QString summary; // empty unless the source gives one that differs from the title
     QString link;    // an http(s) address, or empty
-    QString source;  // the source's name: the CSS class of its label
+    QString source;  // the CSS class of the source's label
     QString label;   // the source's label; empty in the source's own table
+    bool important = false; // marked as what matters by its feed
 };

@@ -16,6 +16,8 @@ void OOP::relay(cMultGet &worker)
     connect(&worker, &cMultGet::GetTimeout, this, &OOP::GetTimeout);
     connect(&worker, &cMultGet::GetError, this, &OOP::GetError);
     connect(&worker, &cMultGet::GetDebug, this, &OOP::GetDebug);
+    connect(&worker, &cMultGet::GetItem, this, &OOP::GetItem);
+    connect(&worker, &cMultGet::GetRetry, this, &OOP::GetRetry);
 }
 
 void OOP::GetContent(int ID, const QString &HtmlScr, const QString &URL)
@@ -31,4 +33,14 @@ void OOP::GetContent(int ID, const QString &HtmlScr, const QString &URL)
     default: return;
     }
     worker->GetWebContent(HtmlScr, ID, URL);
+}
+
+void OOP::GetFeedContent(int ID, const QString &known, const QString &URL, const QString &source)
+{
+    std::unique_ptr<cMultGet> &worker = m_feeds[ID];
+    if (!worker) {
+        worker = std::make_unique<cMultGet>();
+        relay(*worker);
+    }
+    worker->GetFeedContent(known, ID, URL, source);
 }

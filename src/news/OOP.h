@@ -4,8 +4,12 @@
 
 #include <QObject>
 
-// The owner of the six source workers: routes each fetch to the worker of its
-// source and raises the workers' events as its own.
+#include <map>
+#include <memory>
+
+// The owner of the source workers: the six built-in sources' and one for each
+// feed or page source, made at its first fetch. Routes each fetch to the
+// worker of its source and raises the workers' events as its own.
 class OOP : public QObject
 {
     Q_OBJECT
@@ -15,6 +19,8 @@ public:
 
     // Any id but 100..105 does nothing.
     void GetContent(int ID, const QString &HtmlScr, const QString &URL);
+    // A feed or page source's pass (see cMultGet.rep).
+    void GetFeedContent(int ID, const QString &known, const QString &URL, const QString &source);
 
 Q_SIGNALS:
     void GetMsg(int iID, const QString &iCellTime, const QString &iCellInfo, const QString &iHref, const QString &iPopup);
@@ -22,6 +28,8 @@ Q_SIGNALS:
     void GetTimeout(int iID);
     void GetError(int iID, const QString &iMsg);
     void GetDebug(int iID, const QString &iMsg);
+    void GetItem(int iID, const QString &iRecord);
+    void GetRetry(int iID, int iSeconds);
 
 private:
     void relay(cMultGet &worker);
@@ -33,4 +41,5 @@ private:
     cMultGet Dailyfx;
     cMultGet HeXun;
     cMultGet CaiXun;
+    std::map<int, std::unique_ptr<cMultGet>> m_feeds;
 };

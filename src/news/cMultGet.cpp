@@ -22,20 +22,37 @@ cMultGet::~cMultGet()
 
 void cMultGet::GetWebContent(const QString &iHtmlScr, int iID, const QString &iUrl)
 {
-    const Call call{iHtmlScr, iID, iUrl};
+    call({iHtmlScr, iID, iUrl, QString()});
+}
+
+void cMultGet::GetFeedContent(const QString &iKnown, int iID, const QString &iUrl, const QString &iSource)
+{
+    call({iKnown, iID, iUrl, iSource});
+}
+
+void cMultGet::call(const Call &call)
+{
     if (m_replica && m_replica->state() == QRemoteObjectReplica::Valid)
         send(call);
     else
         m_waiting = call; // a later call replaces it, as in the worker itself
 }
 
-void cMultGet::send(const Call &call)
+bool cMultGet::awaited(const Call &call)
 {
     // A pass for an id without a parser ends silently in the worker: nothing
     // of it is awaited, so nothing of it is lost with the worker.
-    if (SourceId::isSource(call.id))
+    return !call.source.isEmpty() || SourceId::isSource(call.id);
+}
+
+void cMultGet::send(const Call &call)
+{
+    if (awaited(call))
         m_inFlight = call.id;
-    m_replica->GetWebContent(call.htmlScr, call.id, call.url);
+    if (call.source.isEmpty())
+        m_replica->GetWebContent(call.htmlScr, call.id, call.url);
+    else
+        m_replica->GetFeedContent(call.htmlScr, call.id, call.url, call.source);
 }
 
 void cMultGet::passEnded(int id)
@@ -62,6 +79,8 @@ void cMultGet::bind(cMultGetReplica *replica)
     });
     connect(replica, &cMultGetReplica::GetCalendar, this, &cMultGet::GetCalendar);
     connect(replica, &cMultGetReplica::GetDebug, this, &cMultGet::GetDebug);
+    connect(replica, &cMultGetReplica::GetItem, this, &cMultGet::GetItem);
+    connect(replica, &cMultGetReplica::GetRetry, this, &cMultGet::GetRetry);
     connect(replica, &QRemoteObjectReplica::stateChanged, this, [this](QRemoteObjectReplica::State state) {
         if (state == QRemoteObjectReplica::Valid && m_waiting) {
             const Call call = *m_waiting;
@@ -75,7 +94,7 @@ void cMultGet::serverLost()
 {
     m_replica.reset();
     std::optional<int> lost = m_inFlight;
-    if (!lost && m_waiting && SourceId::isSource(m_waiting->id))
+    if (!lost && m_waiting && awaited(*m_waiting))
         lost = m_waiting->id;
     m_inFlight.reset();
     m_waiting.reset();

@@ -22,6 +22,8 @@ public:
 
     // Starts one fetch-and-parse pass; returns at once.
     void GetWebContent(const QString &iHtmlScr, int iID, const QString &iUrl);
+    // The same for a feed or page source (see cMultGet.rep).
+    void GetFeedContent(const QString &iKnown, int iID, const QString &iUrl, const QString &iSource);
 
     // The text of the GetError that ends a pass lost with the worker server.
     static QString serverLostMessage();
@@ -33,17 +35,22 @@ Q_SIGNALS:
     void GetCalendar(int iID, const QString &iCalendar);
     void GetError(int iID, const QString &iMsg);
     void GetDebug(int iID, const QString &iMsg);
+    void GetItem(int iID, const QString &iRecord);
+    void GetRetry(int iID, int iSeconds);
 
 private:
     friend class WorkerRuntime;
     struct Call
     {
-        QString htmlScr;
+        QString htmlScr; // or a feed source's known keys
         int id;
         QString url;
+        QString source;  // a feed or page source's description; empty for the six
     };
 
     void bind(cMultGetReplica *replica);
+    void call(const Call &call);
+    static bool awaited(const Call &call);
     void serverLost();
     void send(const Call &call);
     void passEnded(int id);

@@ -3,7 +3,8 @@
 #include "core/AppGlobals.h"
 #include "core/ProductSite.h"
 #include "core/ctlDownload.h"
-#include "news/NewsSources.h"
+#include "news/NewsSourceRegistry.h"
+#include "protocol/SourceId.h"
 #include "pages/MainPage.h"
 #include "shell/SideFrames.h"
 #include "update/LiveUpdate.h"
@@ -110,13 +111,13 @@ void SidePanel::onDescriptor(const QByteArray &data, bool success)
 
 QString SidePanel::giftPage() const
 {
-    for (const NewsSource &source : NewsSources::all(Globals().Config)) {
-        if (source.name == QStringLiteral("FXark")) {
-            const QUrl url(source.url);
-            return url.scheme() + QStringLiteral("://") + url.authority() + QStringLiteral("/ark/gift.aspx");
-        }
-    }
-    return {};
+    NewsSourceRegistry registry;
+    registry.load(Globals().Config);
+    const NewsSource *fxark = registry.find(s_FXark);
+    if (!fxark)
+        return {};
+    const QUrl url(fxark->url);
+    return url.scheme() + QStringLiteral("://") + url.authority() + QStringLiteral("/ark/gift.aspx");
 }
 
 void SidePanel::FxAsk(bool bb, bool active)

@@ -50,6 +50,7 @@ frmTavrin::frmTavrin(Clock &clock, QWidget *parent)
     connect(m_news.get(), &NewsPanel::handlerFailed, this, &frmTavrin::Erradd);
     m_calendar = std::make_unique<CalendarPanel>(*m_page, *m_tabs, *m_scheduler);
     connect(m_calendar.get(), &CalendarPanel::balloonRequested, this, &frmTavrin::balloonRequested);
+    connect(m_news.get(), &NewsPanel::balloonRequested, this, &frmTavrin::balloonRequested);
     m_quotes = std::make_unique<QuoteCentre>(*m_page);
     m_bar = std::make_unique<BarPanel>(*m_page);
     connect(m_news.get(), &NewsPanel::newestItem, m_bar.get(), &BarPanel::newsItem);

@@ -1,8 +1,13 @@
 #include "worker/cMultGetWorker.h"
 
 #include "protocol/SourceId.h"
+#include "worker/FeedFetcher.h"
+#include "worker/FeedRecord.h"
 #include "worker/PageDecoder.h"
 #include "worker/SourceParsers.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -52,6 +57,44 @@ void cMultGetWorker::GetWebContent(const QString &iHtmlScr, int iID, const QStri
     m_id = iID;
     m_url = iUrl;
     m_requestTimer.start();
+}
+
+void cMultGetWorker::GetFeedContent(const QString &iKnown, int iID, const QString &iUrl, const QString &iSource)
+{
+    if (!m_feed) {
+        m_feed = new FeedFetcher(this);
+        connect(m_feed, &FeedFetcher::item, this, [this](const FeedPass::KeyedItem &keyed) { reportItem(m_feedId, keyed); });
+        connect(m_feed, &FeedFetcher::completed, this, [this](bool isNew) {
+            Q_EMIT Complete(m_feedId, isNew);
+            Q_EMIT PassEnded(m_feedId);
+        });
+        connect(m_feed, &FeedFetcher::failed, this, [this](const QString &message, int retryAfter) {
+            if (retryAfter > 0)
+                Q_EMIT Retry(m_feedId, retryAfter);
+            Q_EMIT IError(m_feedId, message);
+            Q_EMIT PassEnded(m_feedId);
+        });
+        connect(m_feed, &FeedFetcher::timedOut, this, [this] {
+            Q_EMIT Timeout(m_feedId);
+            Q_EMIT PassEnded(m_feedId);
+        });
+    }
+    m_feedId = iID;
+    const QJsonObject description = QJsonDocument::fromJson(iSource.toUtf8()).object();
+    FeedSource source;
+    source.kind = description.value(QStringLiteral("kind")).toString(QStringLiteral("auto"));
+    source.selectors = {description.value(QStringLiteral("item")).toString(),
+                        description.value(QStringLiteral("title")).toString(),
+                        description.value(QStringLiteral("link")).toString(),
+                        description.value(QStringLiteral("time")).toString(),
+                        description.value(QStringLiteral("summary")).toString()};
+    const QStringList keys = iKnown.split(u'\n', Qt::SkipEmptyParts);
+    m_feed->fetch(iUrl, source, QSet<QString>(keys.begin(), keys.end()));
+}
+
+void cMultGetWorker::reportItem(int id, const FeedPass::KeyedItem &keyed)
+{
+    Q_EMIT Item(id, FeedRecord::write(keyed, QDateTime::currentDateTimeUtc()));
 }
 
 void cMultGetWorker::releaseRequest()

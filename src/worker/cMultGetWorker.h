@@ -1,12 +1,14 @@
 #pragma once
 
 #include "html/HtmlDocument.h"
+#include "worker/FeedPass.h"
 
 #include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <QTimer>
 
+class FeedFetcher;
 class QNetworkAccessManager;
 class QNetworkReply;
 
@@ -29,12 +31,16 @@ public:
 
 public Q_SLOTS:
     void GetWebContent(const QString &iHtmlScr, int iID, const QString &iUrl);
+    // A feed or page source's pass (see cMultGet.rep for the arguments).
+    void GetFeedContent(const QString &iKnown, int iID, const QString &iUrl, const QString &iSource);
 
 Q_SIGNALS:
     void Msg(int iID, const QString &iCellTime, const QString &iCellInfo, const QString &iHref, const QString &iPopup);
     void Complete(int iID, bool iNew);
     void Timeout(int iID);
     void IError(int iID, const QString &iMsg);
+    void Item(int iID, const QString &iRecord);
+    void Retry(int iID, int iSeconds);
     // After the last event of a pass, or after the fetch of an id that has no parser.
     void PassEnded(int iID);
 
@@ -43,6 +49,7 @@ private:
     void pollState();
     void releaseRequest();
     void finishPass(const QByteArray &body);
+    void reportItem(int id, const FeedPass::KeyedItem &keyed);
 
     QNetworkAccessManager *m_network;
     QTimer m_requestTimer;
@@ -55,4 +62,6 @@ private:
     QString m_htmlSource;
     QString m_url;
     HtmlDocument m_webDoc;
+    FeedFetcher *m_feed = nullptr; // made at the first feed pass
+    int m_feedId = 0;
 };

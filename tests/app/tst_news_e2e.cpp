@@ -5,6 +5,7 @@
 #include "news/NewsPanel.h"
 #include "news/WorkerRuntime.h"
 #include "notify/frmPopUp.h"
+#include "worker/FeedPass.h"
 #include "quotes/QuoteCentre.h"
 #include "quotes/frmShowQuote.h"
 #include "shell/frmMain.h"
@@ -74,6 +75,20 @@ private Q_SLOTS:
             config.CreateAttrib(element, u"Url"_s, m_base + path);
             config.SetNodeAttrib(element, u"IntervalTime"_s, u"3"_s);
         }
+        // Four feed sources of the kinds users add, as the simulator serves them.
+        QVERIFY(config.CreateNode(u"Settings/Tavrin"_s, u"Feeds"_s));
+        const QList<QStringList> feeds{{u"快讯RSS"_s, u"/feeds/flash.rss"_s, u"auto"_s},
+                                       {u"快讯Atom"_s, u"/feeds/flash.atom"_s, u"atom"_s},
+                                       {u"快讯JSON"_s, u"/feeds/flash.json"_s, u"json"_s},
+                                       {u"快讯网页"_s, u"/feeds/flash.html"_s, u"page"_s}};
+        for (qsizetype i = 0; i < feeds.size(); ++i) {
+            QVERIFY(config.CreateNode(u"Settings/Tavrin/Feeds"_s, u"Feed"_s));
+            for (const auto &[name, value] : {std::pair{u"Name"_s, feeds[i][0]}, {u"Url"_s, m_base + feeds[i][1]},
+                                              {u"Kind"_s, feeds[i][2]}, {u"IntervalTime"_s, u"30"_s},
+                                              {u"Item"_s, u".flash > .row"_s}, {u"Title"_s, u"a.h"_s},
+                                              {u"Time"_s, u"span.t"_s}, {u"Summary"_s, u"p.s"_s}})
+                QVERIFY(config.setElementAttribute(u"Settings/Tavrin/Feeds"_s, u"Feed"_s, int(i), name, value));
+        }
         config.CreateAttrib(u"Settings/Tavrin/FXCalendar"_s, u"Url"_s, m_base);
         QVERIFY(config.CreateNode(u"Settings"_s, u"Quote"_s));
         QVERIFY(config.CreateAttrib(u"Settings/Quote"_s, u"Url"_s, m_base));
@@ -102,6 +117,34 @@ private Q_SLOTS:
         QStringList sorted = keys.split(u',');
         std::sort(sorted.begin(), sorted.end(), std::greater<QString>());
         QCOMPARE(keys.split(u','), sorted);
+    }
+
+    // Feed and page sources: their own tabs and tables, their items in the
+    // all-news table with their labels; a hostile feed's markup stays text;
+    // a failing feed shows its error mark and recovers.
+    void feedSourcesShowTheirItemsLikeTheSix()
+    {
+        for (const QString &table : {u"iFeed1000News_Table"_s, u"iFeed1001News_Table"_s, u"iFeed1002News_Table"_s,
+                                     u"iFeed1003News_Table"_s}) {
+            QTRY_VERIFY_WITH_TIMEOUT(news().rowCount(table) > FeedPass::FirstFetchLimit / 2, 30000);
+            QTRY_VERIFY(page(u"String(document.getElementById('%1').tBodies[0].rows.length)"_s.arg(table)).toInt() > 10);
+        }
+        QCOMPARE(page(u"document.getElementById('iFeed1000').textContent"_s), u"快讯RSS"_s);
+        QTRY_VERIFY(page(u"String(document.querySelectorAll('#iAllNews_Table b.label.feed').length)"_s).toInt() > 10);
+        QVERIFY(page(u"String(document.querySelectorAll('#iFeed1000News_Table .important').length)"_s).toInt() > 0);
+
+        QCOMPARE(simGet(u"/control?feed=atom&fault=hostile"_s), QByteArray("ok"));
+        QTRY_VERIFY_WITH_TIMEOUT(page(u"document.getElementById('iFeed1001News_Table').textContent"_s).contains(u"突发标题"_s), 45000);
+        QCOMPARE(page(u"String(document.querySelectorAll('#iFeed1001News_Table tbody script, #iFeed1001News_Table tbody iframe,"
+                      u" #iFeed1001News_Table tbody img, #iFeed1001News_Table a[href^=javascript]').length)"_s),
+                 u"0"_s);
+        QVERIFY(page(u"document.title"_s) != u"owned"_s);
+        simGet(u"/control?feed=atom&fault=none"_s);
+
+        QCOMPARE(simGet(u"/control?feed=json&fault=500"_s), QByteArray("ok"));
+        QTRY_VERIFY_WITH_TIMEOUT(page(u"document.getElementById('spanError').textContent"_s).contains(u"快讯JSON > HTTP 500"_s), 45000);
+        QCOMPARE(simGet(u"/control?feed=json&fault=none"_s), QByteArray("ok"));
+        QTRY_VERIFY_WITH_TIMEOUT(!page(u"document.getElementById('spanError').textContent"_s).contains(u"快讯JSON"_s), 15000);
     }
 
     void theBarShowsTheNewestHeadline()

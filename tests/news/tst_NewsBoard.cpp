@@ -1,9 +1,12 @@
 #include "core/cls_Config.h"
 #include "news/NewsBoard.h"
+#include "news/NewsSourceRegistry.h"
 #include "news/NewsView.h"
 #include "support/RecordingMessageSink.h"
 #include "support/TempProgramFolder.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTest>
 
 #include <stdexcept>
@@ -53,6 +56,16 @@ public:
     NewsRow row(const QString &table, int index) const { return tables.value(table).value(index); }
 };
 
+// A feed item as the worker sends it.
+QString record(const QString &key, const QString &time, const QString &title, const QString &summary,
+               const QString &link, bool important, const QString &popup)
+{
+    const QJsonObject item{{u"key"_s, key},         {u"time"_s, time}, {u"title"_s, title},
+                           {u"summary"_s, summary}, {u"link"_s, link}, {u"important"_s, important},
+                           {u"popup"_s, popup}};
+    return QString::fromUtf8(QJsonDocument(item).toJson(QJsonDocument::Compact));
+}
+
 } // namespace
 
 class tst_NewsBoard : public QObject
@@ -70,8 +83,12 @@ private:
     {
         m_fetches.clear();
         m_schedule = std::make_unique<FetchSchedule>();
-        return std::make_unique<NewsBoard>(page, *m_schedule, NewsSources::all(m_config),
-                                           [this](int id, const QString &known, const QString &url) { m_fetches.append({id, known, url}); });
+        NewsSourceRegistry registry;
+        registry.load(m_config);
+        return std::make_unique<NewsBoard>(page, *m_schedule, registry.sources(),
+                                           [this](const NewsSource &source, const QString &known, const QString &url) {
+                                               m_fetches.append({source.id, known, url});
+                                           });
     }
     void set(const QString &source, const QString &attribute, const QString &value)
     {
@@ -210,6 +227,60 @@ private Q_SLOTS:
         QCOMPARE(b->task(104).StrBuffer.count(u';'), NewsBoard::KnownLimit);
         QVERIFY(b->task(104).StrBuffer.startsWith(u"条目100;"_s));
         QVERIFY(b->task(104).StrBuffer.endsWith(u"条目%1;"_s.arg(99 + NewsBoard::KnownLimit)));
+    }
+
+    // A feed source: fetched at its own address, its records shown as the
+    // six's items are, its known keys one a line, and a server's asked-for
+    // pause kept.
+    void aFeedSourceShowsItsRecordsAndKeepsItsPauses()
+    {
+        QVERIFY(m_config.CreateNode(u"Settings/Tavrin"_s, u"Feeds"_s));
+        QVERIFY(m_config.CreateNode(u"Settings/Tavrin/Feeds"_s, u"Feed"_s));
+        for (const auto &[name, value] : {std::pair{u"Name"_s, u"快讯"_s}, {u"Url"_s, u"https://f.example.cn/rss"_s},
+                                          {u"IntervalTime"_s, u"30"_s}})
+            QVERIFY(m_config.CreateAttrib(u"Settings/Tavrin/Feeds/Feed"_s, name, value));
+        PageModel page;
+        auto b = board(page);
+        b->ApplySourceSettings(m_config);
+        QVERIFY(page.tabsShown.contains(u"iFeed1000"_s));
+        const QDateTime now(QDate(2026, 9, 5), QTime(14, 30));
+        for (int i = 0; i < 30; ++i)
+            tick(*b, now);
+        QVERIFY(fetchedIds().contains(1000));
+        const auto fetch = *std::find_if(m_fetches.begin(), m_fetches.end(), [](const auto &f) { return std::get<0>(f) == 1000; });
+        QCOMPARE(std::get<1>(fetch), QString());
+        QCOMPARE(std::get<2>(fetch), u"https://f.example.cn/rss"_s);
+
+        b->GetItem(1000, record(u"k1"_s, u"09-05 14:20"_s, u"旧闻"_s, u"摘要"_s, u"https://f.example.cn/1"_s, false, u"<p1>"_s));
+        b->GetItem(1000, record(u"k2"_s, u"09-05 14:29"_s, u"美联储加息"_s, QString(), QString(), true, u"<p2>"_s));
+        b->GetComplete(1000, true);
+        drain(*b);
+        const NewsRow top = page.row(u"iFeed1000News_Table"_s, 0);
+        QCOMPARE(top.title, u"美联储加息"_s);
+        QVERIFY(top.important);
+        QCOMPARE(page.row(u"iFeed1000News_Table"_s, 1).summary, u"摘要"_s);
+        QCOMPARE(page.row(u"iFeed1000News_Table"_s, 1).link, u"https://f.example.cn/1"_s);
+        const NewsRow all = page.row(u"iAllNews_Table"_s, 0);
+        QCOMPARE(all.label, u" - 快讯"_s);
+        QCOMPARE(all.source, u"feed"_s);
+        QCOMPARE(all.timeKey, u"202609051429"_s);
+        QCOMPARE(page.popups, (QStringList{u"<p1>"_s, u"<p2>"_s}));
+        QCOMPARE(b->task(1000).StrBuffer, u"k1\nk2"_s);
+
+        // 429 with Retry-After 120: the next fetch two minutes on, not sooner.
+        m_fetches.clear();
+        for (int i = 0; i < 30; ++i)
+            tick(*b, now);
+        QVERIFY(fetchedIds().contains(1000));
+        b->GetRetry(1000, 120);
+        b->GetError(1000, u"服务器忙 (HTTP 429), 120 秒后再试"_s);
+        QVERIFY(page.html.value(u"spanError"_s).contains(u"120 秒后再试"_s));
+        m_fetches.clear();
+        for (int i = 0; i < 119; ++i)
+            tick(*b, now);
+        QVERIFY(!fetchedIds().contains(1000));
+        tick(*b, now);
+        QVERIFY(fetchedIds().contains(1000));
     }
 
     void aFailedTaskIsReportedAndTheNextGoesOn()

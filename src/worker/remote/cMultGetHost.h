@@ -17,6 +17,7 @@ public:
     ~cMultGetHost() override;
 
     void GetWebContent(const QString &iHtmlScr, int iID, const QString &iUrl) override;
+    void GetFeedContent(const QString &iKnown, int iID, const QString &iUrl, const QString &iSource) override;
 
 private:
     QThread m_thread;

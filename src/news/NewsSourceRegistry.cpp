@@ -1,0 +1,214 @@
+#include "news/NewsSourceRegistry.h"
+
+#include "core/ConfigPaths.h"
+#include "core/cls_Config.h"
+#include "html/HtmlSelector.h"
+#include "protocol/SourceId.h"
+
+#include <QRegularExpression>
+#include <QUrl>
+
+namespace {
+
+NewsSource builtIn(int id, const char *anchor, const QString &caption, const QString &title, const char *area,
+                   const char *table, const QString &label, const char *sitePage, const char *url, const char *home,
+                   bool inSourceMenu = true, bool compositeInfo = false)
+{
+    NewsSource source;
+    source.id = id;
+    source.name = SourceId::name(id);
+    source.kind = source.name;
+    source.anchor = QLatin1String(anchor);
+    source.caption = caption;
+    source.title = title;
+    source.area = QLatin1String(area);
+    source.table = QLatin1String(table);
+    source.label = label;
+    source.labelClass = source.name;
+    source.sitePage = QLatin1String(sitePage);
+    source.url = QLatin1String(url);
+    source.home = QLatin1String(home);
+    source.inSourceMenu = inSourceMenu;
+    source.compositeInfo = compositeInfo;
+    return source;
+}
+
+bool isWebAddress(const QString &text)
+{
+    const QUrl url(text, QUrl::StrictMode);
+    const QString scheme = url.scheme().toLower();
+    return url.isValid() && !url.host().isEmpty() && (scheme == QStringLiteral("http") || scheme == QStringLiteral("https"));
+}
+
+// A page source's link and time selectors may end in "@attr".
+QString withoutAttribute(const QString &selector)
+{
+    static const QRegularExpression suffix(QStringLiteral("\\s*@[A-Za-z_:][-\\w:.]*\\s*$"));
+    return QString(selector).remove(suffix);
+}
+
+} // namespace
+
+NewsSourceRegistry::NewsSourceRegistry(QObject *parent)
+    : QObject(parent)
+    , m_sources(builtIns())
+{
+}
+
+// In the order of the tabs, which is also the order in which the scheduler
+// takes them (100, 101, 103, 105, 102, 104).
+QList<NewsSource> NewsSourceRegistry::builtIns()
+{
+    return {
+        builtIn(s_FXark, "iFXark", QStringLiteral("FXark"), QStringLiteral("FXARK现场直播"), "iFXarkNews", "iFXarkNews_Table",
+                QStringLiteral(" - FXARK"), "FXark.htm", "http://www.fxark.com/PageForNews.aspx", "http://www.fxark.com/"),
+        builtIn(s_FX168, "iFX168", QStringLiteral("FX168"), QStringLiteral("FX168汇市讯息"), "iFX168News", "iFX168News_Table",
+                QStringLiteral(" - FX168"), "FX168.htm", "http://www.fx168.com/fxnews/news_now_html.html",
+                "http://www.fx168.com/"),
+        builtIn(s_Dailyfx, "iDailyfx", QStringLiteral("DailyFX"), QStringLiteral("DailyFX财经市况"), "iDailyFXNews",
+                "iDailyFXNews_Table", QStringLiteral(" - DailyFX"), "Dailyfx.htm", "http://www.dailyfx.com.hk/news/",
+                "http://www.dailyfx.com.hk/", true, true),
+        builtIn(s_CaiXun, "iCaiXun", QStringLiteral("财讯"), QStringLiteral("财讯汇市动态"), "iCaiXunNews", "iCaiXunNews_Table",
+                QStringLiteral(" - 财讯"), "CaiXun.htm", "http://forex.caixun.com/information/", "http://forex.caixun.com/",
+                false),
+        builtIn(s_FX678, "iFX678", QStringLiteral("汇通网"), QStringLiteral("汇通网外汇新闻"), "iFX678News", "iFX678News_Table",
+                QStringLiteral(" - 汇通网"), "FX678.htm", "http://www.fx678.com/news/forex/index.html", "http://www.fx678.com/"),
+        builtIn(s_HeXun, "iHeXun", QStringLiteral("和讯"), QStringLiteral("和讯网外汇分析"), "iHeXunNews", "iHeXunNews_Table",
+                QStringLiteral(" - 和讯"), "HeXun.htm", "http://forex.hexun.com/analysis/", "http://forex.hexun.com/"),
+    };
+}
+
+QStringList NewsSourceRegistry::load(const cls_Config &config)
+{
+    QList<NewsSource> sources = builtIns();
+    for (NewsSource &source : sources) {
+        const QString path = ConfigPaths::source(source.name);
+        if (config.isExistAttrib(path, ConfigPaths::Url))
+            source.url = config.GetNodeAttrib(path, ConfigPaths::Url);
+        if (config.isExistAttrib(path, ConfigPaths::Home))
+            source.home = config.GetNodeAttrib(path, ConfigPaths::Home);
+    }
+
+    QStringList problems;
+    QStringList taken;
+    for (const NewsSource &source : std::as_const(sources))
+        taken << source.name;
+    int next = NewsSource::FirstFeedId;
+    for (const QHash<QString, QString> &entry : config.elements(ConfigPaths::Feeds, ConfigPaths::FeedElement)) {
+        NewsSource source;
+        source.id = next++;
+        source.name = entry.value(ConfigPaths::Name).trimmed();
+        source.url = entry.value(ConfigPaths::Url).trimmed();
+        source.kind = entry.value(ConfigPaths::Kind, QStringLiteral("auto")).trimmed().toLower();
+        const QString interval = entry.value(ConfigPaths::IntervalTime, QString::number(DefaultInterval)).trimmed();
+        const QString checked = entry.value(ConfigPaths::Checked, QStringLiteral("1")).trimmed();
+        bool intervalOk = false;
+        source.interval = interval.toInt(&intervalOk);
+        source.checked = checked != QStringLiteral("0");
+        source.itemSelector = entry.value(QStringLiteral("Item"));
+        source.titleSelector = entry.value(QStringLiteral("Title"));
+        source.linkSelector = entry.value(QStringLiteral("Link"));
+        source.timeSelector = entry.value(QStringLiteral("Time"));
+        source.summarySelector = entry.value(QStringLiteral("Summary"));
+        QString problem = problemOf(source, taken);
+        if (problem.isEmpty() && !intervalOk)
+            problem = QStringLiteral("刷新间隔不是数字");
+        if (problem.isEmpty() && checked != QStringLiteral("0") && checked != QStringLiteral("1"))
+            problem = QStringLiteral("Checked 应为 0 或 1");
+        if (!problem.isEmpty()) {
+            problems << (source.name.isEmpty() ? QStringLiteral("(无名称)") : source.name) + QStringLiteral(": ") + problem;
+            continue;
+        }
+        taken << source.name;
+        namePageParts(source);
+        sources << source;
+    }
+    m_sources = sources;
+    return problems;
+}
+
+QString NewsSourceRegistry::problemOf(const NewsSource &source, const QStringList &takenNames)
+{
+    if (source.name.isEmpty())
+        return QStringLiteral("名称不能为空");
+    for (const QString &name : takenNames) {
+        if (name.compare(source.name, Qt::CaseInsensitive) == 0)
+            return QStringLiteral("名称已被使用");
+    }
+    if (!isWebAddress(source.url))
+        return QStringLiteral("地址应以 http:// 或 https:// 开头");
+    if (source.interval < MinInterval || source.interval > MaxInterval)
+        return QStringLiteral("刷新间隔应在 %1 到 %2 秒之间").arg(MinInterval).arg(MaxInterval);
+    static const QStringList kinds{QStringLiteral("auto"), QStringLiteral("rss"), QStringLiteral("atom"),
+                                   QStringLiteral("json"), QStringLiteral("page")};
+    if (!kinds.contains(source.kind))
+        return QStringLiteral("未知的类型 ") + source.kind;
+    if (source.kind != QStringLiteral("page"))
+        return {};
+    if (source.itemSelector.trimmed().isEmpty() || source.titleSelector.trimmed().isEmpty())
+        return QStringLiteral("网页来源需要 Item 和 Title 选择器");
+    const std::pair<const char *, QString> selectors[] = {
+        {"Item", source.itemSelector}, {"Title", source.titleSelector}, {"Link", withoutAttribute(source.linkSelector)},
+        {"Time", withoutAttribute(source.timeSelector)}, {"Summary", source.summarySelector}};
+    for (const auto &[name, text] : selectors) {
+        if (text.trimmed().isEmpty())
+            continue;
+        const HtmlSelector selector(text);
+        if (!selector.isValid())
+            return QStringLiteral("%1 选择器无效: %2").arg(QLatin1String(name), selector.error());
+    }
+    return {};
+}
+
+void NewsSourceRegistry::namePageParts(NewsSource &source)
+{
+    const QString stem = QStringLiteral("iFeed%1").arg(source.id);
+    source.anchor = stem;
+    source.area = stem + QStringLiteral("News");
+    source.table = stem + QStringLiteral("News_Table");
+    source.caption = source.name;
+    source.title = source.name;
+    source.label = QStringLiteral(" - ") + source.name;
+    source.labelClass = QStringLiteral("feed");
+    const QUrl url(source.url);
+    source.home = url.scheme() + QStringLiteral("://") + url.authority() + u'/';
+}
+
+const NewsSource *NewsSourceRegistry::find(int id) const
+{
+    for (const NewsSource &source : m_sources) {
+        if (source.id == id)
+            return &source;
+    }
+    return nullptr;
+}
+
+int NewsSourceRegistry::add(NewsSource source)
+{
+    int id = NewsSource::FirstFeedId;
+    while (find(id))
+        ++id;
+    source.id = id;
+    if (source.anchor.isEmpty())
+        namePageParts(source);
+    m_sources << source;
+    Q_EMIT sourceAdded(id);
+    return id;
+}
+
+void NewsSourceRegistry::change(const NewsSource &source)
+{
+    for (NewsSource &entry : m_sources) {
+        if (entry.id == source.id) {
+            entry = source;
+            Q_EMIT sourceChanged(source.id);
+            return;
+        }
+    }
+}
+
+void NewsSourceRegistry::remove(int id)
+{
+    if (m_sources.removeIf([id](const NewsSource &source) { return source.id == id; }) > 0)
+        Q_EMIT sourceRemoved(id);
+}

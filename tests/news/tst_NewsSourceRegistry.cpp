@@ -1,0 +1,129 @@
+#include "core/cls_Config.h"
+#include "news/NewsSourceRegistry.h"
+#include "support/RecordingMessageSink.h"
+#include "support/TempProgramFolder.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+// The registry of sources: the six built in, and the feed and page sources
+// the configuration lists, each checked before it is used.
+class tst_NewsSourceRegistry : public QObject
+{
+    Q_OBJECT
+
+private:
+    TempProgramFolder m_folder;
+    RecordingMessageSink m_sink;
+
+    QStringList load(const QString &feeds, NewsSourceRegistry &registry)
+    {
+        QByteArray config = m_folder.readFile(QFileInfo(m_folder.copyDefaultConfig()).fileName());
+        config.replace("</Tavrin>", "<Feeds>" + feeds.toUtf8() + "</Feeds></Tavrin>");
+        cls_Config store(&m_sink);
+        store.setXmlFile(m_folder.writeFile(u"tavrin.xml"_s, config));
+        if (!store.Initialize())
+            return {u"the configuration did not load"_s};
+        return registry.load(store);
+    }
+
+private Q_SLOTS:
+    void feedEntriesAreCheckedOneByOne_data()
+    {
+        QTest::addColumn<QString>("feed");
+        QTest::addColumn<QString>("problem"); // empty: loaded
+
+        QTest::newRow("defaults") << u"<Feed Name=\"快讯\" Url=\"https://a.example.cn/rss\"/>"_s << QString();
+        QTest::newRow("all attributes") << u"<Feed Name=\"快讯\" Url=\"http://a.example.cn/rss\" Checked=\"0\" IntervalTime=\"3600\" Kind=\"ATOM\"/>"_s
+                                        << QString();
+        QTest::newRow("page with selectors")
+            << u"<Feed Name=\"网页\" Url=\"https://a.example.cn/\" Kind=\"page\" Item=\".flash > .row\" Title=\"a.h\" Link=\"a@data-href\" Time=\"time@datetime\"/>"_s
+            << QString();
+        QTest::newRow("no name") << u"<Feed Url=\"https://a.example.cn/rss\"/>"_s << u"名称不能为空"_s;
+        QTest::newRow("name of a built-in source") << u"<Feed Name=\"fx168\" Url=\"https://a.example.cn/rss\"/>"_s
+                                                   << u"名称已被使用"_s;
+        QTest::newRow("no address") << u"<Feed Name=\"快讯\"/>"_s << u"地址应以"_s;
+        QTest::newRow("file address") << u"<Feed Name=\"快讯\" Url=\"file:///etc/passwd\"/>"_s << u"地址应以"_s;
+        QTest::newRow("interval too short") << u"<Feed Name=\"快讯\" Url=\"https://a.example.cn/\" IntervalTime=\"5\"/>"_s
+                                            << u"刷新间隔应在"_s;
+        QTest::newRow("interval not a number") << u"<Feed Name=\"快讯\" Url=\"https://a.example.cn/\" IntervalTime=\"often\"/>"_s
+                                               << u"刷新间隔"_s;
+        QTest::newRow("checked not 0 or 1") << u"<Feed Name=\"快讯\" Url=\"https://a.example.cn/\" Checked=\"yes\"/>"_s
+                                            << u"Checked"_s;
+        QTest::newRow("unknown kind") << u"<Feed Name=\"快讯\" Url=\"https://a.example.cn/\" Kind=\"gopher\"/>"_s
+                                      << u"未知的类型"_s;
+        QTest::newRow("page without title selector") << u"<Feed Name=\"网页\" Url=\"https://a.example.cn/\" Kind=\"page\" Item=\"li\"/>"_s
+                                                     << u"网页来源需要"_s;
+        QTest::newRow("page with a selector outside the subset")
+            << u"<Feed Name=\"网页\" Url=\"https://a.example.cn/\" Kind=\"page\" Item=\"li:hover\" Title=\"a\"/>"_s
+            << u"Item 选择器无效"_s;
+    }
+    void feedEntriesAreCheckedOneByOne()
+    {
+        QFETCH(QString, feed);
+        QFETCH(QString, problem);
+        NewsSourceRegistry registry;
+        // Between two good entries, which load whatever this one is.
+        const QStringList problems = load(u"<Feed Name=\"甲\" Url=\"https://x.example.cn/a\"/>"_s + feed
+                                              + u"<Feed Name=\"乙\" Url=\"https://x.example.cn/b\"/>"_s,
+                                          registry);
+        const QList<NewsSource> sources = registry.sources();
+        QCOMPARE(sources.size(), problem.isEmpty() ? 9 : 8);
+        QCOMPARE(sources.at(6).name, u"甲"_s);
+        QCOMPARE(sources.last().name, u"乙"_s);
+        QCOMPARE(sources.last().id, 1002); // ids follow the entries' places, skipped ones included
+        if (problem.isEmpty()) {
+            QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
+            const NewsSource &loaded = sources.at(7);
+            QCOMPARE(loaded.id, 1001);
+            QVERIFY(loaded.isFeed());
+            QCOMPARE(loaded.anchor, u"iFeed1001"_s);
+            QCOMPARE(loaded.table, u"iFeed1001News_Table"_s);
+            QCOMPARE(loaded.label, u" - "_s + loaded.name);
+            QCOMPARE(loaded.labelClass, u"feed"_s);
+            QVERIFY(loaded.kind == u"auto"_s || loaded.kind == u"atom"_s || loaded.kind == u"page"_s);
+        } else {
+            QCOMPARE(problems.size(), 1);
+            QVERIFY2(problems.front().contains(problem), qPrintable(problems.front()));
+        }
+    }
+
+    void theSixAreBuiltInAndEntriesChangeAtRunTime()
+    {
+        NewsSourceRegistry registry;
+        QVERIFY(load(QString(), registry).isEmpty());
+        QStringList names;
+        for (const NewsSource &source : registry.sources()) {
+            names << source.name;
+            QVERIFY(!source.isFeed());
+        }
+        QCOMPARE(names, (QStringList{u"FXark"_s, u"FX168"_s, u"DailyFX"_s, u"CaiXun"_s, u"FX678"_s, u"HeXun"_s}));
+
+        QSignalSpy added(&registry, &NewsSourceRegistry::sourceAdded);
+        QSignalSpy changed(&registry, &NewsSourceRegistry::sourceChanged);
+        QSignalSpy removed(&registry, &NewsSourceRegistry::sourceRemoved);
+        NewsSource copy = *registry.find(101);
+        copy.name = u"FX168 镜像"_s;
+        copy.anchor.clear();
+        copy.url = u"http://127.0.0.1:1/fx168"_s;
+        const int id = registry.add(copy);
+        QCOMPARE(id, NewsSource::FirstFeedId);
+        QCOMPARE(added.size(), 1);
+        QCOMPARE(registry.find(id)->kind, u"FX168"_s); // a copy of the built-in kind
+        QCOMPARE(registry.find(id)->anchor, u"iFeed1000"_s);
+        copy = *registry.find(id);
+        copy.interval = 90;
+        registry.change(copy);
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(registry.find(id)->interval, 90);
+        registry.remove(id);
+        registry.remove(id);
+        QCOMPARE(removed.size(), 1);
+        QVERIFY(!registry.find(id));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_NewsSourceRegistry)
+#include "tst_NewsSourceRegistry.moc"
