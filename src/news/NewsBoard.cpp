@@ -232,6 +232,8 @@ void NewsBoard::processOne(const Task &next)
                 removeError(next.id);
             if (next.isNew && m_lastAllNews && m_newest)
                 m_newest(*m_lastAllNews);
+            if (next.isNew && m_knownChanged && source(next.id)->isFeed())
+                m_knownChanged(next.id);
             if (!m_firstCompletion) {
                 m_view.setStyle(MainPage::StartupLine, QStringLiteral("display"), QStringLiteral("none"));
                 m_firstCompletion = true;
@@ -285,6 +287,16 @@ void NewsBoard::AddNewsRow(const Task &item)
     m_lastAllNews = labelled;
     addRow(s->table, SourceLimit, row);
     m_view.popup(item.popup);
+}
+
+void NewsBoard::restoreKnownKeys(int id, const QStringList &keys)
+{
+    const NewsSource *s = source(id);
+    if (!s || keys.isEmpty())
+        return;
+    m_known[id].clear();
+    for (const QString &key : keys.mid(std::max<qsizetype>(0, keys.size() - KnownLimit)))
+        remember(*s, task(id), key);
 }
 
 void NewsBoard::remember(const NewsSource &source, tavrin &task, const QString &key)

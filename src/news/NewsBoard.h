@@ -43,6 +43,11 @@ public:
     void onFailure(Failure failed) { m_failed = std::move(failed); }
     // A pass that brought news has been worked off: its newest all-news row.
     void onNewest(std::function<void(const NewsRow &)> newest) { m_newest = std::move(newest); }
+    // A feed or page source's pass brought news: its known keys changed.
+    void onKnownChanged(std::function<void(int)> changed) { m_knownChanged = std::move(changed); }
+    // A source's known keys, oldest first, as kept and as given back after a restart.
+    QStringList knownKeys(int id) const { return m_known.value(id); }
+    void restoreKnownKeys(int id, const QStringList &keys);
 
     // Sources, intervals and tabs from the configuration; starts nothing by itself.
     void ApplySourceSettings(const cls_Config &config);
@@ -106,6 +111,7 @@ private:
     Fetch m_fetch;
     Failure m_failed;
     std::function<void(const NewsRow &)> m_newest;
+    std::function<void(int)> m_knownChanged;
     std::optional<NewsRow> m_lastAllNews;
     QQueue<Task> m_queue;
     QHash<QString, int> m_rows;

@@ -5,14 +5,16 @@
 #include "core/FetchScheduler.h"
 #include "core/gui/Desktop.h"
 #include "core/gui/cls_PopupMenu.h"
+#include "news/KnownKeysFile.h"
 #include "news/OOP.h"
 #include "pagebridge/PagePart.h"
 #include "pages/MainPage.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QJsonArray>
-#include <QJsonObject>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QUrl>
 #include <QWebEngineView>
 
@@ -31,6 +33,21 @@ NewsPanel::NewsPanel(PageBridge &page, TabHost &tabs, FetchScheduler &scheduler,
                                              else
                                                  HTTP->GetContent(source.id, known, url);
                                          });
+    // What the feed sources reported in earlier runs is known: never reported again.
+    const KnownKeysFile knownFile(knownKeysPath());
+    const QHash<QString, QStringList> known = knownFile.load();
+    for (const NewsSource &source : m_registry.sources()) {
+        if (source.isFeed())
+            m_news->restoreKnownKeys(source.id, known.value(source.name));
+    }
+    m_news->onKnownChanged([this](int) {
+        QHash<QString, QStringList> keys;
+        for (const NewsSource &source : m_news->sources()) {
+            if (source.isFeed())
+                keys.insert(source.name, m_news->knownKeys(source.id));
+        }
+        KnownKeysFile(knownKeysPath()).save(keys);
+    });
     connect(&m_registry, &NewsSourceRegistry::sourceChanged, this, [this](int id) {
         if (const NewsSource *source = m_registry.find(id))
             m_news->updateSource(*source);
@@ -107,6 +124,11 @@ void NewsPanel::pageLoaded()
                                    {QStringLiteral("area"), source.area},
                                    {QStringLiteral("table"), source.table}});
     m_page.build(QStringLiteral("sources"), sources);
+}
+
+QString NewsPanel::knownKeysPath()
+{
+    return QFileInfo(Globals().Config.XmlFile()).absolutePath() + u'/' + QLatin1String(KnownKeysFile::FileName);
 }
 
 QString NewsPanel::describe(const NewsSource &source)

@@ -54,6 +54,8 @@ private:
     void ClickWeb(const PageBridge::Event &event);
     // A feed or page source as the worker's GetFeedContent takes it.
     static QString describe(const NewsSource &source);
+    // Beside the configuration in use.
+    static QString knownKeysPath();
 
     // NewsView
     void insertRow(const QString &table, const NewsRow &row) override;

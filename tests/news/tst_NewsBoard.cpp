@@ -1,4 +1,5 @@
 #include "core/cls_Config.h"
+#include "news/KnownKeysFile.h"
 #include "news/NewsBoard.h"
 #include "news/NewsSourceRegistry.h"
 #include "news/NewsView.h"
@@ -281,6 +282,41 @@ private Q_SLOTS:
         QVERIFY(!fetchedIds().contains(1000));
         tick(*b, now);
         QVERIFY(fetchedIds().contains(1000));
+    }
+
+    // What a feed source reported is kept in a file beside the configuration,
+    // given back after a restart, and a damaged file counts as empty.
+    void aFeedSourcesKnownKeysSurviveARestart()
+    {
+        QVERIFY(m_config.CreateNode(u"Settings/Tavrin"_s, u"Feeds"_s));
+        QVERIFY(m_config.CreateNode(u"Settings/Tavrin/Feeds"_s, u"Feed"_s));
+        QVERIFY(m_config.CreateAttrib(u"Settings/Tavrin/Feeds/Feed"_s, u"Name"_s, u"快讯"_s));
+        QVERIFY(m_config.CreateAttrib(u"Settings/Tavrin/Feeds/Feed"_s, u"Url"_s, u"https://f.example.cn/rss"_s));
+        const KnownKeysFile file(m_folder.filePath(QLatin1String(KnownKeysFile::FileName)));
+        {
+            PageModel page;
+            auto b = board(page);
+            QList<int> changed;
+            b->onKnownChanged([&changed](int id) { changed << id; });
+            b->GetItem(1000, record(u"k1"_s, u"09-05 14:20"_s, u"甲"_s, {}, {}, false, {}));
+            b->GetItem(1000, record(u"k2"_s, u"09-05 14:21"_s, u"乙"_s, {}, {}, false, {}));
+            b->GetComplete(1000, true);
+            b->GetComplete(101, true);
+            drain(*b);
+            QCOMPARE(changed, QList<int>{1000});
+            QVERIFY(file.save({{u"快讯"_s, b->knownKeys(1000)}}));
+        }
+        PageModel page;
+        auto b = board(page);
+        b->restoreKnownKeys(1000, file.load().value(u"快讯"_s));
+        QCOMPARE(b->task(1000).StrBuffer, u"k1\nk2"_s);
+        b->restoreKnownKeys(101, {}); // nothing known: nothing changes
+        QCOMPARE(b->task(101).StrBuffer, QString());
+
+        m_folder.writeFile(QLatin1String(KnownKeysFile::FileName), "{\"快讯\": [\"k1\", 7, null], garbage");
+        QVERIFY(file.load().isEmpty());
+        QVERIFY(file.save({{u"快讯"_s, {u"k3"_s}}}));
+        QCOMPARE(file.load().value(u"快讯"_s), QStringList{u"k3"_s});
     }
 
     void aFailedTaskIsReportedAndTheNextGoesOn()
