@@ -35,6 +35,7 @@ clean:
 bench: build
 	@$(BUILD_DIR)/bench/bench_parsers
 	@$(BUILD_DIR)/bench/bench_worker
+	@$(BUILD_DIR)/bench/bench_feeds
 	@scripts/gui-env run -- $(BUILD_DIR)/bench/bench_news
 	@scripts/gui-env run -- bench/footprint $(BUILD_DIR)
 

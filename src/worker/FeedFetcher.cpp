@@ -27,6 +27,7 @@ int retryAfterSeconds(const QByteArray &value, const QDateTime &now)
 FeedFetcher::FeedFetcher(QObject *parent)
     : QObject(parent)
     , m_network(new QNetworkAccessManager(this))
+    , m_deadline(this) // a child: it moves with the fetcher to the fetcher's thread
 {
     m_deadline.setSingleShot(true);
     m_deadline.setInterval(DeadlineMs);
