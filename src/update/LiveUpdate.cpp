@@ -85,6 +85,11 @@ void LiveUpdate::download()
         QMetaObject::invokeMethod(this, [this] { fail(QStringLiteral("untrusted address")); }, Qt::QueuedConnection);
         return;
     }
+    // A descriptor read over plain http could have been changed on the way.
+    if (!UpdatePayload::trustedSource(QUrl(m_site.updateDescriptor()), QUrl(m_site.baseAddress()))) {
+        QMetaObject::invokeMethod(this, [this] { fail(QStringLiteral("descriptor not read over https")); }, Qt::QueuedConnection);
+        return;
+    }
     m_downloading = true;
     m_payloadRead->BeginDownload(address.toString(), PayloadId);
 }
@@ -99,7 +104,7 @@ void LiveUpdate::onPayload(const QByteArray &data, bool success)
     }
     // The length the server announced, if it did.
     const qint64 announced = m_payloadRead->MaxBytes() > 0 ? m_payloadRead->MaxBytes() : -1;
-    const QString defect = UpdatePayload::defect(data, announced, m_descriptor.sha256);
+    const QString defect = UpdatePayload::defect(data, announced, m_descriptor.signature, m_descriptor.sha256);
     QString error;
     if (!defect.isEmpty()) {
         fail(defect);

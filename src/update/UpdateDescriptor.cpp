@@ -34,6 +34,7 @@ std::optional<UpdateDescriptor> UpdateDescriptor::parse(const QByteArray &xml)
     descriptor.version = childText(root, "Version");
     descriptor.download = childText(root, "Download");
     descriptor.sha256 = childText(root, "SHA256").toLower();
+    descriptor.signature = childText(root, "Signature");
     descriptor.isAdvert = childNumber(root, "isAdvert");
     descriptor.fxarkIsAdvert = childNumber(root, "FxarkIsAdvert");
     descriptor.fxarkAdvertUrl = childText(root, "FxarkAdvertUrl");

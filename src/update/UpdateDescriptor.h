@@ -13,6 +13,7 @@ struct UpdateDescriptor
     QString version;
     QString download;  // the new program file
     QString sha256;    // its SHA-256 in hex, when the site gives it
+    QString signature; // its Ed25519 signature, base64
     std::optional<double> isAdvert;
     std::optional<double> fxarkIsAdvert;
     QString fxarkAdvertUrl;

@@ -1,5 +1,7 @@
 #include "update/UpdatePayload.h"
 
+#include "update/UpdateSignature.h"
+
 #include <QCryptographicHash>
 #include <QFileInfo>
 #include <QHostAddress>
@@ -31,7 +33,7 @@ bool UpdatePayload::trustedSource(const QUrl &address, const QUrl &site)
         == site.port(site.scheme() == QStringLiteral("https") ? 443 : 80);
 }
 
-QString UpdatePayload::defect(const QByteArray &data, qint64 announced, const QString &sha256)
+QString UpdatePayload::defect(const QByteArray &data, qint64 announced, const QString &signature, const QString &sha256)
 {
     if (data.isEmpty())
         return QStringLiteral("no data");
@@ -44,6 +46,10 @@ QString UpdatePayload::defect(const QByteArray &data, qint64 announced, const QS
     if (!data.startsWith("\x7f" "ELF"))
         return QStringLiteral("not a program");
 #endif
+    if (signature.trimmed().isEmpty())
+        return QStringLiteral("not signed");
+    if (!UpdateSignature::verify(data, signature))
+        return QStringLiteral("signature does not match");
     if (!sha256.isEmpty()
         && QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex() != sha256.trimmed().toLower().toLatin1())
         return QStringLiteral("SHA-256 differs");

@@ -14,8 +14,9 @@ public:
     static bool trustedSource(const QUrl &address, const QUrl &site);
     // Why the bytes are not a program to run, or empty when they are: not
     // empty, as long as announced (announced < 0: nothing announced), an
-    // executable of this platform, and the given SHA-256 (hex) if any.
-    static QString defect(const QByteArray &data, qint64 announced, const QString &sha256);
+    // executable of this platform, signed (Ed25519, base64) by the key built
+    // into the program, and the given SHA-256 (hex) if any.
+    static QString defect(const QByteArray &data, qint64 announced, const QString &signature, const QString &sha256);
     // Writes the program to `target` through a temporary file beside it,
     // made executable, then renamed over the target. False and `error` set
     // when any step fails; nothing is then left behind.

@@ -1,6 +1,9 @@
 """The simulated product site answers as the program's tests expect."""
+import base64
 import os
+import subprocess
 import sys
+import tempfile
 import unittest
 import xml.etree.ElementTree as ET
 
@@ -34,6 +37,22 @@ class ProductSiteTest(unittest.TestCase):
         self.assertEqual(ET.fromstring(self.site.notice()).findtext("SysTip"), "<b>注意</b> 1 < 2 & 3")
         self.site.control("tip:missing")
         self.assertIsNone(self.site.notice())
+
+    def test_the_new_program_is_signed_with_the_test_key(self):
+        def verifies(signature):
+            with tempfile.TemporaryDirectory() as folder:
+                message, sig = os.path.join(folder, "m"), os.path.join(folder, "s")
+                open(message, "wb").write(b"\x7fELF payload")
+                open(sig, "wb").write(base64.b64decode(signature))
+                return subprocess.run(["openssl", "pkeyutl", "-verify", "-pubin", "-inkey",
+                                       product.TEST_KEY.replace(".pem", ".pub.pem"), "-rawin", "-in", message,
+                                       "-sigfile", sig], capture_output=True).returncode == 0
+        outcomes = {}
+        for setting in ("right", "wrong", "none"):
+            self.assertTrue(self.site.control("sig:" + setting))
+            signature = ET.fromstring(self.site.descriptor("http://127.0.0.1:1")).findtext("Signature") or ""
+            outcomes[setting] = bool(signature) and verifies(signature)
+        self.assertEqual(outcomes, {"right": True, "wrong": False, "none": False})
 
     def test_unknown_controls_are_refused(self):
         for request in ("update:latest", "download:", "nothing:1", "sha"):

@@ -1,3 +1,4 @@
+#include "TestSignature.h"
 #include "core/cls_Config.h"
 #include "support/RecordingMessageSink.h"
 #include "support/TempProgramFolder.h"
@@ -15,11 +16,12 @@ namespace {
 
 const QByteArray Program = QByteArray("\x7f" "ELF") + QByteArray(40000, 'p');
 
-QByteArray descriptor(const QString &version, const QString &download, const QString &sha = {})
+QByteArray descriptor(const QString &version, const QString &download, const QString &sha = {},
+                      const QString &signature = TestSignature::sign(Program))
 {
     return QStringLiteral("<update><URL>https://example.cn/</URL><Version>%1</Version><Download>%2</Download>"
-                          "<SHA256>%3</SHA256></update>")
-        .arg(version, download, sha)
+                          "<SHA256>%3</SHA256><Signature>%4</Signature></update>")
+        .arg(version, download, sha, signature)
         .toUtf8();
 }
 
@@ -109,6 +111,8 @@ private Q_SLOTS:
         QTest::newRow("not found") << "404" << false;
         QTest::newRow("a web page") << "html" << false;
         QTest::newRow("another hash") << "wronghash" << false;
+        QTest::newRow("not signed") << "nosignature" << false;
+        QTest::newRow("signed by another key") << "otherkey" << false;
         QTest::newRow("redirected off the site") << "redirect" << false;
         QTest::newRow("http elsewhere") << "elsewhere" << false;
     }
@@ -125,8 +129,11 @@ private Q_SLOTS:
             m_server.stall(path);
         else if (how == QStringLiteral("html"))
             m_server.serve(path, "<html><body>下载</body></html>");
-        else if (how == QStringLiteral("redirect"))
+        else if (how == QStringLiteral("redirect")) {
+            // Served there too: only the guard keeps it out.
             m_server.redirect(path, QStringLiteral("http://localhost:%1/other").arg(m_server.port()));
+            m_server.serve(QStringLiteral("/other"), Program, 200, "application/octet-stream");
+        }
         else if (how == QStringLiteral("elsewhere"))
             address = QStringLiteral("http://example.invalid/tavrin");
         else if (how != QStringLiteral("404"))
@@ -135,7 +142,10 @@ private Q_SLOTS:
             sha = QString(64, u'1');
         if (how == QStringLiteral("nohash"))
             sha.clear();
-        m_server.serve(QStringLiteral("/site/update.xml"), descriptor(newer(), address, sha), 200, "text/xml");
+        const QString signature = how == QStringLiteral("nosignature") ? QString()
+            : how == QStringLiteral("otherkey")                        ? TestSignature::signWithOtherKey(Program)
+                                                                       : TestSignature::sign(Program);
+        m_server.serve(QStringLiteral("/site/update.xml"), descriptor(newer(), address, sha, signature), 200, "text/xml");
 
         auto live = update();
         live->setIdleTimeout(500);

@@ -1,3 +1,4 @@
+#include "TestSignature.h"
 #include "update/UpdatePayload.h"
 
 #include <QCryptographicHash>
@@ -53,24 +54,35 @@ private Q_SLOTS:
     {
         const QByteArray body = program();
         const QString sha = QString::fromLatin1(QCryptographicHash::hash(body, QCryptographicHash::Sha256).toHex());
+        const QString signature = TestSignature::sign(body);
         QTest::addColumn<QByteArray>("data");
         QTest::addColumn<qint64>("announced");
+        QTest::addColumn<QString>("signature");
         QTest::addColumn<QString>("sha256");
         QTest::addColumn<bool>("good");
-        QTest::newRow("whole, no length, no hash") << body << qint64(-1) << QString() << true;
-        QTest::newRow("whole with length and hash") << body << qint64(body.size()) << sha.toUpper() << true;
-        QTest::newRow("empty") << QByteArray() << qint64(-1) << QString() << false;
-        QTest::newRow("shorter than announced") << body.left(100) << qint64(body.size()) << QString() << false;
-        QTest::newRow("a web page") << QByteArray("<html><body>下载</body></html>") << qint64(-1) << QString() << false;
-        QTest::newRow("another hash") << body << qint64(body.size()) << QString(64, u'0') << false;
+        QTest::newRow("whole, signed, no length, no hash") << body << qint64(-1) << signature << QString() << true;
+        QTest::newRow("whole with length and hash") << body << qint64(body.size()) << signature << sha.toUpper() << true;
+        QTest::newRow("empty") << QByteArray() << qint64(-1) << signature << QString() << false;
+        QTest::newRow("shorter than announced") << body.left(100) << qint64(body.size()) << signature << QString() << false;
+        QTest::newRow("a web page") << QByteArray("<html><body>下载</body></html>") << qint64(-1) << signature << QString()
+                                    << false;
+        QTest::newRow("another hash") << body << qint64(body.size()) << signature << QString(64, u'0') << false;
+        QTest::newRow("not signed") << body << qint64(body.size()) << QString() << sha << false;
+        QTest::newRow("signed by another key") << body << qint64(body.size()) << TestSignature::signWithOtherKey(body) << sha
+                                               << false;
+        QTest::newRow("the signature of other bytes") << body << qint64(body.size()) << TestSignature::sign(body + "x") << sha
+                                                      << false;
+        QTest::newRow("not base64") << body << qint64(body.size()) << QStringLiteral("!!not base64!!") << sha << false;
+        QTest::newRow("cut short") << body << qint64(body.size()) << signature.left(40) << sha << false;
     }
     void onlyAWholeCheckedProgramPasses()
     {
         QFETCH(QByteArray, data);
         QFETCH(qint64, announced);
+        QFETCH(QString, signature);
         QFETCH(QString, sha256);
         QFETCH(bool, good);
-        QCOMPARE(UpdatePayload::defect(data, announced, sha256).isEmpty(), good);
+        QCOMPARE(UpdatePayload::defect(data, announced, signature, sha256).isEmpty(), good);
     }
 
     void theProgramReplacesTheOldOneInOneStep()

@@ -5,14 +5,32 @@ visit pages; and the FXark gift page at /ark/gift.aspx.
 Controls (GET /control?site=KEY:VALUE):
   update:older|equal|newer|garbage|noversion|missing|hostile   the descriptor
   sha:right|wrong|none        the SHA-256 the descriptor gives
+  sig:right|wrong|none        the Ed25519 signature of the new program (the test
+                              key's, tests/update/keys, as the test build expects)
   download:whole|short|stall|404|html    how the new program is served
   tip:text|blank|markup|long|missing     the system notice
   advert:plain|hostile        the product advert page
   isAdvert:0|1, fxark:0|1     the descriptor's advert switches
 Hits of every page are counted under their path."""
+import base64
 import hashlib
+import os
+import subprocess
+import tempfile
 import threading
 import time
+
+TEST_KEY = os.path.join(os.path.dirname(__file__), "..", "..", "tests", "update", "keys", "test-ed25519.pem")
+
+
+def sign(data, key=TEST_KEY):
+    """The base64 Ed25519 signature of data, made by openssl as a release is signed."""
+    with tempfile.NamedTemporaryFile() as message:
+        message.write(data)
+        message.flush()
+        signature = subprocess.run(["openssl", "pkeyutl", "-sign", "-inkey", key, "-rawin", "-in", message.name],
+                                   capture_output=True, check=True).stdout
+    return base64.b64encode(signature).decode()
 
 HOSTILE_PAGE = b"""<html><head><meta charset="utf-8"><title>advert</title></head><body>
 <p id="ad">hostile advert</p>
@@ -39,15 +57,17 @@ class ProductSite:
     def __init__(self, version, payload=None):
         self.version = version
         self.payload = payload or b""
+        self.signatures = {"right": sign(self.payload), "wrong": sign(self.payload + b"x"), "none": ""} \
+            if self.payload else {"right": "", "wrong": "", "none": ""}
         self.lock = threading.Lock()
-        self.state = {"update": "equal", "sha": "right", "download": "whole", "tip": "text",
+        self.state = {"update": "equal", "sha": "right", "sig": "right", "download": "whole", "tip": "text",
                       "advert": "plain", "isAdvert": "1", "fxark": "0"}
         self.hits = {}
 
     def control(self, request):
         key, _, value = request.partition(":")
         allowed = {"update": {"older", "equal", "newer", "garbage", "noversion", "missing", "hostile"},
-                   "sha": {"right", "wrong", "none"},
+                   "sha": {"right", "wrong", "none"}, "sig": {"right", "wrong", "none"},
                    "download": {"whole", "short", "stall", "404", "html"},
                    "tip": {"text", "blank", "markup", "long", "missing"},
                    "advert": {"plain", "hostile"}, "isAdvert": {"0", "1"}, "fxark": {"0", "1"}}
@@ -84,10 +104,11 @@ class ProductSite:
   <Version>%s</Version>
   <Download>%s/site/download/tavrin</Download>
   <SHA256>%s</SHA256>
+  <Signature>%s</Signature>
   <isAdvert>%s</isAdvert>
   <FxarkIsAdvert>%s</FxarkIsAdvert>
   <FxarkAdvertUrl>%s</FxarkAdvertUrl>
-</update>""" % (base, version, base, sha, state["isAdvert"], state["fxark"],
+</update>""" % (base, version, base, sha, self.signatures[state["sig"]], state["isAdvert"], state["fxark"],
                 fxark_url.replace("&", "&amp;").replace("<", "&lt;"))).encode()
 
     def notice(self):
