@@ -43,6 +43,8 @@ inline constexpr QLatin1StringView IntervalTime{"IntervalTime"};
 inline constexpr QLatin1StringView Url{"Url"};
 inline constexpr QLatin1StringView Name{"Name"};
 inline constexpr QLatin1StringView Kind{"Kind"};
+// Settings/LiveUpdate: the version whose update was last tried.
+inline constexpr QLatin1StringView Tried{"Tried"};
 inline constexpr QLatin1StringView Home{"Home"};
 inline constexpr QLatin1StringView Duration{"Duration"};
 inline constexpr QLatin1StringView SoundFile{"SoundFile"};

@@ -15,6 +15,11 @@ bool ProgramData::readOnly(const QString &programFolder)
     return !QFileInfo(programFolder).isWritable();
 }
 
+bool ProgramData::installed(const QString &programFolder)
+{
+    return readOnly(programFolder) || QFileInfo::exists(QDir(programFolder).filePath(QLatin1String(InstalledMarker)));
+}
+
 QString ProgramData::choose(const QString &programFolder, const QString &userFolder)
 {
     if (!readOnly(programFolder))

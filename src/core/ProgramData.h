@@ -11,6 +11,12 @@ class ProgramData
 public:
     // Whether the program is installed where the user may not write.
     static bool readOnly(const QString &programFolder);
+    // Whether the folder is an installation (the package manager's, marked by
+    // the file InstalledMarker, or one the user may not write): such a
+    // program never replaces itself, whoever runs it; its updates come from
+    // the package manager.
+    static bool installed(const QString &programFolder);
+    static constexpr const char *InstalledMarker = "installed";
     // ~/.config/Tessaly/ (with the trailing separator).
     static QString userFolder();
     // The folder to use for a program folder; both end with a separator.

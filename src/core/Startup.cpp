@@ -95,8 +95,13 @@ Startup::Outcome Startup::run(const QStringList &arguments, const QString &execu
 
 Startup::Outcome Startup::finishUpdate(const QString &executablePath)
 {
-    m_sink.show(MessageIcon::Information, updateDoneText());
     const QString program = Globals().AppPath + programFileName();
+    // An installation belongs to its package manager: nothing of it is replaced.
+    if (ProgramData::installed(Globals().AppPath)) {
+        m_sink.show(MessageIcon::Exclamation, updateFailedText(ProductSite::defaultBaseAddress()));
+        return Outcome::UpdateFailed;
+    }
+    m_sink.show(MessageIcon::Information, updateDoneText());
     const bool samefile = QFileInfo(executablePath).canonicalFilePath() == QFileInfo(program).canonicalFilePath();
     if ((!samefile && !replaceFile(executablePath, program)) || !QProcess::startDetached(program, {})) {
         m_sink.show(MessageIcon::Exclamation, updateFailedText(ProductSite::defaultBaseAddress()));

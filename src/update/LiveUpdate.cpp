@@ -72,7 +72,8 @@ void LiveUpdate::onDescriptor(const QByteArray &data, bool success)
         return;
     }
     m_descriptor = *descriptor;
-    Q_EMIT checked(ProgramVersion::isNewer(m_descriptor.version, m_localVersion));
+    Q_EMIT checked(ProgramVersion::isNewer(m_descriptor.version, m_localVersion)
+                   && (m_skippedVersion.isEmpty() || m_descriptor.version.trimmed() != m_skippedVersion.trimmed()));
 }
 
 void LiveUpdate::download()
@@ -91,6 +92,7 @@ void LiveUpdate::download()
         return;
     }
     m_downloading = true;
+    Q_EMIT trying(m_descriptor.version);
     m_payloadRead->BeginDownload(address.toString(), PayloadId);
 }
 

@@ -26,6 +26,10 @@ public:
 
     void check();
     void download();
+    // A version tried before (downloaded, or its download begun): a check that
+    // finds it again does not call it newer, so an update that did not take
+    // is not tried at every start. Empty: none (as when the user asks).
+    void setSkippedVersion(const QString &version) { m_skippedVersion = version; }
     // A download that brings nothing for this long fails (default 60 s).
     void setIdleTimeout(int milliseconds);
 
@@ -41,6 +45,8 @@ Q_SIGNALS:
     void checkFailed();
     void progress(int percent);
     // The new program is in place.
+    // The download of this version begins: it counts as tried.
+    void trying(const QString &version);
     void downloaded();
     void downloadFailed(const QString &reason);
 
@@ -52,6 +58,7 @@ private:
     ProductSite m_site;
     QString m_programFolder;
     QString m_localVersion;
+    QString m_skippedVersion;
     ctlDownload *m_descriptorRead;
     ctlDownload *m_payloadRead;
     UpdateDescriptor m_descriptor;

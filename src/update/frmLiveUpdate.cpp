@@ -41,6 +41,13 @@ frmLiveUpdate::frmLiveUpdate(const ProductSite &site, QString programFolder, QWi
 
 frmLiveUpdate::~frmLiveUpdate() = default;
 
+void frmLiveUpdate::setTip(bool tip)
+{
+    m_tip = tip;
+    if (tip)
+        m_update->setSkippedVersion({});
+}
+
 bool frmLiveUpdate::Busy() const
 {
     return !m_page || m_page->Busy() || !m_pageReady;
@@ -96,7 +103,7 @@ void frmLiveUpdate::ClickOK()
     }
     if (m_downloading)
         return;
-    if (m_readOnly) {
+    if (m_installed) {
         showManualUpdate(QStringLiteral("Tessaly 由系统的软件包管理器安装, 请用它更新, 或者访问我们的网站："));
         return;
     }

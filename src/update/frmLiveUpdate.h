@@ -17,11 +17,12 @@ public:
     frmLiveUpdate(const ProductSite &site, QString programFolder, QWidget *parent = nullptr);
     ~frmLiveUpdate() override;
 
-    // A program installed read-only is updated by the system's package
-    // manager: a newer version is then only pointed to, not downloaded.
-    void setInstalledReadOnly(bool readOnly) { m_readOnly = readOnly; }
-    // A requested check: an up-to-date result is announced.
-    void setTip(bool tip) { m_tip = tip; }
+    // An installed program is updated by the system's package manager: a
+    // newer version is then only pointed to, not downloaded.
+    void setInstalled(bool installed) { m_installed = installed; }
+    // A requested check: an up-to-date result is announced, and a version
+    // tried before is offered again.
+    void setTip(bool tip);
     bool Tip() const { return m_tip; }
     bool Busy() const;
     LiveUpdate &update() { return *m_update; }
@@ -55,7 +56,7 @@ private:
     PageBridge *m_page = nullptr;
     LiveUpdate *m_update;
     bool m_tip = false;
-    bool m_readOnly = false;
+    bool m_installed = false;
     bool m_downloading = false;
     bool m_failed = false;
     bool m_pageReady = false;

@@ -43,6 +43,16 @@ private Q_SLOTS:
         QCOMPARE(user.readFile(u"Tessaly/tavrin.xml"_s), QByteArray("<App>mine</App>"));
     }
 
+    void anInstallationIsKnownByItsMarker()
+    {
+        TempProgramFolder portable;
+        QVERIFY(!ProgramData::installed(portable.path() + u'/'));
+        TempProgramFolder packaged;
+        packaged.writeFile(QLatin1String(ProgramData::InstalledMarker), "an installation");
+        QVERIFY(ProgramData::installed(packaged.path() + u'/'));
+        QVERIFY(ProgramData::installed(packaged.path()));
+    }
+
     void aReadOnlyProgramFolderSendsTheDataToTheUser()
     {
         if (::geteuid() == 0)

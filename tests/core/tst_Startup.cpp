@@ -1,5 +1,6 @@
 #include "core/AppGlobals.h"
 #include "core/InstanceLock.h"
+#include "core/ProgramData.h"
 #include "core/Startup.h"
 #include "support/RecordingMessageSink.h"
 #include "support/TempProgramFolder.h"
@@ -102,6 +103,26 @@ private Q_SLOTS:
         QCOMPARE(folder.readFile(QStringLiteral("tavrin")), folder.readFile(QStringLiteral("liveupdate")));
         QTRY_VERIFY(QFile::exists(marker));
         QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("tavrin.update"))));
+    }
+
+    // As root a package's folder is writable: its marker still keeps it whole.
+    void anInstallationNeverReplacesItself()
+    {
+        TempProgramFolder folder;
+        const QString marker = folder.filePath(QStringLiteral("started"));
+        const QString updater = folder.writeFile(QStringLiteral("liveupdate"),
+                                                 "#!/bin/sh\ntouch '" + marker.toUtf8() + "'\n");
+        QFile::setPermissions(updater, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        folder.writeFile(QStringLiteral("tavrin"), "packaged program");
+        folder.writeFile(QLatin1String(ProgramData::InstalledMarker), "an installation");
+        InstanceLock lock;
+        Startup startup(m_sink, lock);
+        QCOMPARE(startup.run({QStringLiteral("/U")}, updater), Startup::Outcome::UpdateFailed);
+        QCOMPARE(m_sink.texts().size(), 1);
+        QVERIFY(m_sink.texts().front().startsWith(QStringLiteral("Tessaly更新过程中出现问题")));
+        QCOMPARE(folder.readFile(QStringLiteral("tavrin")), QByteArray("packaged program"));
+        QTest::qWait(200);
+        QVERIFY(!QFile::exists(marker));
     }
 
     void updateModeReportsAFailedCopy()

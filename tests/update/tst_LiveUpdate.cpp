@@ -100,6 +100,40 @@ private Q_SLOTS:
         QCOMPARE(LiveUpdate::percent(read, total), percent);
     }
 
+    // A version tried before is not newer to the silent check: an update that
+    // did not take is not tried at every start; the user's own check offers it.
+    void aVersionTriedBeforeIsNotTriedAgainUnasked_data()
+    {
+        QTest::addColumn<QString>("skipped");
+        QTest::addColumn<bool>("newer");
+        QTest::newRow("nothing tried") << QString() << true;
+        QTest::newRow("this version tried") << newer() << false;
+        QTest::newRow("an older one tried") << QStringLiteral("98.0.0000") << true;
+    }
+    void aVersionTriedBeforeIsNotTriedAgainUnasked()
+    {
+        QFETCH(QString, skipped);
+        QFETCH(bool, newer);
+        m_server.serve(QStringLiteral("/site/download/tried"), Program, 200, "application/octet-stream");
+        m_server.serve(QStringLiteral("/site/update.xml"),
+                       descriptor(this->newer(), m_server.url(QStringLiteral("/site/download/tried"))), 200, "text/xml");
+        auto live = update();
+        live->setSkippedVersion(skipped);
+        QSignalSpy checked(live.get(), &LiveUpdate::checked);
+        live->check();
+        QTRY_COMPARE(checked.size(), 1);
+        QCOMPARE(checked.front().front().toBool(), newer);
+        if (!newer)
+            return;
+        QSignalSpy trying(live.get(), &LiveUpdate::trying);
+        QSignalSpy done(live.get(), &LiveUpdate::downloaded);
+        live->download();
+        QTRY_COMPARE(done.size(), 1);
+        QCOMPARE(trying.size(), 1);
+        QCOMPARE(trying.front().front().toString(), this->newer());
+        QVERIFY(QFile::remove(live->targetPath()));
+    }
+
     void onlyAWholeCheckedDownloadIsWritten_data()
     {
         QTest::addColumn<QString>("how");
