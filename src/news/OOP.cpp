@@ -15,7 +15,6 @@ void OOP::relay(cMultGet &worker)
     connect(&worker, &cMultGet::GetComplete, this, &OOP::GetComplete);
     connect(&worker, &cMultGet::GetTimeout, this, &OOP::GetTimeout);
     connect(&worker, &cMultGet::GetError, this, &OOP::GetError);
-    connect(&worker, &cMultGet::GetDebug, this, &OOP::GetDebug);
     connect(&worker, &cMultGet::GetItem, this, &OOP::GetItem);
     connect(&worker, &cMultGet::GetRetry, this, &OOP::GetRetry);
 }

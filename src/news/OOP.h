@@ -27,7 +27,6 @@ Q_SIGNALS:
     void GetComplete(int iID, bool iNew);
     void GetTimeout(int iID);
     void GetError(int iID, const QString &iMsg);
-    void GetDebug(int iID, const QString &iMsg);
     void GetItem(int iID, const QString &iRecord);
     void GetRetry(int iID, int iSeconds);
 

@@ -77,8 +77,6 @@ void cMultGet::bind(cMultGetReplica *replica)
         passEnded(id);
         Q_EMIT GetError(id, message);
     });
-    connect(replica, &cMultGetReplica::GetCalendar, this, &cMultGet::GetCalendar);
-    connect(replica, &cMultGetReplica::GetDebug, this, &cMultGet::GetDebug);
     connect(replica, &cMultGetReplica::GetItem, this, &cMultGet::GetItem);
     connect(replica, &cMultGetReplica::GetRetry, this, &cMultGet::GetRetry);
     connect(replica, &QRemoteObjectReplica::stateChanged, this, [this](QRemoteObjectReplica::State state) {

@@ -32,9 +32,7 @@ Q_SIGNALS:
     void GetMsg(int iID, const QString &iCellTime, const QString &iCellInfo, const QString &iHref, const QString &iPopup);
     void GetComplete(int iID, bool iNew);
     void GetTimeout(int iID);
-    void GetCalendar(int iID, const QString &iCalendar);
     void GetError(int iID, const QString &iMsg);
-    void GetDebug(int iID, const QString &iMsg);
     void GetItem(int iID, const QString &iRecord);
     void GetRetry(int iID, int iSeconds);
 

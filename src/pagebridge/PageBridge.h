@@ -79,7 +79,6 @@ public:
     {
         apply(QStringLiteral("setStyle"), {id, property, value});
     }
-    void setClass(const QString &id, const QString &name) { apply(QStringLiteral("setClass"), {id, name}); }
     void setAttribute(const QString &id, const QString &name, const QString &value)
     {
         apply(QStringLiteral("setAttribute"), {id, name, value});

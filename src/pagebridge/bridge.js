@@ -45,7 +45,6 @@
         setText: function (e, text) { e.textContent = text; },
         setHtml: function (e, html) { e.innerHTML = html; },
         setStyle: function (e, property, value) { e.style[property] = value; },
-        setClass: function (e, name) { e.className = name; },
         setAttribute: function (e, name, value) { e.setAttribute(name, value); },
         setValue: function (e, value) { e.value = value; },
         setParentId: function (e, parentId) { e.parentElement.id = parentId; },

@@ -4,8 +4,11 @@ std::optional<QuoteBoard::Update> QuoteBoard::price(const QString &symbol, const
                                                     bool initialized)
 {
     Shown &shown = m_pairs[symbol];
+    const bool fractMoved = shown.fractPip != fractPip;
     shown.fractPip = fractPip;
-    if (!initialized) {
+    // A pair's first price has nothing to be compared with: texts only,
+    // however far the scraper has come.
+    if (!initialized || shown.value.isEmpty()) {
         shown.value = value;
         return Update{value, fractPip, {}};
     }
@@ -15,7 +18,8 @@ std::optional<QuoteBoard::Update> QuoteBoard::price(const QString &symbol, const
         shown = {value, fractPip, colour};
         return Update{value, fractPip, colour};
     }
-    if (shown.colour != Steady) {
+    // Within the pip the price is black, and its last digit always current.
+    if (shown.colour != Steady || fractMoved) {
         shown.colour = Steady;
         return Update{value, fractPip, Steady};
     }

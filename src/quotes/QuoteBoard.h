@@ -7,7 +7,9 @@
 
 // What the quote centre shows of each pair: its last price and colour. A
 // change at pip level colours the price red for a rise and green for a fall,
-// compared as numbers; a tick that leaves the pip value turns it black once.
+// compared as numbers; a tick that leaves the pip value turns it black, and
+// its fractional pip is always shown as it is. A pair's first price is shown
+// without a colour.
 class QuoteBoard
 {
 public:

@@ -205,10 +205,11 @@ private Q_SLOTS:
         control(u"update:newer"_s);
         control(u"download:"_s + download);
         control(u"sha:"_s + sha);
-        m_controller->ChkLiveUpdate(false);
+        // Asked for, as from the about window: a version tried before is offered again.
+        m_controller->ChkLiveUpdate(true);
         QPointer<frmLiveUpdate> update = m_controller->updateWindow();
         QVERIFY(update);
-        QTRY_VERIFY_WITH_TIMEOUT(update->isVisible(), 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(update && update->isVisible(), 15000);
         QVERIFY(!m_controller->mainWindow()->isVisible());
         QTRY_COMPARE_WITH_TIMEOUT(run(update, u"document.getElementById('iOk').textContent"_s), u"在线下载"_s, 15000);
         QVERIFY(run(update, u"document.getElementById('iDownInfo').textContent"_s).startsWith(u"下载更新出现错误"_s));
@@ -223,12 +224,29 @@ private Q_SLOTS:
         control(u"update:equal"_s);
     }
 
+    // The silent check at start does not try again a version whose update
+    // was tried: no dialog, nothing downloaded, the program goes on.
+    void aVersionTriedBeforeIsNotTriedAgainSilently()
+    {
+        control(u"update:newer"_s);
+        control(u"download:whole"_s);
+        const int checks = m_sim.hits(u"/site/update.xml"_s);
+        const int downloads = m_sim.hits(u"/site/download/tavrin"_s);
+        m_controller->ChkLiveUpdate(false);
+        QTRY_COMPARE_WITH_TIMEOUT(m_sim.hits(u"/site/update.xml"_s), checks + 1, 15000);
+        QTRY_VERIFY(!m_controller->updateWindow());
+        QCOMPARE(m_sim.hits(u"/site/download/tavrin"_s), downloads);
+        QVERIFY(m_controller->mainWindow()->isVisible());
+        QVERIFY(!QFile::exists(updater()));
+        control(u"update:equal"_s);
+    }
+
     void aNewerVersionIsDownloadedCheckedAndEndsTheProgram()
     {
         control(u"update:newer"_s);
         control(u"download:whole"_s);
         QSignalSpy exited(m_controller.get(), &frmMain::exited);
-        m_controller->ChkLiveUpdate(false);
+        m_controller->ChkLiveUpdate(true);
         QList<int> percents;
         connect(&m_controller->updateWindow()->update(), &LiveUpdate::progress, this, [&percents](int p) { percents << p; });
         QVERIFY(exited.wait(30000));

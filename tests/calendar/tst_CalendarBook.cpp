@@ -1,5 +1,5 @@
-#include "CalendarPageText.h"
 #include "calendar/CalendarBook.h"
+#include "calendar/CalendarPageText.h"
 #include "core/FetchSchedule.h"
 #include "core/TextEncoding.h"
 #include "core/cls_Config.h"

@@ -1,5 +1,5 @@
-#include "CalendarPageText.h"
 #include "calendar/CalendarPage.h"
+#include "calendar/CalendarPageText.h"
 #include "html/HtmlDocument.h"
 
 #include <QTest>

@@ -32,12 +32,27 @@ private Q_SLOTS:
         QVERIFY(moved);
         QCOMPARE(moved->colour, colour);
         QCOMPARE(moved->value, to);
-        // The same pip value again: black once, then nothing.
+        // The same pip value again: black, its last digit always current, then nothing.
         const auto steady = board.price(u"EURUSD"_s, to, u"7"_s, true);
         QVERIFY(steady);
         QCOMPARE(steady->colour, QString(QuoteBoard::Steady));
+        const auto lastDigit = board.price(u"EURUSD"_s, to, u"8"_s, true);
+        QVERIFY(lastDigit);
+        QCOMPARE(lastDigit->fractPip, u"8"_s);
+        QCOMPARE(lastDigit->colour, QString(QuoteBoard::Steady));
         QVERIFY(!board.price(u"EURUSD"_s, to, u"8"_s, true));
         QCOMPARE(board.current(u"EURUSD"_s), (std::pair<QString, QString>{to, u"8"_s}));
+    }
+
+    // The scraper may count as started before the first pass's prices are
+    // handled: a pair's first price still paints no colour.
+    void aFirstPriceIsNeverColoured()
+    {
+        QuoteBoard board;
+        const auto first = board.price(u"USDJPY"_s, u"149.5"_s, u"3"_s, true);
+        QVERIFY(first);
+        QVERIFY(first->colour.isEmpty());
+        QCOMPARE(board.price(u"USDJPY"_s, u"149.6"_s, u"0"_s, true)->colour, QString(QuoteBoard::Rise));
     }
 
     void thePanelShowsWholeColumns_data()
