@@ -80,15 +80,15 @@ void LiveUpdate::download()
 {
     if (m_downloading)
         return;
-    const QUrl address(m_descriptor.download);
-    if (!UpdatePayload::trustedSource(address, QUrl(m_site.baseAddress()))) {
-        // Reported from the event loop, as a read's end is.
-        QMetaObject::invokeMethod(this, [this] { fail(QStringLiteral("untrusted address")); }, Qt::QueuedConnection);
-        return;
-    }
-    // A descriptor read over plain http could have been changed on the way.
+    // Failures are reported from the event loop, as a read's end is. A
+    // descriptor read over plain http could have been changed on the way.
     if (!UpdatePayload::trustedSource(QUrl(m_site.updateDescriptor()), QUrl(m_site.baseAddress()))) {
         QMetaObject::invokeMethod(this, [this] { fail(QStringLiteral("descriptor not read over https")); }, Qt::QueuedConnection);
+        return;
+    }
+    const QUrl address(m_descriptor.download);
+    if (!UpdatePayload::trustedSource(address, QUrl(m_site.baseAddress()))) {
+        QMetaObject::invokeMethod(this, [this] { fail(QStringLiteral("untrusted address")); }, Qt::QueuedConnection);
         return;
     }
     m_downloading = true;

@@ -100,6 +100,23 @@ private Q_SLOTS:
         QCOMPARE(LiveUpdate::percent(read, total), percent);
     }
 
+    // A descriptor from a site over plain http (this machine aside) could have
+    // been changed on the way: nothing is downloaded on its word.
+    void aDescriptorOverPlainHttpLeadsToNoDownload()
+    {
+        cls_Config config(&m_sink);
+        config.setXmlFile(m_folder.writeFile(QStringLiteral("remote.xml"),
+                                             "<App><Settings><Site Url='http://updates.example.invalid/site'/></Settings></App>"));
+        QVERIFY(config.Initialize());
+        LiveUpdate live(ProductSite(config), m_folder.path() + u'/', ProgramVersion::text());
+        QSignalSpy failed(&live, &LiveUpdate::downloadFailed);
+        live.download();
+        QTRY_COMPARE(failed.size(), 1);
+        QCOMPARE(failed.front().front().toString(), QStringLiteral("descriptor not read over https"));
+        QVERIFY(!QFile::exists(live.targetPath()));
+        QFile::remove(m_folder.filePath(QStringLiteral("remote.xml")));
+    }
+
     // A version tried before is not newer to the silent check: an update that
     // did not take is not tried at every start; the user's own check offers it.
     void aVersionTriedBeforeIsNotTriedAgainUnasked_data()
