@@ -129,7 +129,8 @@ void frmSettings::save(const QJsonObject &form)
     state.autostart = checked(SettingsPage::SystemRun);
     state.popup = checked(SettingsPage::Popup);
     state.durationIndex = std::max(index(SettingsPage::Duration), 0);
-    state.soundFile = control(SettingsPage::SoundList).value(QStringLiteral("selectedText")).toString();
+    // The option's value is the file's name; its text is folded as HTML folds blanks.
+    state.soundFile = control(SettingsPage::SoundList).value(QStringLiteral("value")).toString();
     for (const SettingsForm::SourceRow &row : SettingsForm::sourceRows())
         state.sources.append({checked(row.checkId), index(row.listId)});
     state.notifyIndex = std::max(index(SettingsPage::NotifyTime), 0);
@@ -158,7 +159,7 @@ void frmSettings::TestSound()
         return;
     }
     m_page->readForm({SettingsPage::SoundList}, [this](const QJsonObject &form) {
-        const QString file = form.value(SettingsPage::SoundList).toObject().value(QStringLiteral("selectedText")).toString();
+        const QString file = form.value(SettingsPage::SoundList).toObject().value(QStringLiteral("value")).toString();
         if (file.isEmpty() || m_testPlaying)
             return;
         if (!m_player) {

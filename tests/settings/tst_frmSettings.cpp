@@ -51,7 +51,7 @@ private Q_SLOTS:
             QSKIP("needs the X server that `make test` starts");
         cRegistry::setLocations(m_folder.filePath(u"user"_s), m_folder.filePath(u"machine"_s), m_folder.filePath(u"autostart"_s));
         m_folder.writeFile(u"Sound/b.wav"_s, "RIFF");
-        m_folder.writeFile(u"Sound/a.wav"_s, "RIFF");
+        m_folder.writeFile(u"Sound/a  b.wav"_s, "RIFF"); // two blanks, which an option's text folds
         m_folder.writeFile(u"Sound/notes.txt"_s, "not a sound");
         Globals().Config.setMessageSink(&m_sink);
         Globals().Config.setXmlFile(m_folder.copyDefaultConfig());
@@ -86,7 +86,7 @@ private Q_SLOTS:
         QCOMPARE(page(u"document.getElementById('Popup').checked"_s).toBool(), false);
         QCOMPARE(page(u"document.getElementById('DurationIndex').selectedIndex"_s).toInt(), 3);
         QCOMPARE(page(u"Array.from(document.getElementById('PopupSoundList').options, o => o.text).join()"_s).toString(),
-                 u"a.wav,b.wav"_s);
+                 u"a b.wav,b.wav"_s);
         QCOMPARE(page(u"document.getElementById('PopupSoundList').value"_s).toString(), u"b.wav"_s);
         // The page's own handlers followed the fired events: the rows are greyed as their boxes say.
         QCOMPARE(page(u"document.getElementById('DurationIndex').disabled"_s).toBool(), true);
@@ -128,7 +128,7 @@ private Q_SLOTS:
         QVERIFY(saved.Initialize());
         QCOMPARE(saved.GetNodeAttrib(ConfigPaths::Popup, ConfigPaths::Checked), u"1"_s);
         QCOMPARE(saved.GetNodeAttrib(ConfigPaths::Popup, ConfigPaths::Duration), u"-1"_s);
-        QCOMPARE(saved.GetNodeAttrib(ConfigPaths::Popup, ConfigPaths::SoundFile), u"a.wav"_s);
+        QCOMPARE(saved.GetNodeAttrib(ConfigPaths::Popup, ConfigPaths::SoundFile), u"a  b.wav"_s);
         QCOMPARE(saved.GetNodeAttrib(ConfigPaths::source(u"FXark"_s), ConfigPaths::Checked), u"0"_s);
         QCOMPARE(saved.GetNodeAttrib(ConfigPaths::source(u"FXark"_s), ConfigPaths::IntervalTime), u"20"_s);
         QCOMPARE(saved.GetNodeAttrib(ConfigPaths::source(u"FX168"_s), ConfigPaths::IntervalTime), u"300"_s);
