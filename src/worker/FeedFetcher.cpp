@@ -72,8 +72,8 @@ void FeedFetcher::fetch(const QString &url, const FeedSource &source, const QSet
     m_url = url;
     m_source = source;
     m_known = known;
-    m_body.clear();
-    m_tooLarge = m_overDeadline = false;
+    m_body.reset();
+    m_overDeadline = false;
 
     const QUrl address(url, QUrl::StrictMode);
     const QString scheme = address.scheme().toLower();
@@ -101,16 +101,7 @@ void FeedFetcher::fetch(const QString &url, const FeedSource &source, const QSet
     }
     m_reply = m_network->get(request);
     QNetworkReply *reply = m_reply;
-    connect(reply, &QNetworkReply::readyRead, this, [this, reply] {
-        if (m_tooLarge)
-            return;
-        m_body += reply->read(MaxBodyBytes + 1 - m_body.size());
-        if (m_body.size() > MaxBodyBytes) {
-            m_tooLarge = true;
-            m_body.clear();
-            reply->abort();
-        }
-    });
+    connect(reply, &QNetworkReply::readyRead, this, [this, reply] { m_body.read(reply); });
     connect(reply, &QNetworkReply::finished, this, &FeedFetcher::onFinished);
     m_deadline.start();
 }
@@ -121,8 +112,7 @@ void FeedFetcher::onFinished()
     if (!reply)
         return;
     m_deadline.stop();
-    if (!m_tooLarge)
-        m_body += reply->readAll();
+    const QByteArray body = m_body.take(reply);
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     const QNetworkReply::NetworkError error = reply->error();
     const QString errorText = reply->errorString();
@@ -134,9 +124,8 @@ void FeedFetcher::onFinished()
     m_reply = nullptr;
     reply->disconnect(this);
     reply->deleteLater();
-    const QByteArray body = std::exchange(m_body, QByteArray());
 
-    if (m_tooLarge || body.size() > MaxBodyBytes)
+    if (m_body.tooLarge())
         return fail(QStringLiteral("文件过大 (超过 %1 MiB)").arg(MaxBodyBytes >> 20));
     if (error == QNetworkReply::InsecureRedirectError)
         return fail(QStringLiteral("重定向到不安全的地址, 已拒绝"));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "worker/CappedBody.h"
 #include "worker/Feed.h"
 #include "worker/FeedPass.h"
 #include "worker/PageSelectors.h"
@@ -59,8 +60,7 @@ private:
     QNetworkAccessManager *m_network;
     QNetworkReply *m_reply = nullptr;
     QTimer m_deadline;
-    QByteArray m_body;
-    bool m_tooLarge = false;
+    CappedBody m_body{MaxBodyBytes};
     bool m_overDeadline = false;
     int m_idleMs = IdleTimeoutMs;
     QString m_url;

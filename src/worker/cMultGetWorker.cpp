@@ -112,8 +112,7 @@ void cMultGetWorker::StartRequest()
     m_ticks = 0;
     releaseRequest();
     m_stateTimer.stop();
-    m_body.clear();
-    m_tooLarge = false;
+    m_body.reset();
 
     const QUrl url(m_url, QUrl::StrictMode);
     const QString scheme = url.scheme().toLower();
@@ -136,17 +135,7 @@ void cMultGetWorker::StartRequest()
         return;
     }
     QNetworkReply *reply = m_request;
-    connect(reply, &QNetworkReply::readyRead, this, [this, reply] {
-        if (m_tooLarge)
-            return;
-        m_body += reply->read(MaxBodyBytes + 1 - m_body.size());
-        if (m_body.size() > MaxBodyBytes) {
-            // Stop reading: a news page is never this large.
-            m_tooLarge = true;
-            m_body.clear();
-            reply->abort();
-        }
-    });
+    connect(reply, &QNetworkReply::readyRead, this, [this, reply] { m_body.read(reply); });
     m_stateTimer.start();
 }
 
@@ -156,11 +145,8 @@ void cMultGetWorker::pollState()
     if (m_request && m_request->isFinished()) {
         m_stateTimer.stop();
         m_ticks = 0;
-        if (!m_tooLarge)
-            m_body += m_request->readAll();
-        const bool tooLarge = m_tooLarge || m_body.size() > MaxBodyBytes;
-        QByteArray body = std::move(m_body);
-        m_body.clear();
+        const QByteArray body = m_body.take(m_request);
+        const bool tooLarge = m_body.tooLarge();
         releaseRequest();
         if (tooLarge) {
             const int id = m_id;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "html/HtmlDocument.h"
+#include "worker/CappedBody.h"
 #include "worker/FeedPass.h"
 
 #include <QByteArray>
@@ -55,8 +56,7 @@ private:
     QTimer m_requestTimer;
     QTimer m_stateTimer;
     QNetworkReply *m_request = nullptr;
-    QByteArray m_body;
-    bool m_tooLarge = false;
+    CappedBody m_body{MaxBodyBytes};
     int m_ticks = 0;
     int m_id = 0;
     QString m_htmlSource;
