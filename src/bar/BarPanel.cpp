@@ -31,6 +31,9 @@ void BarPanel::ShowBar()
 
 void BarPanel::CloseBar()
 {
+    // Closed by the program (an update, the user's close): its place is kept.
+    if (m_bar)
+        m_bar->closeForExit();
     m_bar.reset();
     m_page.setStyle(MainPage::BarRule, QStringLiteral("display"), QString());
     m_page.setStyle(MainPage::BarButton, QStringLiteral("display"), QString());

@@ -157,6 +157,24 @@ private Q_SLOTS:
         QVERIFY(run(view, u"document.querySelector('#iSpan b.label').textContent"_s).startsWith(u" - "_s));
     }
 
+    // However the bar is closed (an update found closes it), its place is kept.
+    void theBarKeepsItsPlaceWhenTheProgramClosesIt()
+    {
+        BarPanel &panel = m_controller->mainWindow()->bar();
+        frmBar *bar = panel.bar();
+        QVERIFY(bar && bar->isVisible());
+        const QString before = Globals().Config.GetNodeAttrib(u"Window/FXBar"_s, u"Left"_s);
+        bar->move(before.toInt() + 137, 211);
+        QTRY_COMPARE(bar->x(), before.toInt() + 137);
+        const QPoint place = bar->pos();
+        panel.CloseBar();
+        QVERIFY(!panel.bar());
+        QCOMPARE(Globals().Config.GetNodeAttrib(u"Window/FXBar"_s, u"Left"_s), QString::number(place.x()));
+        QCOMPARE(Globals().Config.GetNodeAttrib(u"Window/FXBar"_s, u"Top"_s), QString::number(place.y()));
+        panel.ShowBar();
+        QTRY_COMPARE(panel.bar()->pos(), place);
+    }
+
     void newItemsPopUpAfterTheGracePeriod()
     {
         QVERIFY(!m_controller->popupWindow()); // the first ten seconds
