@@ -2,6 +2,7 @@
 
 #include "news/NewsView.h"
 
+#include "core/Clock.h"
 #include "core/ConfigPaths.h"
 #include "core/Logging.h"
 #include "core/NumberText.h"
@@ -46,9 +47,10 @@ Composite splitComposite(const QString &info)
 
 } // namespace
 
-NewsBoard::NewsBoard(NewsView &view, FetchSchedule &schedule, QList<NewsSource> sources, Fetch fetch)
+NewsBoard::NewsBoard(NewsView &view, FetchSchedule &schedule, const Clock &clock, QList<NewsSource> sources, Fetch fetch)
     : m_view(view)
     , m_schedule(schedule)
+    , m_clock(clock)
     , m_sources(std::move(sources))
     , m_fetch(std::move(fetch))
 {
@@ -129,7 +131,6 @@ QString NewsBoard::ToUnixTimeQuery(const QDateTime &now)
 
 void NewsBoard::startFetch(int id, const QDateTime &now)
 {
-    m_now = now;
     const tavrin &t = task(id);
     const NewsSource *s = source(id);
     qCInfo(lcNews) << "fetching" << id;
@@ -263,7 +264,7 @@ void NewsBoard::AddNewsRow(const Task &item)
     tavrin &t = task(item.id);
     NewsRow row;
     row.time = item.time;
-    row.timeKey = timeKey(item.time, m_now.isValid() ? m_now : QDateTime::currentDateTime());
+    row.timeKey = timeKey(item.time, m_clock.now());
     row.source = s->labelClass;
     if (s->isFeed()) {
         remember(*s, t, item.key);

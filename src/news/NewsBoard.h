@@ -13,6 +13,7 @@
 #include <functional>
 #include <optional>
 
+class Clock;
 class cls_Config;
 class NewsView;
 
@@ -31,7 +32,7 @@ public:
     // known keys, one a line), the address.
     using Fetch = std::function<void(const NewsSource &, const QString &, const QString &)>;
 
-    NewsBoard(NewsView &view, FetchSchedule &schedule, QList<NewsSource> sources, Fetch fetch);
+    NewsBoard(NewsView &view, FetchSchedule &schedule, const Clock &clock, QList<NewsSource> sources, Fetch fetch);
 
     // Where a task that failed is reported: the step (ItemStep, CompletionStep)
     // and the error number.
@@ -107,6 +108,7 @@ private:
 
     NewsView &m_view;
     FetchSchedule &m_schedule;
+    const Clock &m_clock;
     QList<NewsSource> m_sources;
     Fetch m_fetch;
     Failure m_failed;
@@ -120,5 +122,4 @@ private:
     QList<std::pair<int, QString>> m_errorMarks;
     QList<int> m_timeoutMarks;
     bool m_firstCompletion = false;
-    QDateTime m_now;
 };

@@ -26,7 +26,8 @@ NewsPanel::NewsPanel(PageBridge &page, TabHost &tabs, FetchScheduler &scheduler,
     , HTTP(new OOP(this))
 {
     m_refusedSources = m_registry.load(Globals().Config);
-    m_news = std::make_unique<NewsBoard>(static_cast<NewsView &>(*this), scheduler.schedule(), m_registry.sources(),
+    m_news = std::make_unique<NewsBoard>(static_cast<NewsView &>(*this), scheduler.schedule(), scheduler.clock(),
+                                         m_registry.sources(),
                                          [this](const NewsSource &source, const QString &known, const QString &url) {
                                              if (source.isFeed())
                                                  HTTP->GetFeedContent(source.id, known, url, describe(source));

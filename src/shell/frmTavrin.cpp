@@ -3,6 +3,7 @@
 #include "bar/BarPanel.h"
 #include "calendar/CalendarPanel.h"
 #include "core/AppGlobals.h"
+#include "core/Clock.h"
 #include "core/ConfigPaths.h"
 #include "core/ErrorReport.h"
 #include "core/FetchScheduler.h"
@@ -170,7 +171,7 @@ void frmTavrin::Form_Resize()
 void frmTavrin::Erradd(int ErrRow, const QString &Description, const QString &Module)
 {
     Globals().Config.messageSink().show(MessageIcon::Critical,
-                                        ErrorReport::erraddText(ErrRow, Description, Module, QDateTime::currentDateTime()));
+                                        ErrorReport::erraddText(ErrRow, Description, Module, m_scheduler->clock().now()));
 }
 
 void frmTavrin::closeEvent(QCloseEvent *event)

@@ -3,6 +3,7 @@
 #include "news/NewsBoard.h"
 #include "news/NewsSourceRegistry.h"
 #include "news/NewsView.h"
+#include "support/FakeClock.h"
 #include "support/RecordingMessageSink.h"
 #include "support/TempProgramFolder.h"
 
@@ -79,6 +80,7 @@ private:
     cls_Config m_config{&m_sink};
     QList<std::tuple<int, QString, QString>> m_fetches;
     std::unique_ptr<FetchSchedule> m_schedule;
+    FakeClock m_clock{QDateTime(QDate(2026, 9, 5), QTime(14, 30))};
 
     std::unique_ptr<NewsBoard> board(PageModel &page)
     {
@@ -86,7 +88,7 @@ private:
         m_schedule = std::make_unique<FetchSchedule>();
         NewsSourceRegistry registry;
         registry.load(m_config);
-        return std::make_unique<NewsBoard>(page, *m_schedule, registry.sources(),
+        return std::make_unique<NewsBoard>(page, *m_schedule, m_clock, registry.sources(),
                                            [this](const NewsSource &source, const QString &known, const QString &url) {
                                                m_fetches.append({source.id, known, url});
                                            });
