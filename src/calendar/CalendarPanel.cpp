@@ -86,7 +86,8 @@ CalendarPanel::CalendarPanel(PageBridge &page, TabHost &tabs, FetchScheduler &sc
         try {
             m_book->downloadComplete(asyncId.left(split), asyncId.mid(split + 1), data, success, now());
         } catch (const std::exception &failure) {
-            Q_EMIT balloonRequested(ErrorReport::balloonText(1, 5, QString::fromLocal8Bit(failure.what())), ErrorReport::balloonTitle());
+            Q_EMIT balloonRequested(ErrorReport::balloonText(1, 5, QString::fromLocal8Bit(failure.what())), ErrorReport::balloonTitle(),
+                                    ErrorReport::BalloonIcon);
         }
     });
     m_ctlTimeCalc.setInterval(CalendarBook::SlowScanMs);
@@ -264,7 +265,7 @@ void CalendarPanel::setControl(int weekIndex, int itemNumber, CalendarItemView::
 
 void CalendarPanel::balloon(const QString &text, const QString &title)
 {
-    Q_EMIT balloonRequested(text, title);
+    Q_EMIT balloonRequested(text, title, 1);
 }
 
 void CalendarPanel::reminder(const QString &text)

@@ -34,7 +34,8 @@ public:
     CalendarBook &book() { return *m_book; }
 
 Q_SIGNALS:
-    void balloonRequested(const QString &text, const QString &title);
+    // icon: 1 information, 3 error (as the tray's balloons take it).
+    void balloonRequested(const QString &text, const QString &title, int icon);
     // A reminder's popup content, to stay on screen until closed.
     void reminderRequested(const QString &html);
 

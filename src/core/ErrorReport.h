@@ -6,8 +6,9 @@
 // The fixed texts in which handlers report an unexpected failure to the user.
 namespace ErrorReport {
 
-// Title of every balloon report.
+// Title of every balloon report, shown with the error icon.
 QString balloonTitle();
+inline constexpr int BalloonIcon = 3;
 
 // The message box text of the main window's Erradd.
 QString erraddText(int errRow, const QString &description, const QString &module, const QDateTime &now);

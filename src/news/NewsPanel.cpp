@@ -148,7 +148,7 @@ void NewsPanel::ApplySourceSettings()
     // Feed entries of the configuration that could not be used: said once.
     if (!m_refusedSources.isEmpty()) {
         Q_EMIT balloonRequested(QStringLiteral("已跳过以下自定义新闻源:\r\n") + m_refusedSources.join(QStringLiteral("\r\n")),
-                                QStringLiteral("自定义新闻源"));
+                                QStringLiteral("自定义新闻源"), 2);
         m_refusedSources.clear();
     }
     m_news->ApplySourceSettings(Globals().Config);

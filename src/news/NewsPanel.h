@@ -46,7 +46,7 @@ Q_SIGNALS:
     void newestItem(const NewsRow &row);
     // A handler failed at a step; the window reports it (Erradd).
     void handlerFailed(int errRow, const QString &description, const QString &module);
-    void balloonRequested(const QString &text, const QString &title);
+    void balloonRequested(const QString &text, const QString &title, int icon);
 
 private:
     void ClickAll();

@@ -104,7 +104,7 @@ void frmMain::Load()
     m_waitingForMain = true;
     m_main = std::make_unique<frmTavrin>(m_clock);
     connect(m_main.get(), &frmTavrin::balloonRequested, this,
-            [this](const QString &message, const QString &title) { ShowBalloonTip(message, title, 1); });
+            [this](const QString &message, const QString &title, int icon) { ShowBalloonTip(message, title, icon); });
     // Ended from the event loop, never inside the page call that asked for it.
     connect(m_main.get(), &frmTavrin::exitRequested, this, &frmMain::ExitApp, Qt::QueuedConnection);
     connect(&m_main->news(), &NewsPanel::popupRequested, this, [this](const QString &html) { Popup(html); });

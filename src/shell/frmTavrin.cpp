@@ -56,8 +56,7 @@ frmTavrin::frmTavrin(Clock &clock, QWidget *parent)
     m_bar = std::make_unique<BarPanel>(*m_page);
     connect(m_news.get(), &NewsPanel::newestItem, m_bar.get(), &BarPanel::newsItem);
     m_side = std::make_unique<SidePanel>(*m_page, *m_tabs);
-    connect(m_side.get(), &SidePanel::balloonRequested, this,
-            [this](const QString &message, const QString &title, int) { Q_EMIT balloonRequested(message, title); });
+    connect(m_side.get(), &SidePanel::balloonRequested, this, &frmTavrin::balloonRequested);
     // The side panels' upkeep follows the scheduler's own work on each tick.
     connect(m_scheduler, &FetchScheduler::ticked, m_side.get(), &SidePanel::upkeep);
     m_panels = {m_side.get(), m_calendar.get(), m_news.get(), m_quotes.get(), m_bar.get()};
@@ -192,7 +191,7 @@ void frmTavrin::closeEvent(QCloseEvent *event)
     if (!s_closeHintShown) {
         s_closeHintShown = true;
         m_side->FxAsk(false, false);
-        Q_EMIT balloonRequested(QStringLiteral("最小化到系统任务托盘栏!"), QStringLiteral("Tessaly仍在运行!"));
+        Q_EMIT balloonRequested(QStringLiteral("最小化到系统任务托盘栏!"), QStringLiteral("Tessaly仍在运行!"), 1);
     }
 }
 

@@ -60,7 +60,8 @@ Q_SIGNALS:
     // The page has loaded, is bound and the window fitted to it.
     void pageReady();
     // A tray balloon the controller should show.
-    void balloonRequested(const QString &message, const QString &title);
+    // icon: 0 none, 1 information, 2 warning, 3 error.
+    void balloonRequested(const QString &message, const QString &title, int icon);
     // The user closed the window where no tray could bring it back.
     void exitRequested();
     // The tool bar's buttons of the settings dialog and the about window.

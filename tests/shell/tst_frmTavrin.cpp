@@ -324,7 +324,7 @@ private Q_SLOTS:
         m_window->close();
         QVERIFY(!m_window->isVisible());
         // Once in a process, however often the window is closed (the docking test closed it first).
-        const QVariantList hint{u"最小化到系统任务托盘栏!"_s, u"Tessaly仍在运行!"_s};
+        const QVariantList hint{u"最小化到系统任务托盘栏!"_s, u"Tessaly仍在运行!"_s, 1};
         QCOMPARE(std::count(m_balloons->cbegin(), m_balloons->cend(), hint), 1);
         QVERIFY(m_sink.messages().isEmpty());
     }
