@@ -93,6 +93,8 @@ QStringList NewsSourceRegistry::load(const cls_Config &config)
     QStringList taken;
     for (const NewsSource &source : std::as_const(sources))
         taken << source.name;
+    // A feed's id is 1000 + its element's place among the Feed elements,
+    // skipped ones counted: what changes it (the source menu) finds its element.
     int next = NewsSource::FirstFeedId;
     for (const QHash<QString, QString> &entry : config.elements(ConfigPaths::Feeds, ConfigPaths::FeedElement)) {
         NewsSource source;
