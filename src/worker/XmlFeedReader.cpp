@@ -369,8 +369,10 @@ FeedItem XmlFeedReader::rssItem(const xmlNode *item) const
         if (!out.link.isEmpty())
             break;
     }
+    // A guid stands in as the link only when it is a whole web address: an
+    // id such as "item-7" made absolute against the feed would lead nowhere.
     if (out.link.isEmpty() && guid && attribute(guid, "isPermaLink").trimmed().toLower() != QStringLiteral("false"))
-        out.link = link(guid, rawText(guid));
+        out.link = WebLink::resolve(rawText(guid), QString());
     return out;
 }
 
