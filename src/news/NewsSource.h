@@ -7,7 +7,7 @@ struct NewsSource
 {
     int id = 0;
     QString name;         // configuration name; unique
-    QString kind;         // how it is read: the built-in source's own parser ("FXark", ...) or "auto", "rss",
+    QString kind;         // how it is read: a built-in source's own parser (named as the source) or "auto", "rss",
                           // "atom", "json" (a feed) or "page" (a page read by selectors)
     QString anchor;       // tab anchor in the main page
     QString caption;      // the tab's caption

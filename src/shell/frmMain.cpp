@@ -160,20 +160,9 @@ void frmMain::ChkLiveUpdate(bool vv)
         m_liveUpdate->setTip(m_liveUpdate->Tip() || vv);
         return;
     }
-    cls_Config &config = Globals().Config;
-    m_liveUpdate = new frmLiveUpdate(ProductSite(config), Globals().AppPath);
-    // The silent check at start never tries the same version twice in a row.
-    if (config.isExistAttrib(ConfigPaths::LiveUpdate, ConfigPaths::Tried))
-        m_liveUpdate->update().setSkippedVersion(config.GetNodeAttrib(ConfigPaths::LiveUpdate, ConfigPaths::Tried));
+    m_liveUpdate = new frmLiveUpdate(ProductSite(Globals().Config), Globals().AppPath);
+    m_liveUpdate->rememberTriedIn(Globals().Config);
     m_liveUpdate->setTip(vv);
-    connect(&m_liveUpdate->update(), &LiveUpdate::trying, this, [](const QString &version) {
-        cls_Config &store = Globals().Config;
-        if (store.isExistAttrib(ConfigPaths::LiveUpdate, ConfigPaths::Tried))
-            store.SetNodeAttrib(ConfigPaths::LiveUpdate, ConfigPaths::Tried, version);
-        else
-            store.CreateAttrib(ConfigPaths::LiveUpdate, ConfigPaths::Tried, version);
-        store.XMLSave();
-    });
     m_liveUpdate->setInstalled(ProgramData::installed(QApplication::applicationDirPath()));
     watchUpdate();
 }

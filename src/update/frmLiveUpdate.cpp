@@ -1,5 +1,7 @@
 #include "update/frmLiveUpdate.h"
 
+#include "core/ConfigPaths.h"
+#include "core/cls_Config.h"
 #include "html/HtmlEscape.h"
 #include "pagebridge/PageBridge.h"
 #include "pages/LiveUpdatePage.h"
@@ -40,6 +42,19 @@ frmLiveUpdate::frmLiveUpdate(const ProductSite &site, QString programFolder, QWi
 }
 
 frmLiveUpdate::~frmLiveUpdate() = default;
+
+void frmLiveUpdate::rememberTriedIn(cls_Config &config)
+{
+    if (!m_tip && config.isExistAttrib(ConfigPaths::LiveUpdate, ConfigPaths::Tried))
+        m_update->setSkippedVersion(config.GetNodeAttrib(ConfigPaths::LiveUpdate, ConfigPaths::Tried));
+    connect(m_update, &LiveUpdate::trying, this, [&config](const QString &version) {
+        if (config.isExistAttrib(ConfigPaths::LiveUpdate, ConfigPaths::Tried))
+            config.SetNodeAttrib(ConfigPaths::LiveUpdate, ConfigPaths::Tried, version);
+        else
+            config.CreateAttrib(ConfigPaths::LiveUpdate, ConfigPaths::Tried, version);
+        config.XMLSave();
+    });
+}
 
 void frmLiveUpdate::setTip(bool tip)
 {

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class PageBridge;
+class cls_Config;
 
 // The update dialog over its page "iLiveUpdate.htm". Made hidden, it checks
 // the product site at once; it shows itself only when a newer version
@@ -20,6 +21,9 @@ public:
     // An installed program is updated by the system's package manager: a
     // newer version is then only pointed to, not downloaded.
     void setInstalled(bool installed) { m_installed = installed; }
+    // The version whose update was last tried is kept in `config`: a silent
+    // check never tries the same version twice in a row.
+    void rememberTriedIn(cls_Config &config);
     // A requested check: an up-to-date result is announced, and a version
     // tried before is offered again.
     void setTip(bool tip);
