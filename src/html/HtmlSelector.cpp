@@ -43,6 +43,15 @@ bool nthMatches(const std::pair<int, int> &nth, int index)
 
 } // namespace
 
+HtmlSelector::Target HtmlSelector::target(const QString &text, const QString &defaultAttribute)
+{
+    static const QRegularExpression suffix(QStringLiteral("^(.*?)\\s*@([A-Za-z_:][-\\w:.]*)\\s*$"));
+    const QRegularExpressionMatch match = suffix.match(text);
+    if (match.hasMatch())
+        return {match.captured(1).trimmed(), match.captured(2).toLower()};
+    return {text.trimmed(), defaultAttribute};
+}
+
 HtmlSelector::HtmlSelector(const QString &text)
 {
     if (!parse(text))

@@ -17,6 +17,15 @@ class HtmlSelector
 public:
     explicit HtmlSelector(const QString &text);
 
+    // A selector that may end in "@attr" to read that attribute of what it
+    // finds: "a.more@href" is the selector "a.more" and the attribute "href".
+    struct Target
+    {
+        QString selector;
+        QString attribute; // lower case; `defaultAttribute` when none is written
+    };
+    static Target target(const QString &text, const QString &defaultAttribute = QString());
+
     bool isValid() const { return m_error.isEmpty(); }
     // Why the text is not a selector of the subset.
     QString error() const { return m_error; }

@@ -5,7 +5,6 @@
 #include "html/HtmlSelector.h"
 #include "protocol/SourceId.h"
 
-#include <QRegularExpression>
 #include <QUrl>
 
 namespace {
@@ -38,13 +37,6 @@ bool isWebAddress(const QString &text)
     const QUrl url(text, QUrl::StrictMode);
     const QString scheme = url.scheme().toLower();
     return url.isValid() && !url.host().isEmpty() && (scheme == QStringLiteral("http") || scheme == QStringLiteral("https"));
-}
-
-// A page source's link and time selectors may end in "@attr".
-QString withoutAttribute(const QString &selector)
-{
-    static const QRegularExpression suffix(QStringLiteral("\\s*@[A-Za-z_:][-\\w:.]*\\s*$"));
-    return QString(selector).remove(suffix);
 }
 
 } // namespace
@@ -150,8 +142,8 @@ QString NewsSourceRegistry::problemOf(const NewsSource &source, const QStringLis
     if (source.itemSelector.trimmed().isEmpty() || source.titleSelector.trimmed().isEmpty())
         return QStringLiteral("网页来源需要 Item 和 Title 选择器");
     const std::pair<const char *, QString> selectors[] = {
-        {"Item", source.itemSelector}, {"Title", source.titleSelector}, {"Link", withoutAttribute(source.linkSelector)},
-        {"Time", withoutAttribute(source.timeSelector)}, {"Summary", source.summarySelector}};
+        {"Item", source.itemSelector}, {"Title", source.titleSelector}, {"Link", HtmlSelector::target(source.linkSelector).selector},
+        {"Time", HtmlSelector::target(source.timeSelector).selector}, {"Summary", source.summarySelector}};
     for (const auto &[name, text] : selectors) {
         if (text.trimmed().isEmpty())
             continue;

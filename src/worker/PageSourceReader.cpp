@@ -7,35 +7,17 @@
 #include "worker/BodyDecoder.h"
 #include "worker/FeedDate.h"
 
-#include <QRegularExpression>
-
 namespace PageSourceReader {
 
 namespace {
 
-// "a.more@href" as the selector "a.more" and the attribute "href".
-struct Target
-{
-    QString selector;
-    QString attribute;
-};
-
-Target targetOf(const QString &text, const QString &defaultAttribute = QString())
-{
-    static const QRegularExpression suffix(QStringLiteral("^(.*?)\\s*@([A-Za-z_:][-\\w:.]*)\\s*$"));
-    const QRegularExpressionMatch match = suffix.match(text);
-    if (match.hasMatch())
-        return {match.captured(1).trimmed(), match.captured(2).toLower()};
-    return {text.trimmed(), defaultAttribute};
-}
+using Target = HtmlSelector::Target;
 
 // The element the target names inside `item` (the item itself for an
 // empty selector), read as its attribute or its text.
-QString valueOf(const HtmlElement &item, const Target &target, bool *found = nullptr)
+QString valueOf(const HtmlElement &item, const Target &target)
 {
     const HtmlElement element = target.selector.isEmpty() ? item : HtmlSelector(target.selector).first(item);
-    if (found)
-        *found = !element.isNull();
     if (element.isNull())
         return {};
     return target.attribute.isEmpty() ? element.innerText() : element.attribute(target.attribute);
@@ -50,8 +32,8 @@ QString check(const PageSelectors &selectors)
     const std::pair<const char *, QString> named[] = {
         {"Item", selectors.item},
         {"Title", selectors.title},
-        {"Link", targetOf(selectors.link).selector},
-        {"Time", targetOf(selectors.time).selector},
+        {"Link", HtmlSelector::target(selectors.link).selector},
+        {"Time", HtmlSelector::target(selectors.time).selector},
         {"Summary", selectors.summary},
     };
     for (const auto &[name, text] : named) {
@@ -75,8 +57,8 @@ std::optional<Feed> read(const QByteArray &body, const QString &contentType, con
     document.setBodyInnerHtml(BodyDecoder::decode(body, contentType, BodyDecoder::Markup::Html));
     const Target title{selectors.title.trimmed(), QString()};
     const Target summary{selectors.summary.trimmed(), QString()};
-    const Target link = targetOf(selectors.link, QStringLiteral("href"));
-    const Target time = targetOf(selectors.time);
+    const Target link = HtmlSelector::target(selectors.link, QStringLiteral("href"));
+    const Target time = HtmlSelector::target(selectors.time);
     const HtmlSelector anchors(QStringLiteral("a[href]"));
 
     Feed feed;

@@ -10,6 +10,18 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// The new program file: a script that leaves `marker` when it runs.
+QString writeUpdater(const TempProgramFolder &folder, const QString &marker)
+{
+    const QString updater = folder.writeFile(QStringLiteral("liveupdate"), "#!/bin/sh\ntouch '" + marker.toUtf8() + "'\n");
+    QFile::setPermissions(updater, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return updater;
+}
+
+} // namespace
+
 // The entry procedure in-process, on a temporary program folder.
 class tst_Startup : public QObject
 {
@@ -87,12 +99,9 @@ private Q_SLOTS:
 
     void updateModeReplacesAndStartsTheProgram()
     {
-        // The new program file is a script that leaves a mark when it runs.
         TempProgramFolder folder;
         const QString marker = folder.filePath(QStringLiteral("started"));
-        const QString updater = folder.writeFile(QStringLiteral("liveupdate"),
-                                                 "#!/bin/sh\ntouch '" + marker.toUtf8() + "'\n");
-        QFile::setPermissions(updater, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QString updater = writeUpdater(folder, marker);
         folder.writeFile(QStringLiteral("tavrin"), "old program");
         InstanceLock held; // no single-instance test in this mode
         QVERIFY(held.tryLock());
@@ -110,9 +119,7 @@ private Q_SLOTS:
     {
         TempProgramFolder folder;
         const QString marker = folder.filePath(QStringLiteral("started"));
-        const QString updater = folder.writeFile(QStringLiteral("liveupdate"),
-                                                 "#!/bin/sh\ntouch '" + marker.toUtf8() + "'\n");
-        QFile::setPermissions(updater, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QString updater = writeUpdater(folder, marker);
         folder.writeFile(QStringLiteral("tavrin"), "packaged program");
         folder.writeFile(QLatin1String(ProgramData::InstalledMarker), "an installation");
         InstanceLock lock;
