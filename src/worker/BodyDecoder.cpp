@@ -36,14 +36,15 @@ QByteArray declared(const QByteArray &head, Markup markup)
     return meta.match(QString::fromLatin1(head)).captured(1).toLatin1();
 }
 
-} // namespace
-
+// The charset parameter of a Content-Type value; empty without one.
 QByteArray charsetOf(const QString &contentType)
 {
     static const QRegularExpression charset(QStringLiteral(";\\s*charset\\s*=\\s*(\"[^\"]*\"|'[^']*'|[^;\\s]+)"),
                                             QRegularExpression::CaseInsensitiveOption);
     return charset.match(contentType).captured(1).toLatin1();
 }
+
+} // namespace
 
 QString decode(const QByteArray &body, const QString &contentType, Markup markup)
 {

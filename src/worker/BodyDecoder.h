@@ -13,7 +13,4 @@ enum class Markup { Xml, Html };
 
 QString decode(const QByteArray &body, const QString &contentType, Markup markup);
 
-// The charset parameter of a Content-Type value; empty without one.
-QByteArray charsetOf(const QString &contentType);
-
 } // namespace BodyDecoder

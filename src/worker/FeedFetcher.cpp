@@ -44,12 +44,6 @@ FeedFetcher::~FeedFetcher()
     release();
 }
 
-void FeedFetcher::setTimeouts(int idleMs, int deadlineMs)
-{
-    m_idleMs = idleMs;
-    m_deadline.setInterval(deadlineMs);
-}
-
 void FeedFetcher::release()
 {
     m_deadline.stop();
@@ -88,7 +82,7 @@ void FeedFetcher::fetch(const QString &url, const FeedSource &source, const QSet
     // Never from an encrypted address to a plain one, nor to another scheme.
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setMaximumRedirectsAllowed(MaxRedirects);
-    request.setTransferTimeout(m_idleMs);
+    request.setTransferTimeout(IdleTimeoutMs);
     request.setRawHeader("Accept", source.kind == QStringLiteral("page")
                                        ? QByteArray("text/html, */*;q=0.5")
                                        : QByteArray("application/rss+xml, application/atom+xml, application/feed+json, "

@@ -42,7 +42,6 @@ public:
 
     // `known`: the keys reported before; empty on the source's first fetch.
     void fetch(const QString &url, const FeedSource &source, const QSet<QString> &known);
-    void setTimeouts(int idleMs, int deadlineMs);
 
 Q_SIGNALS:
     // The new items of a pass, oldest first, then its end.
@@ -62,7 +61,6 @@ private:
     QTimer m_deadline;
     CappedBody m_body{MaxBodyBytes};
     bool m_overDeadline = false;
-    int m_idleMs = IdleTimeoutMs;
     QString m_url;
     FeedSource m_source;
     QSet<QString> m_known;
