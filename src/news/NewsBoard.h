@@ -91,7 +91,8 @@ private:
         QString time, info, href, popup;
         bool isNew;
         // A feed or page source's item: its key, summary and importance.
-        QString key, summary;
+        QString key = {};
+        QString summary = {};
         bool important = false;
     };
 
