@@ -322,6 +322,36 @@ bool cls_Config::setElementAttribute(const QString &path, const QString &name, i
     return false;
 }
 
+bool cls_Config::replaceElements(const QString &path, const QString &name, const QList<Attributes> &elements)
+{
+    if (!isXmlName(name))
+        return false;
+    for (const Attributes &attributes : elements) {
+        for (const auto &[attrib, value] : attributes) {
+            if (!isXmlName(attrib))
+                return false;
+        }
+    }
+    pugi::xml_node list = element(path);
+    if (!list) {
+        const qsizetype slash = path.lastIndexOf(u'/');
+        const QString leaf = path.mid(slash + 1);
+        pugi::xml_node parent = parentElement(slash < 0 ? QString() : path.left(slash));
+        if (!parent || !isXmlName(leaf))
+            return false;
+        list = parent.append_child(utf8(leaf).constData());
+    }
+    const QByteArray wanted = utf8(name);
+    while (pugi::xml_node old = list.child(wanted.constData()))
+        list.remove_child(old);
+    for (const Attributes &attributes : elements) {
+        pugi::xml_node child = list.append_child(wanted.constData());
+        for (const auto &[attrib, value] : attributes)
+            child.append_attribute(utf8(attrib).constData()).set_value(utf8(value).constData());
+    }
+    return true;
+}
+
 bool cls_Config::isExist(const QString &parentPath, const QString &name) const
 {
     const pugi::xml_node parent = parentElement(parentPath);

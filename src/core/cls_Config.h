@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <optional>
+#include <utility>
 #include <pugixml.hpp>
 #include <vector>
 
@@ -55,6 +56,12 @@ public:
     // Sets an attribute of the index-th of those elements; false when there is no such element.
     bool setElementAttribute(const QString &path, const QString &name, int index, const QString &attrib,
                              const QString &value);
+    // An element's attributes in the order they are written.
+    using Attributes = QList<std::pair<QString, QString>>;
+    // Replaces every child element `name` of the element at `path` (made
+    // below its parent when missing) by these, in order; false when the
+    // path's parent is missing or a name is no XML name.
+    bool replaceElements(const QString &path, const QString &name, const QList<Attributes> &elements);
 
     // The element at a path (first match), for the stores that keep
     // structured data in the file; null when there is none.

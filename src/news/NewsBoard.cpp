@@ -54,11 +54,38 @@ NewsBoard::NewsBoard(NewsView &view, FetchSchedule &schedule, const Clock &clock
     , m_sources(std::move(sources))
     , m_fetch(std::move(fetch))
 {
-    for (const NewsSource &s : std::as_const(m_sources)) {
-        const QString key = QString::number(s.id);
-        m_schedule.add(key).Link = s.url;
-        m_schedule.setJob(key, [this, id = s.id](const QString &, const QDateTime &now) { startFetch(id, now); });
-    }
+    for (const NewsSource &s : std::as_const(m_sources))
+        scheduleFetch(s);
+}
+
+void NewsBoard::scheduleFetch(const NewsSource &source)
+{
+    const QString key = QString::number(source.id);
+    m_schedule.add(key).Link = source.url;
+    m_schedule.setJob(key, [this, id = source.id](const QString &, const QDateTime &now) { startFetch(id, now); });
+}
+
+void NewsBoard::addSource(const NewsSource &source)
+{
+    if (this->source(source.id))
+        return;
+    m_sources.append(source);
+    scheduleFetch(source);
+}
+
+void NewsBoard::removeSource(int id)
+{
+    const NewsSource *s = source(id);
+    if (!s)
+        return;
+    const QString table = s->table;
+    removeError(id);
+    removeTimeout(id);
+    m_schedule.remove(QString::number(id));
+    m_sources.removeIf([id](const NewsSource &entry) { return entry.id == id; });
+    m_rows.remove(table);
+    m_known.remove(id);
+    m_retryAfter.remove(id);
 }
 
 void NewsBoard::updateSource(const NewsSource &updated)
@@ -151,6 +178,7 @@ void NewsBoard::GetItem(int id, const QString &record)
     task.key = item.value(QStringLiteral("key")).toString();
     task.summary = item.value(QStringLiteral("summary")).toString();
     task.important = item.value(QStringLiteral("important")).toBool();
+    task.quiet = item.value(QStringLiteral("quiet")).toBool();
     m_queue.enqueue(task);
 }
 
@@ -220,8 +248,10 @@ void NewsBoard::reportFailure(int step, int errorNumber)
 
 void NewsBoard::processOne(const Task &next)
 {
-    if (source(next.id)) {
-        if (next.isItem) {
+    if (const NewsSource *s = source(next.id)) {
+        if (next.isItem && next.quiet) {
+            remember(*s, task(next.id), next.key);
+        } else if (next.isItem) {
             AddNewsRow(next);
         } else {
             tavrin &t = task(next.id);

@@ -57,7 +57,7 @@ public:
 
     // Worker events. Items and completions queue; errors and time-outs act at once.
     void GetMsg(int id, const QString &time, const QString &info, const QString &href, const QString &popup);
-    // A feed or page source's new item, as the worker's JSON record.
+    // A feed or page source's new item, as the worker's JSON record ("quiet": known, not shown).
     void GetItem(int id, const QString &record);
     // The source's server asked for a pause: its next fetch waits that long.
     void GetRetry(int id, int seconds);
@@ -76,6 +76,10 @@ public:
     QList<NewsSource> sources() const { return m_sources; }
     // A source's entry changed (its settings, its address): the next fetch uses it.
     void updateSource(const NewsSource &source);
+    // A source that came or went while the program runs: its task, its table
+    // and its marks. Its rows in the all-news table stay.
+    void addSource(const NewsSource &source);
+    void removeSource(int id);
 
     static constexpr int ClockSlackSeconds = 600;
 
@@ -90,10 +94,12 @@ private:
         int id;
         QString time, info, href, popup;
         bool isNew;
-        // A feed or page source's item: its key, summary and importance.
+        // A feed or page source's item: its key, summary and importance;
+        // a quiet one is only known (an older item of a first fetch).
         QString key = {};
         QString summary = {};
         bool important = false;
+        bool quiet = false;
     };
 
     void processOne(const Task &next);
@@ -106,6 +112,7 @@ private:
     void removeError(int id);
     void removeTimeout(int id);
     void renderMarks();
+    void scheduleFetch(const NewsSource &source);
 
     NewsView &m_view;
     FetchSchedule &m_schedule;

@@ -25,7 +25,8 @@ NewsPanel::NewsPanel(PageBridge &page, TabHost &tabs, FetchScheduler &scheduler,
     , m_scheduler(scheduler)
     , HTTP(new OOP(this))
 {
-    m_refusedSources = m_registry.load(Globals().Config);
+    // Entries it cannot use are told when the settings are applied.
+    m_registry.load(Globals().Config);
     m_news = std::make_unique<NewsBoard>(static_cast<NewsView &>(*this), scheduler.schedule(), scheduler.clock(),
                                          m_registry.sources(),
                                          [this](const NewsSource &source, const QString &known, const QString &url) {
@@ -35,8 +36,7 @@ NewsPanel::NewsPanel(PageBridge &page, TabHost &tabs, FetchScheduler &scheduler,
                                                  HTTP->GetContent(source.id, known, url);
                                          });
     // What the feed sources reported in earlier runs is known: never reported again.
-    const KnownKeysFile knownFile(knownKeysPath());
-    const QHash<QString, QStringList> known = knownFile.load();
+    const QHash<QString, QStringList> known = KnownKeysFile(knownKeysPath()).load();
     for (const NewsSource &source : m_registry.sources()) {
         if (source.isFeed())
             m_news->restoreKnownKeys(source.id, known.value(source.name));
@@ -53,6 +53,8 @@ NewsPanel::NewsPanel(PageBridge &page, TabHost &tabs, FetchScheduler &scheduler,
         if (const NewsSource *source = m_registry.find(id))
             m_news->updateSource(*source);
     });
+    connect(&m_registry, &NewsSourceRegistry::sourceAdded, this, &NewsPanel::addSource);
+    connect(&m_registry, &NewsSourceRegistry::sourceRemoved, this, &NewsPanel::removeSource);
     connect(HTTP, &OOP::GetItem, this, [this](int id, const QString &record) {
         m_news->GetItem(id, record);
         m_ctlTimeTask.start();
@@ -98,33 +100,76 @@ QList<PageBridge::Binding> NewsPanel::bindings()
         PageBridge::bind(MainPage::AllTab, "onclick", "ClickAll", [this](const PageBridge::Event &) { ClickAll(); }),
         PageBridge::bind(MainPage::SourceMenu, "onclick", "iMore", [this](const PageBridge::Event &) { iMore(); }),
     };
-    for (const NewsSource &source : m_news->sources()) {
-        bindings.append({source.anchor, QStringLiteral("onclick"), QStringLiteral("ClickFunc"),
-                         [this](const PageBridge::Event &event) { ClickFunc(event); }});
-        bindings.append({source.anchor, QStringLiteral("ondblclick"), QStringLiteral("ClickWeb"),
-                         [this](const PageBridge::Event &event) { ClickWeb(event); }});
-    }
+    for (const NewsSource &source : m_news->sources())
+        bindings += sourceBindings(source);
     return bindings;
+}
+
+QList<PageBridge::Binding> NewsPanel::sourceBindings(const NewsSource &source)
+{
+    return {{source.anchor, QStringLiteral("onclick"), QStringLiteral("ClickFunc"),
+             [this](const PageBridge::Event &event) { ClickFunc(event); }},
+            {source.anchor, QStringLiteral("ondblclick"), QStringLiteral("ClickWeb"),
+             [this](const PageBridge::Event &event) { ClickWeb(event); }}};
 }
 
 QList<TabStrip::Tab> NewsPanel::tabs() const
 {
     QList<TabStrip::Tab> tabs{{MainPage::AllTab, {MainPage::AllNewsArea}, QStringLiteral("All.htm")}};
     for (const NewsSource &source : m_news->sources())
-        tabs.append({source.anchor, {source.area}, source.sitePage});
+        tabs.append(sourceTab(source));
     return tabs;
+}
+
+TabStrip::Tab NewsPanel::sourceTab(const NewsSource &source)
+{
+    return {source.anchor, {source.area}, source.sitePage};
 }
 
 void NewsPanel::pageLoaded()
 {
-    // The sources' tabs and tables, in tab order, made by the page from its templates.
-    QJsonArray sources;
-    for (const NewsSource &source : m_news->sources())
-        sources.append(QJsonObject{{QStringLiteral("anchor"), source.anchor},
-                                   {QStringLiteral("caption"), source.caption},
-                                   {QStringLiteral("area"), source.area},
-                                   {QStringLiteral("table"), source.table}});
-    m_page.build(QStringLiteral("sources"), sources);
+    buildSources(m_news->sources());
+}
+
+void NewsPanel::buildSources(const QList<NewsSource> &sources)
+{
+    // The sources' tabs (hidden until their source is on) and tables, in tab
+    // order, made by the page from its templates.
+    QJsonArray built;
+    for (const NewsSource &source : sources)
+        built.append(QJsonObject{{QStringLiteral("anchor"), source.anchor},
+                                 {QStringLiteral("caption"), source.caption},
+                                 {QStringLiteral("area"), source.area},
+                                 {QStringLiteral("table"), source.table}});
+    m_page.build(QStringLiteral("sources"), built);
+}
+
+void NewsPanel::addSource(int id)
+{
+    const NewsSource *source = m_registry.find(id);
+    if (!source)
+        return;
+    m_news->addSource(*source);
+    m_news->restoreKnownKeys(id, KnownKeysFile(knownKeysPath()).load().value(source->name));
+    m_tabs.addTabs({sourceTab(*source)});
+    buildSources({*source});
+    m_page.addBindings(sourceBindings(*source));
+}
+
+void NewsPanel::removeSource(int id)
+{
+    const NewsSource *source = m_news->source(id);
+    if (!source)
+        return;
+    const NewsSource gone = *source;
+    if (m_tabs.currentTab() == gone.anchor)
+        m_tabs.SelectTab(MainPage::AllTab);
+    m_news->removeSource(id);
+    HTTP->drop(id);
+    m_tabs.removeTab(gone.anchor);
+    m_page.removeBindings(gone.anchor);
+    m_page.build(QStringLiteral("dropSources"),
+                 QJsonArray{QJsonObject{{QStringLiteral("anchor"), gone.anchor}, {QStringLiteral("area"), gone.area}}});
 }
 
 QString NewsPanel::knownKeysPath()
@@ -145,11 +190,17 @@ QString NewsPanel::describe(const NewsSource &source)
 
 void NewsPanel::ApplySourceSettings()
 {
-    // Feed entries of the configuration that could not be used: said once.
-    if (!m_refusedSources.isEmpty()) {
-        Q_EMIT balloonRequested(QStringLiteral("已跳过以下自定义新闻源:\r\n") + m_refusedSources.join(QStringLiteral("\r\n")),
+    // The sources as stored now: those added, changed or removed follow.
+    // Feed entries of the configuration that cannot be used: each told once.
+    QStringList untold;
+    for (const QString &refused : m_registry.load(Globals().Config)) {
+        if (!m_toldRefused.contains(refused))
+            untold << refused;
+    }
+    if (!untold.isEmpty()) {
+        Q_EMIT balloonRequested(QStringLiteral("已跳过以下自定义新闻源:\r\n") + untold.join(QStringLiteral("\r\n")),
                                 QStringLiteral("自定义新闻源"), 2);
-        m_refusedSources.clear();
+        m_toldRefused += untold;
     }
     m_news->ApplySourceSettings(Globals().Config);
     Q_EMIT tabsChanged();
@@ -190,16 +241,12 @@ void NewsPanel::iMore()
     for (const NewsSource &source : std::as_const(offered)) {
         if (source.id != chosen)
             continue;
-        const QString checked = m_news->task(source.id).Enabled ? QStringLiteral("0") : QStringLiteral("1");
-        if (source.isFeed()) {
-            Globals().Config.setElementAttribute(ConfigPaths::Feeds, ConfigPaths::FeedElement,
-                                                 source.id - NewsSource::FirstFeedId, ConfigPaths::Checked, checked);
-            NewsSource changed = source;
-            changed.checked = checked == QStringLiteral("1");
-            m_registry.change(changed);
-        } else {
-            Globals().Config.SetNodeAttrib(ConfigPaths::source(source.name), ConfigPaths::Checked, checked);
-        }
+        const bool on = !m_news->task(source.id).Enabled;
+        if (source.isFeed())
+            NewsSourceRegistry::storeChecked(Globals().Config, source.name, on);
+        else
+            Globals().Config.SetNodeAttrib(ConfigPaths::source(source.name), ConfigPaths::Checked,
+                                           on ? QStringLiteral("1") : QStringLiteral("0"));
         ApplySourceSettings();
     }
 }

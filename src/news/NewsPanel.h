@@ -52,6 +52,12 @@ private:
     void ClickAll();
     void ClickFunc(const PageBridge::Event &event);
     void ClickWeb(const PageBridge::Event &event);
+    QList<PageBridge::Binding> sourceBindings(const NewsSource &source);
+    static TabStrip::Tab sourceTab(const NewsSource &source);
+    void buildSources(const QList<NewsSource> &sources);
+    // A source came or went in the registry: its task, tab, table and bindings follow.
+    void addSource(int id);
+    void removeSource(int id);
     // A feed or page source as the worker's GetFeedContent takes it.
     static QString describe(const NewsSource &source);
     // Beside the configuration in use.
@@ -73,7 +79,7 @@ private:
     FetchScheduler &m_scheduler;
     OOP *HTTP;
     NewsSourceRegistry m_registry;
-    QStringList m_refusedSources; // feed entries of the configuration left out, until said
+    QStringList m_toldRefused; // feed entries of the configuration left out, once said
     std::unique_ptr<NewsBoard> m_news;
     QTimer m_ctlTimeTask;
 };

@@ -7,6 +7,8 @@
 
 #include <QUrl>
 
+#include <algorithm>
+
 namespace {
 
 NewsSource builtIn(int id, const char *anchor, const QString &caption, const QString &title, const char *area,
@@ -70,6 +72,76 @@ QList<NewsSource> NewsSourceRegistry::builtIns()
     };
 }
 
+QStringList NewsSourceRegistry::builtInNames()
+{
+    QStringList names;
+    for (const NewsSource &source : builtIns())
+        names << source.name;
+    return names;
+}
+
+std::optional<NewsSource> NewsSourceRegistry::readFeed(const QHash<QString, QString> &entry, const QStringList &takenNames,
+                                                       QString *problem)
+{
+    NewsSource source;
+    source.name = entry.value(ConfigPaths::Name).trimmed();
+    source.url = entry.value(ConfigPaths::Url).trimmed();
+    source.kind = entry.value(ConfigPaths::Kind, QStringLiteral("auto")).trimmed().toLower();
+    const QString interval = entry.value(ConfigPaths::IntervalTime, QString::number(DefaultInterval)).trimmed();
+    const QString checked = entry.value(ConfigPaths::Checked, QStringLiteral("1")).trimmed();
+    bool intervalOk = false;
+    source.interval = interval.toInt(&intervalOk);
+    source.checked = checked != QStringLiteral("0");
+    source.itemSelector = entry.value(QStringLiteral("Item"));
+    source.titleSelector = entry.value(QStringLiteral("Title"));
+    source.linkSelector = entry.value(QStringLiteral("Link"));
+    source.timeSelector = entry.value(QStringLiteral("Time"));
+    source.summarySelector = entry.value(QStringLiteral("Summary"));
+    QString why = problemOf(source, takenNames);
+    if (why.isEmpty() && !intervalOk)
+        why = QStringLiteral("刷新间隔不是数字");
+    if (why.isEmpty() && checked != QStringLiteral("0") && checked != QStringLiteral("1"))
+        why = QStringLiteral("Checked 应为 0 或 1");
+    if (problem)
+        *problem = why;
+    if (!why.isEmpty())
+        return std::nullopt;
+    return source;
+}
+
+QList<std::pair<QString, QString>> NewsSourceRegistry::feedAttributes(const NewsSource &source)
+{
+    QList<std::pair<QString, QString>> attributes{
+        {ConfigPaths::Name, source.name},
+        {ConfigPaths::Url, source.url},
+        {ConfigPaths::Checked, source.checked ? QStringLiteral("1") : QStringLiteral("0")},
+        {ConfigPaths::IntervalTime, QString::number(source.interval)},
+        {ConfigPaths::Kind, source.kind}};
+    if (source.kind != QStringLiteral("page"))
+        return attributes;
+    const std::pair<QString, QString> selectors[] = {{QStringLiteral("Item"), source.itemSelector},
+                                                     {QStringLiteral("Title"), source.titleSelector},
+                                                     {QStringLiteral("Link"), source.linkSelector},
+                                                     {QStringLiteral("Time"), source.timeSelector},
+                                                     {QStringLiteral("Summary"), source.summarySelector}};
+    for (const auto &[name, selector] : selectors) {
+        if (!selector.isEmpty())
+            attributes.append({name, selector});
+    }
+    return attributes;
+}
+
+bool NewsSourceRegistry::storeChecked(cls_Config &config, const QString &name, bool checked)
+{
+    const QList<QHash<QString, QString>> entries = config.elements(ConfigPaths::Feeds, ConfigPaths::FeedElement);
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        if (entries.at(i).value(ConfigPaths::Name).trimmed() == name)
+            return config.setElementAttribute(ConfigPaths::Feeds, ConfigPaths::FeedElement, int(i), ConfigPaths::Checked,
+                                              checked ? QStringLiteral("1") : QStringLiteral("0"));
+    }
+    return false;
+}
+
 QStringList NewsSourceRegistry::load(const cls_Config &config)
 {
     QList<NewsSource> sources = builtIns();
@@ -82,43 +154,47 @@ QStringList NewsSourceRegistry::load(const cls_Config &config)
     }
 
     QStringList problems;
-    QStringList taken;
-    for (const NewsSource &source : std::as_const(sources))
-        taken << source.name;
-    // A feed's id is 1000 + its element's place among the Feed elements,
-    // skipped ones counted: what changes it (the source menu) finds its element.
-    int next = NewsSource::FirstFeedId;
+    QStringList taken = builtInNames();
+    QList<int> added, changed;
     for (const QHash<QString, QString> &entry : config.elements(ConfigPaths::Feeds, ConfigPaths::FeedElement)) {
-        NewsSource source;
-        source.id = next++;
-        source.name = entry.value(ConfigPaths::Name).trimmed();
-        source.url = entry.value(ConfigPaths::Url).trimmed();
-        source.kind = entry.value(ConfigPaths::Kind, QStringLiteral("auto")).trimmed().toLower();
-        const QString interval = entry.value(ConfigPaths::IntervalTime, QString::number(DefaultInterval)).trimmed();
-        const QString checked = entry.value(ConfigPaths::Checked, QStringLiteral("1")).trimmed();
-        bool intervalOk = false;
-        source.interval = interval.toInt(&intervalOk);
-        source.checked = checked != QStringLiteral("0");
-        source.itemSelector = entry.value(QStringLiteral("Item"));
-        source.titleSelector = entry.value(QStringLiteral("Title"));
-        source.linkSelector = entry.value(QStringLiteral("Link"));
-        source.timeSelector = entry.value(QStringLiteral("Time"));
-        source.summarySelector = entry.value(QStringLiteral("Summary"));
-        QString problem = problemOf(source, taken);
-        if (problem.isEmpty() && !intervalOk)
-            problem = QStringLiteral("刷新间隔不是数字");
-        if (problem.isEmpty() && checked != QStringLiteral("0") && checked != QStringLiteral("1"))
-            problem = QStringLiteral("Checked 应为 0 或 1");
-        if (!problem.isEmpty()) {
-            problems << (source.name.isEmpty() ? QStringLiteral("(无名称)") : source.name) + QStringLiteral(": ") + problem;
+        QString problem;
+        std::optional<NewsSource> source = readFeed(entry, taken, &problem);
+        if (!source) {
+            const QString name = entry.value(ConfigPaths::Name).trimmed();
+            problems << (name.isEmpty() ? QStringLiteral("(无名称)") : name) + QStringLiteral(": ") + problem;
             continue;
         }
-        taken << source.name;
-        namePageParts(source);
-        sources << source;
+        taken << source->name;
+        const auto before = std::find_if(m_sources.cbegin(), m_sources.cend(),
+                                         [&source](const NewsSource &s) { return s.isFeed() && s.name == source->name; });
+        source->id = before != m_sources.cend() ? before->id : m_nextFeedId++;
+        namePageParts(*source);
+        if (before == m_sources.cend())
+            added << source->id;
+        else if (!sameSettings(*before, *source))
+            changed << source->id;
+        sources << *source;
+    }
+    QList<int> removed;
+    for (const NewsSource &source : std::as_const(m_sources)) {
+        if (source.isFeed() && std::none_of(sources.cbegin(), sources.cend(), [&source](const NewsSource &s) {
+                return s.id == source.id;
+            }))
+            removed << source.id;
     }
     m_sources = sources;
+    for (int id : std::as_const(removed))
+        Q_EMIT sourceRemoved(id);
+    for (int id : std::as_const(changed))
+        Q_EMIT sourceChanged(id);
+    for (int id : std::as_const(added))
+        Q_EMIT sourceAdded(id);
     return problems;
+}
+
+bool NewsSourceRegistry::sameSettings(const NewsSource &a, const NewsSource &b)
+{
+    return feedAttributes(a) == feedAttributes(b);
 }
 
 QString NewsSourceRegistry::problemOf(const NewsSource &source, const QStringList &takenNames)
@@ -177,19 +253,6 @@ const NewsSource *NewsSourceRegistry::find(int id) const
     return nullptr;
 }
 
-int NewsSourceRegistry::add(NewsSource source)
-{
-    int id = NewsSource::FirstFeedId;
-    while (find(id))
-        ++id;
-    source.id = id;
-    if (source.anchor.isEmpty())
-        namePageParts(source);
-    m_sources << source;
-    Q_EMIT sourceAdded(id);
-    return id;
-}
-
 void NewsSourceRegistry::change(const NewsSource &source)
 {
     for (NewsSource &entry : m_sources) {
@@ -199,10 +262,4 @@ void NewsSourceRegistry::change(const NewsSource &source)
             return;
         }
     }
-}
-
-void NewsSourceRegistry::remove(int id)
-{
-    if (m_sources.removeIf([id](const NewsSource &source) { return source.id == id; }) > 0)
-        Q_EMIT sourceRemoved(id);
 }

@@ -2,9 +2,13 @@
 
 #include "news/NewsSource.h"
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QStringList>
+
+#include <optional>
+#include <utility>
 
 class cls_Config;
 
@@ -25,20 +29,29 @@ public:
 
     // The built-in sources' addresses and the feed sources from the
     // configuration. Answers, one line each, the feed entries it skipped and why.
+    // Loaded again, a feed source keeps its id while its name stays; the
+    // entries that came, changed or went are signalled.
     QStringList load(const cls_Config &config);
 
     QList<NewsSource> sources() const { return m_sources; }
     const NewsSource *find(int id) const;
 
-    // A new source gets the next free id from 1000 and, unless it has them, its page ids; answers the id.
-    int add(NewsSource source);
     // The entry with the source's id takes its values.
     void change(const NewsSource &source);
-    void remove(int id);
 
     // Why a feed entry is unusable (name, address, interval, kind,
     // selectors), given the names taken by the others; empty when it is usable.
     static QString problemOf(const NewsSource &source, const QStringList &takenNames);
+    // A stored Feed element's attributes as a source (no id, no page parts),
+    // or why it is unusable.
+    static std::optional<NewsSource> readFeed(const QHash<QString, QString> &entry, const QStringList &takenNames,
+                                              QString *problem);
+    // A feed source's attributes as stored, in the file's order.
+    static QList<std::pair<QString, QString>> feedAttributes(const NewsSource &source);
+    // The names of the built-in sources, which a feed source cannot take.
+    static QStringList builtInNames();
+    // Stores a feed source's on/off in its element; false when no element has its name.
+    static bool storeChecked(cls_Config &config, const QString &name, bool checked);
 
 Q_SIGNALS:
     void sourceAdded(int id);
@@ -48,6 +61,9 @@ Q_SIGNALS:
 private:
     static QList<NewsSource> builtIns();
     static void namePageParts(NewsSource &source);
+    static bool sameSettings(const NewsSource &a, const NewsSource &b);
 
     QList<NewsSource> m_sources;
+    // Never given twice in a run: late events of a removed source find no source.
+    int m_nextFeedId = NewsSource::FirstFeedId;
 };

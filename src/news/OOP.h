@@ -21,6 +21,8 @@ public:
     void GetContent(int ID, const QString &HtmlScr, const QString &URL);
     // A feed or page source's pass (see cMultGet.rep).
     void GetFeedContent(int ID, const QString &known, const QString &URL, const QString &source);
+    // A feed or page source that is gone: its worker ends.
+    void drop(int ID) { m_feeds.erase(ID); }
 
 Q_SIGNALS:
     void GetMsg(int iID, const QString &iCellTime, const QString &iCellInfo, const QString &iHref, const QString &iPopup);

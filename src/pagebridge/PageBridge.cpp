@@ -173,14 +173,37 @@ void PageBridge::onPageLoaded()
     for (const auto &step : waiting)
         step();
     Q_EMIT pageLoaded();
-    QVariantList bindings;
-    for (const Binding &binding : std::as_const(m_bindings))
-        bindings << QVariantMap{{QStringLiteral("id"), binding.elementId}, {QStringLiteral("event"), binding.event}};
-    Q_EMIT m_host->bindingsRequested(bindings);
+    requestBindings(m_bindings);
+}
+
+void PageBridge::requestBindings(const QList<Binding> &bindings)
+{
+    QVariantList requested;
+    for (const Binding &binding : bindings)
+        requested << QVariantMap{{QStringLiteral("id"), binding.elementId}, {QStringLiteral("event"), binding.event}};
+    Q_EMIT m_host->bindingsRequested(requested);
+}
+
+void PageBridge::addBindings(const QList<Binding> &bindings)
+{
+    m_bindings += bindings;
+    // Before the load they go with the others; after it, behind what was built for them.
+    if (m_loaded) {
+        flush();
+        requestBindings(bindings);
+    }
+}
+
+void PageBridge::removeBindings(const QString &elementId)
+{
+    m_bindings.removeIf([&elementId](const Binding &binding) { return binding.elementId == elementId; });
 }
 
 void PageBridge::onBound()
 {
+    // Bindings added later are confirmed too; the page was ready at the first.
+    if (m_bound)
+        return;
     m_bound = true;
     Q_EMIT pageReady();
     const QList<std::function<void()>> waiting = std::exchange(m_beforeReady, {});

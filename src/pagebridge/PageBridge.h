@@ -64,6 +64,10 @@ public:
     QWebEngineView *view() const { return m_view; }
     // Loads one of our pages; its bindings are made once it has loaded.
     void load(const QString &pageName, const QList<Binding> &bindings);
+    // Binds elements built after the load (their part of the page came later).
+    void addBindings(const QList<Binding> &bindings);
+    // Forgets the bindings of an element the page no longer has.
+    void removeBindings(const QString &elementId);
     // Loading, or not yet bound.
     bool Busy() const { return !m_bound; }
     // Runs `work` once the page is bound: now if it is, else when it becomes so.
@@ -156,6 +160,7 @@ Q_SIGNALS:
 private:
     friend class PageBridgeChannel;
     void apply(const QString &command, const QVariantList &args);
+    void requestBindings(const QList<Binding> &bindings);
     void flush();
     void whenLoaded(std::function<void()> step);
     void onPageLoaded();

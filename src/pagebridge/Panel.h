@@ -15,6 +15,9 @@ public:
     virtual void SelectTab(const QString &anchor) = 0;
     // Shows or hides a tab's place in the tab list.
     virtual void showTab(const QString &anchor, bool shown) = 0;
+    // Tabs that come and go while the window runs (the page builds and removes their elements).
+    virtual void addTabs(const QList<TabStrip::Tab> &tabs) = 0;
+    virtual void removeTab(const QString &anchor) = 0;
 };
 
 // One feature on a window's page: it owns its model and timers, names the

@@ -25,3 +25,10 @@ std::optional<TabStrip::Change> TabStrip::select(const QString &newTab)
     m_current = newTab;
     return change;
 }
+
+void TabStrip::removeTab(const QString &anchor)
+{
+    m_tabs.removeIf([&anchor](const Tab &tab) { return tab.anchor == anchor; });
+    if (m_current == anchor)
+        m_current.clear();
+}

@@ -29,6 +29,8 @@ public:
     };
 
     void addTabs(const QList<Tab> &tabs) { m_tabs += tabs; }
+    // A tab that is gone; when it was current, none is.
+    void removeTab(const QString &anchor);
     const QList<Tab> &tabs() const { return m_tabs; }
     std::optional<Tab> tab(const QString &anchor) const;
 

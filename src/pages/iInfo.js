@@ -142,6 +142,18 @@ document.addEventListener('tessaly-sources', function () {
     buildSources(JSON.parse(document.documentElement.getAttribute('data-sources')));
 });
 
+// Sources that are gone: [{anchor, area}]; their tabs and blocks go with them.
+document.addEventListener('tessaly-dropSources', function () {
+    JSON.parse(document.documentElement.getAttribute('data-dropSources')).forEach(function (source) {
+        var anchor = GetObj(source.anchor);
+        if (anchor)
+            anchor.parentElement.remove();
+        var block = GetObj(source.area);
+        if (block)
+            block.remove();
+    });
+});
+
 document.addEventListener('DOMContentLoaded', function () {
     ['iAllNews_Table', 'iCalendar_Table'].forEach(function (id) { wireTable(GetObj(id)); });
     Array.prototype.forEach.call(GetObj('QuoteList').tBodies[0].rows, function (row) {

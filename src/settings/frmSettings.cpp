@@ -3,9 +3,11 @@
 #include "core/AppGlobals.h"
 #include "core/MessageSink.h"
 #include "core/cRegistry.h"
+#include "news/WorkerRuntime.h"
 #include "notify/PlayMediaCls.h"
 #include "pages/SettingsPage.h"
 #include "settings/AutoRun.h"
+#include "settings/FeedSection.h"
 
 #include <QDir>
 #include <QJsonObject>
@@ -31,6 +33,7 @@ frmSettings::frmSettings(QString programFolder, QString programPath, MessageSink
     , m_programFolder(std::move(programFolder))
     , m_programPath(std::move(programPath))
     , m_messages(messages)
+    , m_feeds(new FeedSection(*m_page, WorkerRuntime::instance().serverProgram(), this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("设置"));
@@ -47,7 +50,7 @@ frmSettings::~frmSettings() = default;
 QList<PageBridge::Binding> frmSettings::bindings()
 {
     using Event = PageBridge::Event;
-    return {
+    return m_feeds->bindings() + QList<PageBridge::Binding>{
         PageBridge::bind(SettingsPage::Ok, "onclick", "ClickOK", [this](const Event &) { ClickOK(); }),
         PageBridge::bind(SettingsPage::Cancel, "onclick", "ClickCancel", [this](const Event &) { ClickCancel(); }),
         PageBridge::bind(SettingsPage::SoundTest, "onclick", "TestSound", [this](const Event &) { TestSound(); }),
@@ -95,6 +98,7 @@ void frmSettings::fill()
     m_page->setOptions(SettingsPage::NotifyTime, options(SettingsForm::notifyTimes()));
     m_page->setSelectedIndex(SettingsPage::NotifyTime, m_stored.notifyIndex);
     m_page->setChecked(SettingsPage::LiveUpdate, m_stored.liveUpdate);
+    m_feeds->fill(Globals().Config);
 
     // The window ends with the button row.
     m_page->measure({SettingsPage::ButtonLayout}, [this](const QJsonObject &result) {
@@ -147,6 +151,7 @@ void frmSettings::save(const QJsonObject &form)
     }
     cls_Config &config = Globals().Config;
     SettingsForm::write(config, state);
+    m_feeds->write(config);
     config.XMLSave();
     close();
     Q_EMIT applied();

@@ -7,6 +7,7 @@
 
 #include <memory>
 
+class FeedSection;
 class MessageSink;
 class PlayMediaCls;
 
@@ -49,6 +50,7 @@ private:
     QString m_programFolder;
     QString m_programPath;
     MessageSink &m_messages;
+    FeedSection *m_feeds;
     SettingsForm::State m_stored;
     std::unique_ptr<PlayMediaCls> m_player;
     bool m_testPlaying = false;

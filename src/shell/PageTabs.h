@@ -15,7 +15,8 @@ class PageTabs : public QObject, public TabHost
 public:
     explicit PageTabs(PageBridge &page, QObject *parent = nullptr);
 
-    void addTabs(const QList<TabStrip::Tab> &tabs) { m_tabs.addTabs(tabs); }
+    void addTabs(const QList<TabStrip::Tab> &tabs) override { m_tabs.addTabs(tabs); }
+    void removeTab(const QString &anchor) override { m_tabs.removeTab(anchor); }
     const TabStrip &strip() const { return m_tabs; }
 
     QString currentTab() const override { return m_tabs.current(); }

@@ -53,6 +53,11 @@ QByteArray errorLine(const QString &message, int retryAfterSeconds)
         + QByteArray::number(retryAfterSeconds) + "}\n";
 }
 
+QByteArray probeLine(int items, const QString &newestTitle)
+{
+    return "{\"event\":\"Probe\",\"items\":" + QByteArray::number(items) + ",\"newest\":" + quoted(newestTitle) + "}\n";
+}
+
 QByteArray timeoutLine(qint32 sourceId)
 {
     return head("GetTimeout", sourceId) + "}\n";

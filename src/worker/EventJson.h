@@ -14,5 +14,7 @@ QByteArray timeoutLine(qint32 sourceId);
 // (with the pause the server asked for, 0 for none).
 QByteArray itemLine(const QString &key, const FeedItem &item, bool important);
 QByteArray errorLine(const QString &message, int retryAfterSeconds);
+// What a probe of a feed or page source found: its number of items and the newest title.
+QByteArray probeLine(int items, const QString &newestTitle);
 
 } // namespace EventJson

@@ -9,6 +9,8 @@
 #include <QNetworkRequest>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace {
 
 // Seconds a Retry-After value asks for: a number, or an HTTP date.
@@ -158,8 +160,9 @@ void FeedFetcher::onFinished()
     m_validatedUrl = m_url;
     m_etag = etag;
     m_lastModified = lastModified;
+    Q_EMIT read(*feed);
     const QList<FeedPass::KeyedItem> fresh = FeedPass::newItems(*feed, m_known);
     for (const FeedPass::KeyedItem &keyed : fresh)
         Q_EMIT item(keyed);
-    Q_EMIT completed(!fresh.isEmpty());
+    Q_EMIT completed(std::any_of(fresh.cbegin(), fresh.cend(), [](const FeedPass::KeyedItem &keyed) { return !keyed.quiet; }));
 }

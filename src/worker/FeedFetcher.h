@@ -44,7 +44,10 @@ public:
     void fetch(const QString &url, const FeedSource &source, const QSet<QString> &known);
 
 Q_SIGNALS:
-    // The new items of a pass, oldest first, then its end.
+    // The body was read as a feed: all its items, before the new ones are told.
+    void read(const Feed &feed);
+    // The new items of a pass, oldest first (quiet ones among them), then its
+    // end: news when an item is to be shown.
     void item(const FeedPass::KeyedItem &item);
     void completed(bool news);
     // The pass failed; `retryAfterSeconds` > 0 when the server asked for a pause.

@@ -40,8 +40,10 @@ QList<KeyedItem> newItems(const Feed &feed, const QSet<QString> &known)
     fresh.clear();
     for (const auto &[date, keyed] : std::as_const(dated))
         fresh.append(keyed);
-    if (known.isEmpty() && fresh.size() > FirstFetchLimit)
-        fresh.remove(0, fresh.size() - FirstFetchLimit);
+    if (known.isEmpty()) {
+        for (qsizetype i = 0; i < fresh.size() - FirstFetchLimit; ++i)
+            fresh[i].quiet = true;
+    }
     return fresh;
 }
 

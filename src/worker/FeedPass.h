@@ -8,7 +8,8 @@
 
 // Which items of a feed or page source are news: those whose key is not
 // known yet, oldest first, and on a source's first fetch only its newest few
-// (a new source shows its latest news, not a storm of popups).
+// (a new source shows its latest news, not a storm of popups); the older
+// ones of that fetch come first as quiet items, known but never shown.
 namespace FeedPass {
 
 constexpr int FirstFetchLimit = 20;
@@ -17,6 +18,7 @@ struct KeyedItem
 {
     QString key;
     FeedItem item;
+    bool quiet = false;
 };
 
 // An item's key: its id, else its link, else its title and date.

@@ -26,6 +26,7 @@ QString write(const FeedPass::KeyedItem &keyed, const QDateTime &now)
         {QStringLiteral("categories"), QJsonArray::fromStringList(item.categories)},
         {QStringLiteral("important"), FeedPass::isImportant(item)},
         {QStringLiteral("popup"), popup},
+        {QStringLiteral("quiet"), keyed.quiet},
     };
     return QString::fromUtf8(QJsonDocument(record).toJson(QJsonDocument::Compact));
 }

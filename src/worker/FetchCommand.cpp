@@ -18,9 +18,9 @@ int usage(const QString &problem)
 {
     const QByteArray text = (QStringLiteral("torvel: ") + problem
                              + QStringLiteral("\nusage: torvel --fetch ID URL [--known FILE]\n"
-                                              "       torvel --fetch auto|rss|atom|json URL [--known FILE]\n"
+                                              "       torvel --fetch auto|rss|atom|json URL [--known FILE] [--probe]\n"
                                               "       torvel --fetch page URL --item SEL --title SEL [--link SEL] [--time SEL]"
-                                              " [--summary SEL] [--known FILE]\n"))
+                                              " [--summary SEL] [--known FILE] [--probe]\n"))
                                 .toUtf8();
     std::fputs(text.constData(), stderr);
     return 2;
@@ -39,9 +39,23 @@ ParseEvent event(ParseEvent::Kind kind)
     return e;
 }
 
+// The item a reader takes as the newest: the latest dated one, else the first
+// (feeds and pages list their newest first).
+const FeedItem *newestOf(const Feed &feed)
+{
+    const FeedItem *newest = feed.items.isEmpty() ? nullptr : &feed.items.first();
+    for (const FeedItem &item : feed.items) {
+        if (item.published && (!newest->published || *item.published > *newest->published))
+            newest = &item;
+    }
+    return newest;
+}
+
 // A feed or page source: its new items, then the end of the pass. The known
-// keys are the lines of the known file.
-int fetchFeed(const QString &kind, const QString &url, const QString &known, const QHash<QString, QString> &selectors)
+// keys are the lines of the known file. A probe (the settings dialog's test)
+// prints instead how many items the source holds and the newest title.
+int fetchFeed(const QString &kind, const QString &url, const QString &known, const QHash<QString, QString> &selectors,
+              bool probe)
 {
     FeedSource source;
     source.kind = kind;
@@ -53,10 +67,21 @@ int fetchFeed(const QString &kind, const QString &url, const QString &known, con
             return usage(problem);
     }
     FeedFetcher fetcher;
-    QObject::connect(&fetcher, &FeedFetcher::item, &fetcher, [](const FeedPass::KeyedItem &keyed) {
+    if (probe) {
+        QObject::connect(&fetcher, &FeedFetcher::read, &fetcher, [](const Feed &feed) {
+            const FeedItem *newest = newestOf(feed);
+            print(EventJson::probeLine(static_cast<int>(feed.items.size()), newest ? newest->title : QString()));
+            QCoreApplication::quit();
+        });
+    }
+    QObject::connect(&fetcher, &FeedFetcher::item, &fetcher, [probe](const FeedPass::KeyedItem &keyed) {
+        if (probe || keyed.quiet)
+            return;
         print(EventJson::itemLine(keyed.key, keyed.item, FeedPass::isImportant(keyed.item)));
     });
-    QObject::connect(&fetcher, &FeedFetcher::completed, &fetcher, [](bool isNew) {
+    QObject::connect(&fetcher, &FeedFetcher::completed, &fetcher, [probe](bool isNew) {
+        if (probe)
+            return;
         ParseEvent e = event(ParseEvent::Complete);
         e.isNew = isNew;
         print(EventJson::line(0, e));
@@ -87,9 +112,12 @@ int runFetchCommand(const QStringList &arguments)
     QStringList positional;
     QString knownFile;
     QHash<QString, QString> selectors;
+    bool probe = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
-        if (argument == QStringLiteral("--known") || selectorOptions.contains(argument)) {
+        if (argument == QStringLiteral("--probe")) {
+            probe = true;
+        } else if (argument == QStringLiteral("--known") || selectorOptions.contains(argument)) {
             if (i + 1 >= arguments.size())
                 return usage(argument + QStringLiteral(" needs a value"));
             if (argument == QStringLiteral("--known"))
@@ -115,9 +143,9 @@ int runFetchCommand(const QStringList &arguments)
         known = QString::fromUtf8(file.readAll());
     }
     if (feed)
-        return fetchFeed(positional.at(0), positional.at(1), known, selectors);
-    if (!selectors.isEmpty())
-        return usage(QStringLiteral("selectors are for a page source"));
+        return fetchFeed(positional.at(0), positional.at(1), known, selectors, probe);
+    if (!selectors.isEmpty() || probe)
+        return usage(QStringLiteral("selectors and --probe are for a feed or page source"));
 
     cMultGetWorker worker;
     QObject::connect(&worker, &cMultGetWorker::Msg, &worker,

@@ -14,6 +14,7 @@ int usage()
     std::fputs("usage: torvel --server SOCKET        serve the worker objects of one tavrin\n"
                "       torvel --parse SOURCE FILE [--known FILE] [--url URL]\n"
                "       torvel --fetch ID URL [--known FILE]\n"
+               "       torvel --fetch auto|rss|atom|json|page URL [selectors] [--known FILE] [--probe]\n"
                "       torvel --parse-feed FILE [--url URL] [--content-type TYPE]\n"
                "       torvel --parse-page FILE --item SEL --title SEL [--link SEL] [--time SEL] [--summary SEL] [--url URL]\n",
                stderr);

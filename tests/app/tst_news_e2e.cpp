@@ -8,6 +8,7 @@
 #include "worker/FeedPass.h"
 #include "quotes/QuoteCentre.h"
 #include "quotes/frmShowQuote.h"
+#include "settings/frmSettings.h"
 #include "shell/frmMain.h"
 #include "shell/frmTavrin.h"
 #include "support/FakeClock.h"
@@ -51,6 +52,23 @@ private:
     QString run(QWebEngineView *view, const QString &script) { return PageScript::run(view, script).toString(); }
     QString page(const QString &script) { return run(m_controller->mainWindow()->page().view(), script); }
     NewsBoard &news() { return m_controller->mainWindow()->news().news(); }
+    // The settings dialog open on its feed section; the script runs there, then OK.
+    void inSettings(const QString &script)
+    {
+        m_controller->OpenSettings();
+        QPointer<frmSettings> dialog = m_controller->settingsWindow();
+        QTRY_VERIFY(dialog && !dialog->Busy());
+        run(dialog->page().view(), u"document.querySelector('#iMenu div[data-for=iFeedsDiv]').click(); "_s + script + u"; true"_s);
+        QTRY_VERIFY(run(dialog->page().view(), u"document.getElementById('iFeedStatus').textContent"_s).contains(u"生效"_s));
+        run(dialog->page().view(), u"document.getElementById('iOk').click(); true"_s);
+        QTRY_VERIFY(dialog.isNull());
+    }
+    QStringList titles(const QString &table)
+    {
+        return page(u"Array.from(document.querySelectorAll('#%1 tbody tr td:nth-child(2) > :first-child'), e => e.textContent).join('\\n')"_s
+                        .arg(table))
+            .split(u'\n', Qt::SkipEmptyParts);
+    }
 
 private Q_SLOTS:
     void initTestCase()
@@ -308,6 +326,43 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(WorkerRuntime::instance().serverProcessId() != pid && WorkerRuntime::instance().serverProcessId() != 0, 10000);
         QTRY_VERIFY_WITH_TIMEOUT(news().task(104).StrBuffer.count(u';') > known, 30000);
         QVERIFY(m_sink.messages().isEmpty());
+    }
+
+    // A source added in the settings dialog gets its tab and its items while
+    // the program runs; after a restart it reports none of them again; removed,
+    // its tab goes.
+    void aSourceAddedInTheDialogComesAndGoes()
+    {
+        inSettings(u"document.getElementById('iFeedName').value = '副本JSON';"
+                   "document.getElementById('iFeedUrl').value = '%1/feeds/flash.json?copy';"
+                   "document.getElementById('iFeedInterval').value = '30';"
+                   "document.getElementById('iFeedAdd').click()"_s.arg(m_base));
+        const NewsSource *added = nullptr;
+        QTRY_VERIFY((added = news().source(1004)));
+        QCOMPARE(added->name, u"副本JSON"_s);
+        QTRY_VERIFY_WITH_TIMEOUT(news().rowCount(u"iFeed1004News_Table"_s) > FeedPass::FirstFetchLimit / 2, 30000);
+        QCOMPARE(page(u"document.getElementById('iFeed1004').textContent"_s), u"副本JSON"_s);
+        QCOMPARE(page(u"document.getElementById('iFeed1004').parentElement.style.display"_s), QString());
+        QVERIFY(page(u"document.getElementById('iAllNews_Table').textContent"_s).contains(u" - 副本JSON"_s));
+        page(u"document.getElementById('iFeed1004').click(); true"_s);
+        QTRY_COMPARE(page(u"document.getElementById('iFeed1004News').style.display"_s), QString());
+        const QStringList before = titles(u"iFeed1004News_Table"_s);
+        QVERIFY(!before.isEmpty());
+
+        // A restart: the source is read from the file and knows what it showed.
+        m_controller.reset();
+        m_controller = std::make_unique<frmMain>(m_clock);
+        m_controller->Load();
+        QTRY_VERIFY_WITH_TIMEOUT(news().source(1004) && news().rowCount(u"iAllNews_Table"_s) > 20, 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(news().rowCount(u"iFeed1004News_Table"_s) > 1, 40000);
+        for (const QString &title : titles(u"iFeed1004News_Table"_s))
+            QVERIFY2(!before.contains(title), qPrintable(title));
+
+        inSettings(u"document.getElementById('iFeedList').selectedIndex = 4;"
+                   "document.getElementById('iFeedRemove').click()"_s);
+        QTRY_VERIFY(!news().source(1004));
+        QTRY_COMPARE(page(u"String(document.getElementById('iFeed1004'))"_s), u"null"_s);
+        QCOMPARE(page(u"String(document.getElementById('iFeed1004News'))"_s), u"null"_s);
     }
 };
 

@@ -254,10 +254,13 @@ private Q_SLOTS:
         QCOMPARE(std::get<1>(fetch), QString());
         QCOMPARE(std::get<2>(fetch), u"https://f.example.cn/rss"_s);
 
+        // An older item of a first fetch comes quiet: known, never shown.
+        b->GetItem(1000, u"{\"key\":\"k0\",\"time\":\"09-05 14:10\",\"title\":\"更旧\",\"quiet\":true}"_s);
         b->GetItem(1000, record(u"k1"_s, u"09-05 14:20"_s, u"旧闻"_s, u"摘要"_s, u"https://f.example.cn/1"_s, false, u"<p1>"_s));
         b->GetItem(1000, record(u"k2"_s, u"09-05 14:29"_s, u"美联储加息"_s, QString(), QString(), true, u"<p2>"_s));
         b->GetComplete(1000, true);
         drain(*b);
+        QCOMPARE(page.tables.value(u"iFeed1000News_Table"_s).size(), 2);
         const NewsRow top = page.row(u"iFeed1000News_Table"_s, 0);
         QCOMPARE(top.title, u"美联储加息"_s);
         QVERIFY(top.important);
@@ -268,7 +271,7 @@ private Q_SLOTS:
         QCOMPARE(all.source, u"feed"_s);
         QCOMPARE(all.timeKey, u"202609051429"_s);
         QCOMPARE(page.popups, (QStringList{u"<p1>"_s, u"<p2>"_s}));
-        QCOMPARE(b->task(1000).StrBuffer, u"k1\nk2"_s);
+        QCOMPARE(b->task(1000).StrBuffer, u"k0\nk1\nk2"_s);
 
         // 429 with Retry-After 120: the next fetch two minutes on, not sooner.
         m_fetches.clear();
@@ -284,6 +287,20 @@ private Q_SLOTS:
         QVERIFY(!fetchedIds().contains(1000));
         tick(*b, now);
         QVERIFY(fetchedIds().contains(1000));
+
+        // Removed while it runs: its mark goes, it is fetched no more, and its late items find no source.
+        b->GetError(1000, u"HTTP 500"_s);
+        b->removeSource(1000);
+        QVERIFY(!b->source(1000));
+        QVERIFY(!page.html.value(u"spanError"_s).contains(u"快讯"_s));
+        m_fetches.clear();
+        for (int i = 0; i < 200; ++i)
+            tick(*b, now);
+        QVERIFY(!fetchedIds().contains(1000));
+        b->GetItem(1000, record(u"k3"_s, u"09-05 14:31"_s, u"迟到"_s, {}, {}, false, {}));
+        b->GetComplete(1000, true);
+        drain(*b);
+        QCOMPARE(page.tables.value(u"iAllNews_Table"_s).size(), 2);
     }
 
     // What a feed source reported is kept in a file beside the configuration,

@@ -1,5 +1,6 @@
 #include "core/ConfigPaths.h"
 #include "core/cls_Config.h"
+#include "settings/FeedList.h"
 #include "settings/SettingsForm.h"
 #include "support/RecordingMessageSink.h"
 #include "support/TempProgramFolder.h"
@@ -120,6 +121,43 @@ private Q_SLOTS:
                  QStringLiteral("40"));
         QVERIFY(!config.isExistAttrib(ConfigPaths::source(QStringLiteral("FXark")), ConfigPaths::IntervalTime));
         QCOMPARE(config.GetNodeAttrib(ConfigPaths::LiveUpdate, ConfigPaths::Checked), QStringLiteral("0"));
+    }
+
+    // The feed list the dialog edits keeps what it does not touch: an entry in
+    // error and attributes it does not know stay as written, in their place;
+    // a file without the Feeds element gets one.
+    void theFeedListKeepsWhatItDoesNotTouch()
+    {
+        const QByteArray xml = "<App><Settings><Tavrin><Feeds>"
+                               "<Feed Name=\"甲\" Url=\"https://a.example.cn/\" IntervalTime=\"often\"/>"
+                               "<Feed Extra=\"x\" Name=\"乙\" Url=\"https://b.example.cn/\"/>"
+                               "</Feeds></Tavrin></Settings></App>";
+        cls_Config config = load(xml);
+        FeedList list;
+        list.read(config);
+        QCOMPARE(list.size(), 2);
+        QVERIFY(list.line(0).contains(QStringLiteral("有误")));
+        QCOMPARE(list.line(1), QStringLiteral("乙  每60秒  启用  https://b.example.cn/"));
+        NewsSource changed = list.fields(1);
+        QCOMPARE(list.change(1, changed), QString()); // its own name is not taken by itself
+        changed.name = QStringLiteral("甲");
+        QVERIFY(list.change(1, changed).contains(QStringLiteral("名称已被使用")));
+        changed.name = QStringLiteral("丙");
+        changed.interval = 90;
+        QCOMPARE(list.add(changed), QString());
+        QVERIFY(list.write(config));
+        QVERIFY(config.XMLSave());
+        const QByteArray saved = m_folder.readFile(QStringLiteral("tavrin.xml"));
+        QVERIFY2(saved.contains("<Feed Name=\"甲\" Url=\"https://a.example.cn/\" IntervalTime=\"often\"/>"
+                                "<Feed Name=\"乙\" Url=\"https://b.example.cn/\" Checked=\"1\" IntervalTime=\"60\" Kind=\"auto\" Extra=\"x\"/>"
+                                "<Feed Name=\"丙\" Url=\"https://b.example.cn/\" Checked=\"1\" IntervalTime=\"90\" Kind=\"auto\"/>"),
+                 saved.constData());
+
+        cls_Config bare = load("<App><Settings><Tavrin/></Settings></App>");
+        list.read(bare);
+        QCOMPARE(list.add(changed), QString());
+        QVERIFY(list.write(bare));
+        QCOMPARE(bare.elements(ConfigPaths::Feeds, ConfigPaths::FeedElement).size(), 1);
     }
 };
 

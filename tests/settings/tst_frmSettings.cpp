@@ -1,12 +1,14 @@
 #include "core/AppGlobals.h"
 #include "core/ConfigPaths.h"
 #include "core/cRegistry.h"
+#include "news/WorkerRuntime.h"
 #include "pages/SettingsPage.h"
 #include "settings/AutoRun.h"
 #include "settings/frmSettings.h"
 #include "support/PageScript.h"
 #include "support/RecordingMessageSink.h"
 #include "support/TempProgramFolder.h"
+#include "support/TestHttpServer.h"
 
 #include <QFile>
 #include <QPointer>
@@ -171,6 +173,79 @@ private Q_SLOTS:
         QTRY_VERIFY(m_dialog.isNull());
         QCOMPARE(stored() != before, saves);
         QCOMPARE(QFile::exists(autostartEntry()), saves);
+    }
+
+    // The user's feed sources: listed (a hand-written entry in error too),
+    // added, changed, removed and tested in the dialog; written on OK.
+    void feedSourcesAreEditedTestedAndSaved()
+    {
+        TestHttpServer server;
+        server.serve(u"/rss"_s,
+                     "<?xml version=\"1.0\"?><rss version=\"2.0\"><channel><title>t</title>"
+                     "<item><title>第一条</title><pubDate>Tue, 08 Dec 2026 01:00:00 GMT</pubDate></item>"
+                     "<item><title>第二条</title><pubDate>Tue, 08 Dec 2026 02:00:00 GMT</pubDate></item>"
+                     "</channel></rss>",
+                     200, "application/rss+xml");
+        WorkerRuntime::instance().setServerProgram(QStringLiteral(TESSALY_PROGRAM_DIR "/torvel"));
+        QVERIFY(Globals().Config.replaceElements(ConfigPaths::Feeds, ConfigPaths::FeedElement,
+                                                 {{{u"Name"_s, u"手写"_s}, {u"Url"_s, u"https://a.example.cn/"_s},
+                                                   {u"IntervalTime"_s, u"often"_s}, {u"Note"_s, u"kept"_s}}}));
+        open();
+        auto lines = [this] {
+            return page(u"Array.from(document.getElementById('iFeedList').options, o => o.text).join('|')"_s).toString();
+        };
+        QVERIFY2(lines().contains(u"有误"_s), qPrintable(lines()));
+        // Shown with the page selectors (its tallest), the section fits above the buttons and in its width.
+        const QString fits = page(u"document.querySelector('#iMenu div[data-for=iFeedsDiv]').click();"
+                                  "var k = document.getElementById('iFeedKind'); k.value = 'page'; k.dispatchEvent(new Event('change'));"
+                                  "var d = document.getElementById('iFeedsDiv');"
+                                  "var wide = Array.from(d.querySelectorAll('.row')).filter(r => r.scrollWidth > d.clientWidth);"
+                                  "d.offsetTop + d.offsetHeight + ' ' + document.getElementById('ButtonLayout').offsetTop + ' ' + wide.length"_s)
+                                 .toString();
+        const QStringList figures = fits.split(u' ');
+        QVERIFY2(figures.size() == 3 && figures[0].toInt() <= figures[1].toInt() && figures[2] == u"0"_s, qPrintable(fits));
+
+        struct Step
+        {
+            const char *what;
+            QString fields; // JavaScript that fills the editor
+            QString button;
+            QString said;   // the answer line contains this
+        };
+        const QString rss = server.url(u"/rss"_s);
+        const QList<Step> steps{
+            {"no name", u"f('iFeedName', ''); f('iFeedUrl', '%1')"_s.arg(rss), u"iFeedAdd"_s, u"名称不能为空"_s},
+            {"not a web address", u"f('iFeedName', '快讯'); f('iFeedUrl', 'ftp://a.example.cn/')"_s, u"iFeedAdd"_s, u"地址应以"_s},
+            {"interval too short", u"f('iFeedUrl', '%1'); f('iFeedInterval', '20')"_s.arg(rss), u"iFeedAdd"_s, u"刷新间隔应在"_s},
+            {"page without selectors", u"f('iFeedInterval', '60'); f('iFeedKind', 'page')"_s, u"iFeedAdd"_s, u"选择器"_s},
+            {"added", u"f('iFeedKind', 'auto')"_s, u"iFeedAdd"_s, u"已添加 快讯"_s},
+            {"name taken", QString(), u"iFeedAdd"_s, u"名称已被使用"_s},
+            {"tested", QString(), u"iFeedTest"_s, u"找到 2 条新闻, 最新: 第二条"_s},
+            {"tested, not found", u"f('iFeedUrl', '%1')"_s.arg(server.url(u"/gone"_s)), u"iFeedTest"_s, u"找不到"_s},
+            {"changed", u"f('iFeedUrl', '%1'); f('iFeedInterval', '120')"_s.arg(rss), u"iFeedChange"_s, u"已修改 快讯"_s},
+            {"hand-written one removed", u"var l = document.getElementById('iFeedList'); l.selectedIndex = 0"_s,
+             u"iFeedRemove"_s, u"已删除 手写"_s},
+        };
+        for (const Step &step : steps) {
+            page(u"function f(id, v) { var e = document.getElementById(id); e.value = v; e.dispatchEvent(new Event('change')); }"
+                 "document.getElementById('iFeedStatus').textContent = ''; %1; document.getElementById('%2').click(); true"_s
+                     .arg(step.fields, step.button));
+            QTRY_VERIFY2_WITH_TIMEOUT(page(u"document.getElementById('iFeedStatus').textContent"_s).toString().contains(step.said),
+                                      step.what, 20000);
+        }
+        QCOMPARE(lines().count(u'|'), 0);
+        page(u"document.getElementById('iOk').click(); true"_s);
+        QTRY_VERIFY(m_dialog.isNull());
+
+        cls_Config saved(&m_sink);
+        saved.setXmlFile(Globals().Config.XmlFile());
+        QVERIFY(saved.Initialize());
+        const QList<QHash<QString, QString>> feeds = saved.elements(ConfigPaths::Feeds, ConfigPaths::FeedElement);
+        QCOMPARE(feeds.size(), 1);
+        QCOMPARE(feeds.front(), (QHash<QString, QString>{{u"Name"_s, u"快讯"_s}, {u"Url"_s, rss}, {u"Checked"_s, u"1"_s},
+                                                         {u"IntervalTime"_s, u"120"_s}, {u"Kind"_s, u"auto"_s}}));
+        QVERIFY(stored().contains("<Feed Name=\"快讯\" Url=\"" + rss.toUtf8() + "\" Checked=\"1\" IntervalTime=\"120\""));
+        QVERIFY(Globals().Config.replaceElements(ConfigPaths::Feeds, ConfigPaths::FeedElement, {}));
     }
 
     void aFailedAutostartWriteIsReported()
