@@ -227,6 +227,17 @@ void NewsPanel::ClickWeb(const PageBridge::Event &event)
 
 void NewsPanel::iMore()
 {
+    // The source tabs that did not fit in the tab row are offered first.
+    m_page.select(QStringLiteral("#iUL li.overflow > a"), [this](const QJsonArray &hidden) {
+        QStringList anchors;
+        for (const QJsonValue &tab : hidden)
+            anchors << tab.toObject().value(QStringLiteral("id")).toString();
+        sourceMenu(anchors);
+    });
+}
+
+void NewsPanel::sourceMenu(const QStringList &hiddenTabs)
+{
     QList<NewsSource> offered;
     for (const NewsSource &source : m_news->sources()) {
         if (source.inSourceMenu)
@@ -234,10 +245,24 @@ void NewsPanel::iMore()
     }
     std::sort(offered.begin(), offered.end(), [](const NewsSource &a, const NewsSource &b) { return a.id < b.id; });
     cls_PopupMenu menu;
+    // A hidden tab's entry is its place in the list, counted from 1: no source has such an id.
+    QList<const NewsSource *> tabs;
+    for (const QString &anchor : hiddenTabs) {
+        for (const NewsSource &source : m_news->sources()) {
+            if (source.anchor == anchor)
+                tabs << &source;
+        }
+    }
+    for (qsizetype i = 0; i < tabs.size(); ++i)
+        menu.AddMenuItem(tabs.at(i)->caption, cls_PopupMenu::MF_STRING, int(i + 1));
+    if (!tabs.isEmpty())
+        menu.AddMenuItem(QString(), cls_PopupMenu::MF_SEPARATOR, 0);
     for (const NewsSource &source : std::as_const(offered))
         menu.AddMenuItem(source.title, m_news->task(source.id).Enabled ? cls_PopupMenu::MF_CHECKED : cls_PopupMenu::MF_STRING,
                          source.id);
     const int chosen = menu.TrackMenu(m_page.view());
+    if (chosen >= 1 && chosen <= tabs.size())
+        return m_tabs.SelectTab(tabs.at(chosen - 1)->anchor);
     for (const NewsSource &source : std::as_const(offered)) {
         if (source.id != chosen)
             continue;

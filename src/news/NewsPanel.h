@@ -34,7 +34,8 @@ public:
     // Reads the sources' settings and starts (or goes on with) fetching.
     void ApplySourceSettings();
     NewsBoard &news() { return *m_news; }
-    // The source menu: switches one of the five optional sources on or off.
+    // The source menu: goes to a source tab the tab row had no room for, or
+    // switches an optional source on or off.
     void iMore();
 
 Q_SIGNALS:
@@ -52,6 +53,7 @@ private:
     void ClickAll();
     void ClickFunc(const PageBridge::Event &event);
     void ClickWeb(const PageBridge::Event &event);
+    void sourceMenu(const QStringList &hiddenTabs);
     QList<PageBridge::Binding> sourceBindings(const NewsSource &source);
     static TabStrip::Tab sourceTab(const NewsSource &source);
     void buildSources(const QList<NewsSource> &sources);

@@ -142,6 +142,20 @@ document.addEventListener('tessaly-sources', function () {
     buildSources(JSON.parse(document.documentElement.getAttribute('data-sources')));
 });
 
+// Source tabs that do not fit in the tab row wait under "更多" (the program
+// offers them in its menu): the row keeps to the menu bar's width, so many
+// sources never make the window wider than that.
+function fitTabs() {
+    var row = GetObj('iUL');
+    var room = GetObj('Menu').clientWidth;
+    var tabs = Array.prototype.filter.call(row.children, function (li) { return li.classList.contains('source'); });
+    tabs.forEach(function (li) { li.classList.remove('overflow'); });
+    for (var i = tabs.length - 1; i >= 0 && row.offsetWidth > room; --i) {
+        if (tabs[i].style.display !== 'none')
+            tabs[i].classList.add('overflow');
+    }
+}
+
 // Sources that are gone: [{anchor, area}]; their tabs and blocks go with them.
 document.addEventListener('tessaly-dropSources', function () {
     JSON.parse(document.documentElement.getAttribute('data-dropSources')).forEach(function (source) {
@@ -155,6 +169,10 @@ document.addEventListener('tessaly-dropSources', function () {
 });
 
 document.addEventListener('DOMContentLoaded', function () {
+    // Tabs shown, hidden, added or removed, and the bar's width, fit the row again.
+    new MutationObserver(fitTabs).observe(GetObj('iUL'), {subtree: true, childList: true, attributes: true,
+                                                          attributeFilter: ['style']});
+    new ResizeObserver(fitTabs).observe(GetObj('Menu'));
     ['iAllNews_Table', 'iCalendar_Table'].forEach(function (id) { wireTable(GetObj(id)); });
     Array.prototype.forEach.call(GetObj('QuoteList').tBodies[0].rows, function (row) {
         row.addEventListener('pointerdown', quoteDown);

@@ -199,7 +199,8 @@ private Q_SLOTS:
         const QString fits = page(u"document.querySelector('#iMenu div[data-for=iFeedsDiv]').click();"
                                   "var k = document.getElementById('iFeedKind'); k.value = 'page'; k.dispatchEvent(new Event('change'));"
                                   "var d = document.getElementById('iFeedsDiv');"
-                                  "var wide = Array.from(d.querySelectorAll('.row')).filter(r => r.scrollWidth > d.clientWidth);"
+                                  "var wide = Array.from(d.querySelectorAll('.row')).filter(r => r.scrollWidth > d.clientWidth"
+                                  " || r.lastElementChild.getBoundingClientRect().bottom > r.getBoundingClientRect().bottom);"
                                   "d.offsetTop + d.offsetHeight + ' ' + document.getElementById('ButtonLayout').offsetTop + ' ' + wide.length"_s)
                                  .toString();
         const QStringList figures = fits.split(u' ');

@@ -292,7 +292,7 @@ private Q_SLOTS:
         });
         QVERIFY(window->news().news().task(101).Enabled);
         window->news().iMore();
-        QCOMPARE(titles, (QStringList{u"FXARK现场直播 ✓"_s, u"FX168汇市讯息 ✓"_s, u"汇通网外汇新闻 ✓"_s,
+        QTRY_COMPARE(titles, (QStringList{u"FXARK现场直播 ✓"_s, u"FX168汇市讯息 ✓"_s, u"汇通网外汇新闻 ✓"_s,
                                       u"DailyFX财经市况 ✓"_s, u"和讯网外汇分析 ✓"_s}));
         QCOMPARE(Globals().Config.GetNodeAttrib(u"Settings/Tavrin/Source/FX168"_s, u"Checked"_s), u"0"_s);
         QVERIFY(!window->news().news().task(101).Enabled);
