@@ -253,14 +253,18 @@ bool CalendarBook::MergeCalendarDay(const QString &key, const QString &text, boo
                 changed = true;
             }
         }
+        // A revised previous value keeps the one first published beside it.
+        if (item.before != row.before && !item.before.isEmpty() && item.revisedFrom.isEmpty())
+            m_store.setItemAttribute(weekIndex, int(j), "RevisedFrom", item.before);
         if (QString(item.result).remove(u'?') != row.result) {
             m_store.setItemAttribute(weekIndex, int(j), "Result", row.result);
             changed = true;
             if (update && row.time == m_pendingResultTime) {
                 resultArrived = true;
                 const QString line = valuesLine(row.before, row.predict, row.result);
+                const QString surprise = ReleaseValue::words(ReleaseValue::compare(row.result, row.predict, row.before));
                 if (!line.isEmpty())
-                    resultText << item.info + QStringLiteral(" (") + line + u')';
+                    resultText << item.info + QStringLiteral(" (") + line + (surprise.isEmpty() ? QString() : u' ' + surprise) + u')';
             }
         }
     }
@@ -499,7 +503,8 @@ void CalendarBook::SelWeek(int weekIndex, const QDateTime &now)
     QList<CalendarItemView> rows;
     for (const CalendarWeekStore::Item &item : items)
         rows.append({item.time, item.info, item.before, item.predict, item.result, item.importance, item.comment,
-                     controlFor(weekIndex, item, now)});
+                     controlFor(weekIndex, item, now), item.revisedFrom,
+                     ReleaseValue::compare(item.result, item.predict, item.before)});
     m_view.showDay(weekIndex, CalendarPage::eventEntries(m_store.eventList(weekIndex)), rows);
 }
 

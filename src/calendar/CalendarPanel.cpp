@@ -217,7 +217,13 @@ void CalendarPanel::showDay(int weekIndex, const QList<std::pair<QString, QStrin
     for (qsizetype j = 0; j < items.size(); ++j) {
         const CalendarItemView &item = items.at(j);
         QVariantList info{PagePart::element(QStringLiteral("#text"), item.info)};
-        if (!item.before.isEmpty())
+        if (!item.before.isEmpty() && !item.revisedFrom.isEmpty())
+            info << PagePart::element(QStringLiteral("#text"), QStringLiteral(" "))
+                 << PagePart::element(QStringLiteral("nobr"), {}, QStringLiteral("revised"), {},
+                                      {PagePart::element(QStringLiteral("#text"), QStringLiteral("前值: ")),
+                                       PagePart::element(QStringLiteral("s"), item.revisedFrom),
+                                       PagePart::element(QStringLiteral("#text"), QStringLiteral(" ") + item.before)});
+        else if (!item.before.isEmpty())
             info << PagePart::element(QStringLiteral("#text"), QStringLiteral(" ")) << PagePart::element(QStringLiteral("nobr"), QStringLiteral("前值: ") + item.before);
         if (!item.predict.isEmpty())
             info << PagePart::element(QStringLiteral("#text"), QStringLiteral(" "))
@@ -227,7 +233,8 @@ void CalendarPanel::showDay(int weekIndex, const QList<std::pair<QString, QStrin
                  << PagePart::element(QStringLiteral("img"), {}, {}, {{QStringLiteral("src"), QStringLiteral("ldata.gif")}, {QStringLiteral("align"), QStringLiteral("absmiddle")}});
         else if (!item.result.isEmpty())
             info << PagePart::element(QStringLiteral("#text"), QStringLiteral(" "))
-                 << PagePart::element(QStringLiteral("nobr"), QStringLiteral("结果: ") + item.result, QStringLiteral("result"));
+                 << PagePart::element(QStringLiteral("nobr"), QStringLiteral("结果: ") + item.result + ReleaseValue::mark(item.surprise),
+                                      QStringLiteral("result ") + ReleaseValue::className(item.surprise));
         if (!item.comment.isEmpty())
             info << PagePart::element(QStringLiteral("hr"), {}, QStringLiteral("comment")) << PagePart::element(QStringLiteral("font"), item.comment, QStringLiteral("comment"));
         const QString importance = importanceClass(item.importance);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "calendar/ReleaseValue.h"
+
 #include <QList>
 #include <QString>
 
@@ -16,6 +18,8 @@ struct CalendarItemView
 
     QString time, info, before, predict, result, importance, comment;
     Control control = Control::Over;
+    QString revisedFrom; // the previous value as first published, when a later page changed it
+    ReleaseValue::Surprise surprise = ReleaseValue::Surprise::None;
 };
 
 // What the calendar changes in the main page and around it. The calendar

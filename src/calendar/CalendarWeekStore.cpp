@@ -73,7 +73,7 @@ QList<CalendarWeekStore::Item> CalendarWeekStore::items(int weekIndex) const
     for (const pugi::xml_node &node : day(weekIndex).children("Item")) {
         auto text = [&node](const char *name) { return QString::fromUtf8(node.attribute(name).value()); };
         items.append({text("Time"), text("Notify"), text("BeforeValue"), text("PredictValue"), text("Result"),
-                      text("Importance"), text("Comment"), QString::fromUtf8(node.child_value())});
+                      text("Importance"), text("Comment"), QString::fromUtf8(node.child_value()), text("RevisedFrom")});
     }
     return items;
 }

@@ -20,6 +20,7 @@ public:
     struct Item
     {
         QString time, notify, before, predict, result, importance, comment, info;
+        QString revisedFrom; // "RevisedFrom": the previous value before a later page changed it
     };
 
     explicit CalendarWeekStore(cls_Config &config);

@@ -251,17 +251,25 @@ private Q_SLOTS:
         QCOMPARE(m_view->controls.value(u"2/1"_s), Control::Over);
         QVERIFY(m_schedule->task(CalendarBook::resultKey()).Enabled);
         if (published) {
+            // The page that brings the result also revises the previous value.
             Row out = row;
             out.result = u"0.5%"_s;
+            out.before = u"0.1%"_s;
             serve(QDate(2026, 12, 8), {out});
         }
         seconds(10 * 40); // ten-second polls for up to six minutes and more
         QCOMPARE(items(2).front().result, published ? u"0.5%"_s : QString());
         QVERIFY(!m_schedule->task(CalendarBook::resultKey()).Enabled);
-        if (published)
-            QCOMPARE(m_view->balloons, QStringList{u"财经数据 10:00: 美国CPI (前值: 0.2% 市场预测: 0.3% 结果: 0.5%)"_s});
-        else
+        if (published) {
+            QCOMPARE(m_view->balloons, QStringList{u"财经数据 10:00: 美国CPI (前值: 0.1% 市场预测: 0.3% 结果: 0.5% 高于预期)"_s});
+            m_book->SelWeek(2, m_now);
+            const CalendarItemView shown = m_view->days.value(2).front();
+            QCOMPARE(shown.surprise, ReleaseValue::Surprise::Above);
+            QCOMPARE(shown.before, u"0.1%"_s);
+            QCOMPARE(shown.revisedFrom, u"0.2%"_s);
+        } else {
             QVERIFY(m_view->balloons.isEmpty());
+        }
     }
 
     void aDayThatChangesKeepsTheRemindersByEvent()
@@ -442,7 +450,7 @@ private Q_SLOTS:
         QCOMPARE(items(1).front().result, u"3"_s);
         QVERIFY(!m_schedule->task(CalendarBook::resultKey()).Enabled);
         QVERIFY(!m_schedule->task(CalendarBook::resultKey()).Working);
-        QCOMPARE(m_view->balloons.last(), u"财经数据 10:00: 新 (前值: 1 市场预测: 2 结果: 3)"_s);
+        QCOMPARE(m_view->balloons.last(), u"财经数据 10:00: 新 (前值: 1 市场预测: 2 结果: 3 高于预期)"_s);
     }
 
     // An incomplete week fetched again after a restart: the same event on two
