@@ -1,3 +1,4 @@
+#include "app/CalendarExportCommand.h"
 #include "app/PlatformChoice.h"
 #include "core/AppGlobals.h"
 #include "core/Clock.h"
@@ -20,6 +21,11 @@ int main(int argc, char *argv[])
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
+    // A command of its own: no display, no window, no lock.
+    if (arguments.value(0) == QStringLiteral("--export-calendar")) {
+        QCoreApplication app(argc, argv);
+        return runCalendarExport(arguments, QCoreApplication::applicationFilePath());
+    }
     choosePlatform();
     chooseWebEngineSettings();
     quietenChosenGraphicsWarnings();

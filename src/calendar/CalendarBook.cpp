@@ -390,11 +390,11 @@ void CalendarBook::rollOver(const QDate &monday)
                    QStringLiteral("财经日历"));
 }
 
-int CalendarBook::notifyMinutes() const
+int CalendarBook::notifyMinutes(const cls_Config &config)
 {
-    if (!m_config.isExistAttrib(ConfigPaths::CalendarSettings, ConfigPaths::NotifyTime))
+    if (!config.isExistAttrib(ConfigPaths::CalendarSettings, ConfigPaths::NotifyTime))
         return 0;
-    return numberFromText(m_config.GetNodeAttrib(ConfigPaths::CalendarSettings, ConfigPaths::NotifyTime));
+    return numberFromText(config.GetNodeAttrib(ConfigPaths::CalendarSettings, ConfigPaths::NotifyTime));
 }
 
 void CalendarBook::scanReminders(const QDateTime &now)

@@ -28,6 +28,8 @@ public:
     static constexpr int FastScanMs = 1000;
     static constexpr int ResultWaitMinutes = 5;
     static QString dayKey(int weekIndex);
+    // The reminders' lead time in minutes, as the settings store it.
+    static int notifyMinutes(const cls_Config &config);
     static QString resultKey();
 
     CalendarBook(CalendarView &view, cls_Config &config, FetchSchedule &schedule, const QString &pageBase);
@@ -91,7 +93,7 @@ private:
     void scanReminders(const QDateTime &now);
     void showReminder(const QString &text, const QString &title);
     CalendarItemView::Control controlFor(int weekIndex, const CalendarWeekStore::Item &item, const QDateTime &now) const;
-    int notifyMinutes() const;
+    int notifyMinutes() const { return notifyMinutes(m_config); }
     void redraw(const QDateTime &now);
 
     CalendarView &m_view;

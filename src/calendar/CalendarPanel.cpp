@@ -1,5 +1,6 @@
 #include "calendar/CalendarPanel.h"
 
+#include "calendar/CalendarExport.h"
 #include "core/AppGlobals.h"
 #include "core/Clock.h"
 #include "core/ConfigPaths.h"
@@ -13,9 +14,13 @@
 #include "pages/MainPage.h"
 
 #include <QClipboard>
+#include <QDir>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QSaveFile>
+#include <QWebEngineView>
 
 namespace {
 
@@ -174,7 +179,7 @@ void CalendarPanel::TBodyClick(const PageBridge::Event &event)
 
 void CalendarPanel::WebDoc_oncontextmenu(const PageBridge::Event &event)
 {
-    enum Command { CopyRow = 1, CopyAll, RemindAll, RemindNone };
+    enum Command { CopyRow = 1, CopyAll, RemindAll, RemindNone, Export };
     m_menu = std::make_unique<cls_PopupMenu>();
     const bool onRow = event.rowIndex > 0;
     if (onRow) {
@@ -187,7 +192,12 @@ void CalendarPanel::WebDoc_oncontextmenu(const PageBridge::Event &event)
         m_menu->AddMenuItem(QStringLiteral("选择提醒今日所有财经数据(&S)"), cls_PopupMenu::MF_STRING, RemindAll);
         m_menu->AddMenuItem(QStringLiteral("取消提醒今日所有财经数据(&X)"), cls_PopupMenu::MF_STRING, RemindNone);
     }
-    if (!onRow && !m_book->canRemindAll(now()))
+    if (m_book->CalendarReady()) {
+        if (onRow || m_book->canRemindAll(now()))
+            m_menu->AddMenuItem(QString(), cls_PopupMenu::MF_SEPARATOR, 0);
+        m_menu->AddMenuItem(QStringLiteral("导出到日历文件..."), cls_PopupMenu::MF_STRING, Export);
+    }
+    if (!onRow && !m_book->canRemindAll(now()) && !m_book->CalendarReady())
         return;
     // The row under the pointer stays marked while the menu is open.
     m_page.setValue(MainPage::FrozenRow, QStringLiteral("1"));
@@ -199,7 +209,27 @@ void CalendarPanel::WebDoc_oncontextmenu(const PageBridge::Event &event)
             QGuiApplication::clipboard()->setText(tableText);
         else if (command == RemindAll || command == RemindNone)
             m_book->remindAll(command == RemindAll, now());
+        else if (command == Export)
+            exportWeek();
     });
+}
+
+void CalendarPanel::exportWeek()
+{
+    const QString file = QFileDialog::getSaveFileName(m_page.view(), QStringLiteral("导出到日历文件"),
+                                                      QDir::homePath() + QStringLiteral("/财经日历.ics"),
+                                                      QStringLiteral("iCalendar (*.ics)"));
+    if (file.isEmpty())
+        return;
+    const QByteArray calendar
+        = CalendarExport::write(m_book->store(), CalendarBook::notifyMinutes(Globals().Config), now());
+    QSaveFile out(file);
+    if (calendar.isEmpty() || !out.open(QIODevice::WriteOnly) || out.write(calendar) != calendar.size() || !out.commit()) {
+        Q_EMIT balloonRequested(calendar.isEmpty() ? QStringLiteral("没有已保存的财经日历") : file + QStringLiteral(": ") + out.errorString(),
+                                QStringLiteral("导出失败"), ErrorReport::BalloonIcon);
+        return;
+    }
+    Q_EMIT balloonRequested(QStringLiteral("本周的财经日历已导出到 ") + file, QStringLiteral("财经日历"), 1);
 }
 
 void CalendarPanel::showDay(int weekIndex, const QList<std::pair<QString, QString>> &events, const QList<CalendarItemView> &items)

@@ -43,6 +43,8 @@ private:
     void TBodyClick(const PageBridge::Event &event);
     void WebDoc_oncontextmenu(const PageBridge::Event &event);
     void afterCalcTick();
+    // The context menu's "导出到日历文件...": the stored week into a file the user names.
+    void exportWeek();
     QDateTime now() const;
 
     // CalendarView

@@ -108,6 +108,43 @@ private Q_SLOTS:
     }
 
     // Qt's own options are not taken out before "/U" is looked at.
+    // The stored week as an iCalendar file from the command line: no display,
+    // no window, and the instance lock of a running program is no obstacle.
+    void exportsTheStoredWeekWithoutADisplay_data()
+    {
+        QTest::addColumn<QByteArray>("week");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("a stored week")
+            << QByteArray("<FXCalendar DateFrom=\"2026-12-7\"><Week1 Event=\"\"><Item Time=\"21:30\" Notify=\"1\">非农</Item></Week1>"
+                          "<Week2/><Week3/><Week4/><Week5/></FXCalendar>")
+            << 0 << QString();
+        QTest::newRow("none stored") << QByteArray("<FXCalendar DateFrom=\"\"/>") << 1 << QStringLiteral("没有已保存的财经日历");
+    }
+    void exportsTheStoredWeekWithoutADisplay()
+    {
+        QFETCH(QByteArray, week);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        TempProgramFolder folder;
+        folder.copyProgram(QStringLiteral("tavrin"));
+        folder.writeFile(QStringLiteral("tavrin.xml"), "<App>" + week + "</App>");
+        InstanceLock held;
+        QVERIFY(held.tryLock());
+        QProcessEnvironment env = environment();
+        env.remove(QStringLiteral("DISPLAY"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        const QString file = folder.filePath(QStringLiteral("week.ics"));
+        const ProgramRun run = ProgramRun::of(folder.filePath(QStringLiteral("tavrin")),
+                                              {QStringLiteral("--export-calendar"), file}, env);
+        QCOMPARE(run.exitCode, exitCode);
+        QVERIFY2(run.errors.contains(message), qPrintable(run.errors));
+        const QByteArray written = folder.readFile(QStringLiteral("week.ics"));
+        QCOMPARE(written.contains("BEGIN:VEVENT\r\n"), exitCode == 0);
+        QCOMPARE(written.contains("DTSTART:20261207T133000Z\r\n"), exitCode == 0);
+    }
+
     void updateModeNeedsUAlone()
     {
         TempProgramFolder folder;
