@@ -12,6 +12,8 @@
 #include <QLocale>
 #include <QTimeZone>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int CalendarUtcOffset = 8 * 3600;
@@ -436,10 +438,10 @@ void CalendarBook::scanReminders(const QDateTime &now)
                 if (next >= 0 && minutesTo(item, offset) == next && next <= lead + 1 && numberFromText(item.notify) == 1) {
                     lines << reminderLine(item);
                     m_store.setItemAttribute(day, int(i), "Notify", QStringLiteral("2"));
-                    if (m_shownDay == day)
+                    if (shows(day))
                         m_view.setControl(day, int(i) + 1, CalendarItemView::Control::GivenCheckbox);
                 }
-            } else if (m_shownDay == index) {
+            } else if (shows(index)) {
                 m_view.setControl(index, int(i) + 1, CalendarItemView::Control::Over);
                 polling = startResultPolling(int(i), item, now) || polling;
             }
@@ -497,26 +499,67 @@ CalendarItemView::Control CalendarBook::controlFor(int weekIndex, const Calendar
 
 void CalendarBook::SelWeek(int weekIndex, const QDateTime &now)
 {
-    const QList<CalendarWeekStore::Item> items = m_store.items(weekIndex);
-    if (items.isEmpty())
-        return;
+    // The whole week: the five days' items in one table, without their event lists.
+    const bool week = weekIndex == WholeWeek;
     QList<CalendarItemView> rows;
-    for (const CalendarWeekStore::Item &item : items)
-        rows.append({item.time, item.info, item.before, item.predict, item.result, item.importance, item.comment,
-                     controlFor(weekIndex, item, now), item.revisedFrom,
-                     ReleaseValue::compare(item.result, item.predict, item.before)});
-    m_view.showDay(weekIndex, CalendarPage::eventEntries(m_store.eventList(weekIndex)), rows);
+    const int minimum = minImportance();
+    for (int day = week ? 1 : weekIndex; day <= (week ? 5 : weekIndex); ++day) {
+        const QList<CalendarWeekStore::Item> items = m_store.items(day);
+        for (qsizetype j = 0; j < items.size(); ++j) {
+            const CalendarWeekStore::Item &item = items.at(j);
+            rows.append({item.time, item.info, item.before, item.predict, item.result, item.importance, item.comment,
+                         controlFor(day, item, now), item.revisedFrom,
+                         ReleaseValue::compare(item.result, item.predict, item.before),
+                         importanceLevel(item.importance) < minimum, day, int(j) + 1});
+        }
+    }
+    if (rows.isEmpty())
+        return;
+    m_view.showDay(weekIndex, week ? QList<std::pair<QString, QString>>{} : CalendarPage::eventEntries(m_store.eventList(weekIndex)),
+                   rows);
+}
+
+CalendarCountdown CalendarBook::countdown(const QDateTime &now) const
+{
+    const QDateTime beijing = calendarTime(now);
+    const int today = weekdayIndex(beijing.date());
+    // Only a stored week that is this week's holds today's events.
+    const bool thisWeek = weekMonday(beijing.date()) == m_store.dateFrom() && today >= 1 && today <= 5;
+    return CalendarCountdown::next(thisWeek ? m_store.items(today) : QList<CalendarWeekStore::Item>{}, beijing);
+}
+
+int CalendarBook::importanceLevel(const QString &importance)
+{
+    if (importance == QStringLiteral("高"))
+        return 2;
+    return importance == QStringLiteral("中") ? 1 : 0;
+}
+
+int CalendarBook::minImportance() const
+{
+    if (!m_config.isExistAttrib(ConfigPaths::CalendarSettings, ConfigPaths::MinImportance))
+        return 0;
+    return std::clamp(numberFromText(m_config.GetNodeAttrib(ConfigPaths::CalendarSettings, ConfigPaths::MinImportance)), 0, 2);
+}
+
+void CalendarBook::setMinImportance(int level, const QDateTime &now)
+{
+    level = std::clamp(level, 0, 2);
+    if (level == minImportance())
+        return;
+    m_config.CreateAttrib(ConfigPaths::CalendarSettings, ConfigPaths::MinImportance, QString::number(level));
+    redraw(now);
 }
 
 void CalendarBook::redraw(const QDateTime &now)
 {
-    if (m_shownDay >= 1 && m_shownDay <= 5)
+    if (m_shownDay >= 1 && m_shownDay <= WholeWeek)
         SelWeek(m_shownDay, now);
 }
 
 void CalendarBook::SelectWeekTab(int weekIndex, const QDateTime &now)
 {
-    if (weekIndex == m_shownDay || weekIndex < 1 || weekIndex > 5)
+    if (weekIndex == m_shownDay || weekIndex < 1 || weekIndex > WholeWeek)
         return;
     m_view.selectDayTab(m_shownDay, weekIndex);
     m_shownDay = weekIndex;
@@ -526,7 +569,7 @@ void CalendarBook::SelectWeekTab(int weekIndex, const QDateTime &now)
 void CalendarBook::controlClicked(int weekIndex, int itemNumber, bool checked, const QDateTime &now)
 {
     const QList<CalendarWeekStore::Item> items = m_store.items(weekIndex);
-    if (weekIndex != m_shownDay || itemNumber < 1 || itemNumber > items.size())
+    if (!shows(weekIndex) || itemNumber < 1 || itemNumber > items.size())
         return;
     // A given or past reminder never changes, whatever a page sends.
     const CalendarItemView::Control control = controlFor(weekIndex, items.at(itemNumber - 1), now);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calendar/CalendarCountdown.h"
 #include "calendar/CalendarView.h"
 #include "calendar/CalendarWeekStore.h"
 #include "core/FetchSchedule.h"
@@ -27,6 +28,8 @@ public:
     static constexpr int SlowScanMs = 45000;
     static constexpr int FastScanMs = 1000;
     static constexpr int ResultWaitMinutes = 5;
+    // The tab "本周": the five days in one table.
+    static constexpr int WholeWeek = 6;
     static QString dayKey(int weekIndex);
     // The reminders' lead time in minutes, as the settings store it.
     static int notifyMinutes(const cls_Config &config);
@@ -60,7 +63,7 @@ public:
     bool reminderQueued() const { return !m_queuedText.isEmpty(); }
     QDateTime reminderDue() const { return m_reminderDue; }
 
-    // The weekday tabs and the reminder controls.
+    // The weekday tabs (1..5, and WholeWeek) and the reminder controls.
     void SelectWeekTab(int weekIndex, const QDateTime &now);
     void SelWeek(int weekIndex, const QDateTime &now);
     void controlClicked(int weekIndex, int itemNumber, bool checked, const QDateTime &now);
@@ -68,9 +71,20 @@ public:
     bool canRemindAll(const QDateTime &now) const;
     void remindAll(bool on, const QDateTime &now);
 
+    // The header's countdown to the next event of today.
+    CalendarCountdown countdown(const QDateTime &now) const;
+    // The importance filter: rows below it are hidden on every day (their
+    // reminders still come). 0 all, 1 middle and high, 2 high; stored.
+    int minImportance() const;
+    void setMinImportance(int level, const QDateTime &now);
+    // 0 for "低" or none, 1 for "中", 2 for "高".
+    static int importanceLevel(const QString &importance);
+
     bool CalendarReady() const { return m_ready; }
     QDate CalendarWeekStart() const { return m_weekStart; }
     int ShownDay() const { return m_shownDay; }
+    // Whether the table shows the day: its own tab, or the whole week.
+    bool shows(int day) const { return m_shownDay == day || (m_shownDay == WholeWeek && day >= 1 && day <= 5); }
     int TodayIndex() const { return m_todayIndex; }
     CalendarWeekStore &store() { return m_store; }
 

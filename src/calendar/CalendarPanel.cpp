@@ -100,6 +100,11 @@ CalendarPanel::CalendarPanel(PageBridge &page, TabHost &tabs, FetchScheduler &sc
         m_book->calcTick(now());
         afterCalcTick();
     });
+    // The countdown moves every second while the calendar shows, and not otherwise.
+    m_countdown.setInterval(1000);
+    connect(&m_countdown, &QTimer::timeout, this, &CalendarPanel::showCountdown);
+    // A hidden window's countdown stands still.
+    m_page.view()->installEventFilter(this);
     m_ctlTimeNotify.setInterval(1000);
     connect(&m_ctlTimeNotify, &QTimer::timeout, this, [this] {
         m_book->notifyTick(now());
@@ -124,9 +129,16 @@ QList<PageBridge::Binding> CalendarPanel::bindings()
         PageBridge::bind(MainPage::CalendarTable, "oncontextmenu", "WebDoc_oncontextmenu",
                          [this](const PageBridge::Event &event) { WebDoc_oncontextmenu(event); }),
     };
-    for (int day = 1; day <= 5; ++day) {
+    for (int day = 1; day <= CalendarBook::WholeWeek; ++day) {
         bindings.append({dayTab(day), QStringLiteral("onclick"), QStringLiteral("onweek%1").arg(day),
                          [this, day](const PageBridge::Event &) { m_book->SelectWeekTab(day, now()); }});
+    }
+    for (int level = 0; level <= 2; ++level) {
+        bindings.append({filterChoice(level), QStringLiteral("onclick"), QStringLiteral("MinImportance"),
+                         [this, level](const PageBridge::Event &) {
+                             m_book->setMinImportance(level, now());
+                             showFilter();
+                         }});
     }
     return bindings;
 }
@@ -140,6 +152,55 @@ void CalendarPanel::start()
 {
     m_book->start(now());
     afterCalcTick();
+    showFilter();
+}
+
+QString CalendarPanel::filterChoice(int level)
+{
+    return QString(MainPage::ImportanceFilterPrefix) + QString::number(level);
+}
+
+void CalendarPanel::showFilter()
+{
+    const int chosen = m_book->minImportance();
+    for (int level = 0; level <= 2; ++level)
+        m_page.setAttribute(filterChoice(level), QStringLiteral("class"), level == chosen ? QStringLiteral("on") : QString());
+}
+
+void CalendarPanel::tabSelected(const QString &anchor)
+{
+    if (anchor == MainPage::CalendarTab)
+        AdjustCalcHead();
+    followCountdown();
+}
+
+void CalendarPanel::followCountdown()
+{
+    if (m_tabs.currentTab() != MainPage::CalendarTab || !m_page.view()->isVisible()) {
+        m_countdown.stop();
+        return;
+    }
+    showCountdown();
+    if (!m_countdown.isActive())
+        m_countdown.start();
+}
+
+bool CalendarPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Show || event->type() == QEvent::Hide)
+        followCountdown();
+    return QObject::eventFilter(watched, event);
+}
+
+void CalendarPanel::showCountdown()
+{
+    const CalendarCountdown countdown = m_book->countdown(now());
+    if (m_shownCountdown && *m_shownCountdown == countdown)
+        return;
+    m_page.setText(MainPage::CountdownTime, countdown.time);
+    m_page.setText(MainPage::CountdownText, countdown.text);
+    m_page.setText(MainPage::CountdownLeft, countdown.left);
+    m_shownCountdown = countdown;
 }
 
 void CalendarPanel::afterCalcTick()
@@ -235,17 +296,17 @@ void CalendarPanel::exportWeek()
 void CalendarPanel::showDay(int weekIndex, const QList<std::pair<QString, QString>> &events, const QList<CalendarItemView> &items)
 {
     m_page.clearRows(MainPage::CalendarTable);
-    QVariantList entries;
-    for (const auto &[time, text] : events)
-        entries << PagePart::element(QStringLiteral("li"), time.isEmpty() ? text : time + QStringLiteral("\u00a0\u00a0\u00a0") + text);
-    m_page.insertRow(MainPage::CalendarTable, -1,
-                     {cell({PagePart::element(QStringLiteral("fieldset"), {}, {}, {},
-                                 {PagePart::element(QStringLiteral("legend"), QStringLiteral("财经事件")),
-                                  PagePart::element(QStringLiteral("ul"), {}, QStringLiteral("ul_st"), {}, entries)})},
-                           {{QStringLiteral("backgroundColor"), QStringLiteral("#CBCBCB")}},
-                           {{QStringLiteral("colspan"), QStringLiteral("4")}})});
+    m_rowOf.clear();
+    const bool week = weekIndex == CalendarBook::WholeWeek;
+    // The table's header row, then the day's event list (not for the whole week).
+    const int firstRow = week ? 1 : 2;
+    if (!week)
+        showEvents(events);
+    static const QStringList dayNames{QStringLiteral("周一"), QStringLiteral("周二"), QStringLiteral("周三"),
+                                      QStringLiteral("周四"), QStringLiteral("周五")};
     for (qsizetype j = 0; j < items.size(); ++j) {
         const CalendarItemView &item = items.at(j);
+        m_rowOf.insert(rowKey(item.day, item.number), firstRow + int(j));
         QVariantList info{PagePart::element(QStringLiteral("#text"), item.info)};
         if (!item.before.isEmpty() && !item.revisedFrom.isEmpty())
             info << PagePart::element(QStringLiteral("#text"), QStringLiteral(" "))
@@ -268,12 +329,30 @@ void CalendarPanel::showDay(int weekIndex, const QList<std::pair<QString, QStrin
         if (!item.comment.isEmpty())
             info << PagePart::element(QStringLiteral("hr"), {}, QStringLiteral("comment")) << PagePart::element(QStringLiteral("font"), item.comment, QStringLiteral("comment"));
         const QString importance = importanceClass(item.importance);
+        const QString time = week ? dayNames.value(item.day - 1) + u' ' + item.time : item.time;
+        QVariantMap timeCell = cell({PagePart::element(QStringLiteral("#text"), time)}, centred(week ? QStringLiteral("76px") : QStringLiteral("38px")));
+        // Below the importance filter: hidden by the page, its reminder kept.
+        if (item.filtered)
+            timeCell.insert(QStringLiteral("rowClass"), QStringLiteral("filtered"));
         m_page.insertRow(MainPage::CalendarTable, -1,
-                         {cell({PagePart::element(QStringLiteral("#text"), item.time)}, centred(QStringLiteral("38px"))),
+                         {timeCell,
                           cell(info, {{QStringLiteral("verticalAlign"), QStringLiteral("middle")}}),
                           cell({PagePart::element(QStringLiteral("font"), item.importance, importance)}, centred(QStringLiteral("30px"))),
-                          control(weekIndex, int(j) + 1, item.control)});
+                          control(item.day, item.number, item.control)});
     }
+}
+
+void CalendarPanel::showEvents(const QList<std::pair<QString, QString>> &events)
+{
+    QVariantList entries;
+    for (const auto &[time, text] : events)
+        entries << PagePart::element(QStringLiteral("li"), time.isEmpty() ? text : time + QStringLiteral("\u00a0\u00a0\u00a0") + text);
+    m_page.insertRow(MainPage::CalendarTable, -1,
+                     {cell({PagePart::element(QStringLiteral("fieldset"), {}, {}, {},
+                                 {PagePart::element(QStringLiteral("legend"), QStringLiteral("财经事件")),
+                                  PagePart::element(QStringLiteral("ul"), {}, QStringLiteral("ul_st"), {}, entries)})},
+                           {{QStringLiteral("backgroundColor"), QStringLiteral("#CBCBCB")}},
+                           {{QStringLiteral("colspan"), QStringLiteral("4")}})});
 }
 
 void CalendarPanel::selectDayTab(int previous, int weekIndex)
@@ -296,8 +375,9 @@ void CalendarPanel::setDayTitle(int weekIndex, const QString &title)
 
 void CalendarPanel::setControl(int weekIndex, int itemNumber, CalendarItemView::Control kind)
 {
-    if (weekIndex == m_book->ShownDay())
-        m_page.setCell(MainPage::CalendarTable, itemNumber + 1, 3, control(weekIndex, itemNumber, kind));
+    const int row = m_rowOf.value(rowKey(weekIndex, itemNumber), -1);
+    if (m_book->shows(weekIndex) && row > 0)
+        m_page.setCell(MainPage::CalendarTable, row, 3, control(weekIndex, itemNumber, kind));
 }
 
 void CalendarPanel::balloon(const QString &text, const QString &title)

@@ -4,10 +4,12 @@
 #include "calendar/CalendarView.h"
 #include "pagebridge/Panel.h"
 
+#include <QHash>
 #include <QObject>
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 
 class cls_PopupMenu;
 class ctlDownload;
@@ -31,6 +33,8 @@ public:
     void start();
     // Places the floating header over the calendar (AdjustCalcHead).
     void AdjustCalcHead();
+    // The window's tab changed: the calendar's header follows while it shows.
+    void tabSelected(const QString &anchor);
     CalendarBook &book() { return *m_book; }
 
 Q_SIGNALS:
@@ -43,6 +47,13 @@ private:
     void TBodyClick(const PageBridge::Event &event);
     void WebDoc_oncontextmenu(const PageBridge::Event &event);
     void afterCalcTick();
+    static QString filterChoice(int level);
+    void showFilter();
+    void showCountdown();
+    void showEvents(const QList<std::pair<QString, QString>> &events);
+    static int rowKey(int day, int number) { return day * 10000 + number; }
+    void followCountdown();
+    bool eventFilter(QObject *watched, QEvent *event) override;
     // The context menu's "导出到日历文件...": the stored week into a file the user names.
     void exportWeek();
     QDateTime now() const;
@@ -65,4 +76,8 @@ private:
     std::unique_ptr<cls_PopupMenu> m_menu;
     QTimer m_ctlTimeCalc;
     QTimer m_ctlTimeNotify;
+    QTimer m_countdown;
+    std::optional<CalendarCountdown> m_shownCountdown;
+    // The table row of each item shown, by its day and number.
+    QHash<int, int> m_rowOf;
 };

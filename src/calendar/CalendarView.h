@@ -20,6 +20,9 @@ struct CalendarItemView
     Control control = Control::Over;
     QString revisedFrom; // the previous value as first published, when a later page changed it
     ReleaseValue::Surprise surprise = ReleaseValue::Surprise::None;
+    bool filtered = false; // below the importance filter: hidden, still reminded of
+    int day = 0;           // the item's own day (1..5) and its number there, from 1
+    int number = 0;
 };
 
 // What the calendar changes in the main page and around it. The calendar
@@ -28,7 +31,8 @@ class CalendarView
 {
 public:
     virtual ~CalendarView() = default;
-    // The day's table: its event list ({time or empty, text}) and items.
+    // The day's table: its event list ({time or empty, text}; none for the
+    // whole week) and items.
     virtual void showDay(int weekIndex, const QList<std::pair<QString, QString>> &events,
                          const QList<CalendarItemView> &items) = 0;
     // The weekday tab shown moves from `previous` (0: none) to `weekIndex`.

@@ -49,6 +49,8 @@ inline constexpr QLatin1StringView Home{"Home"};
 inline constexpr QLatin1StringView Duration{"Duration"};
 inline constexpr QLatin1StringView SoundFile{"SoundFile"};
 inline constexpr QLatin1StringView NotifyTime{"NotifyTime"};
+// The calendar's importance filter (Settings/Tavrin/FXCalendar): 0 all, 1 middle and high, 2 high.
+inline constexpr QLatin1StringView MinImportance{"MinImportance"};
 inline constexpr QLatin1StringView Left{"Left"};
 inline constexpr QLatin1StringView Top{"Top"};
 inline constexpr QLatin1StringView Width{"Width"};

@@ -70,7 +70,11 @@
                 row = table.tBodies[table.tBodies.length - 1].insertRow(-1);
             else
                 row = table.insertRow(index);
-            cells.forEach(function (cell) { fillCell(row.insertCell(-1), cell); });
+            cells.forEach(function (cell) {
+                fillCell(row.insertCell(-1), cell);
+                if (cell.rowClass)
+                    row.className = cell.rowClass;
+            });
         },
         deleteRow: function (table, index) { table.deleteRow(index); },
         // The rows after the first (a table's header), all of them.

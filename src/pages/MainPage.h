@@ -39,7 +39,13 @@ inline constexpr QLatin1StringView CalendarHead{"iCalHead"};
 inline constexpr QLatin1StringView CalendarTable{"iCalendar_Table"};
 inline constexpr QLatin1StringView CalendarBody{"iTBody"};
 inline constexpr QLatin1StringView CalendarFirstHeader{"th1"};
-// The weekday tabs: "week1" (Monday) .. "week5" (Friday).
+// The calendar header's countdown to the next event of today.
+inline constexpr QLatin1StringView CountdownTime{"iCountdownTime"};
+inline constexpr QLatin1StringView CountdownText{"iCountdownText"};
+inline constexpr QLatin1StringView CountdownLeft{"iCountdownLeft"};
+// The importance filter's choices: "imp0" (all), "imp1" (middle and high), "imp2" (high).
+inline constexpr QLatin1StringView ImportanceFilterPrefix{"imp"};
+// The weekday tabs: "week1" (Monday) .. "week5" (Friday), and "week6" for the whole week.
 inline constexpr QLatin1StringView DayTabPrefix{"week"};
 inline constexpr QLatin1StringView SelectedRow{"selRow"};
 inline constexpr QLatin1StringView FrozenRow{"chkRow"};

@@ -64,8 +64,7 @@ frmTavrin::frmTavrin(Clock &clock, QWidget *parent)
         m_tabs->addTabs(panel->tabs());
     connect(m_tabs, &PageTabs::selected, this, [this](const QString &anchor) {
         m_side->FxAsk(anchor == MainPage::AskTab);
-        if (anchor == MainPage::CalendarTab)
-            m_calendar->AdjustCalcHead();
+        m_calendar->tabSelected(anchor);
     });
 
     connect(m_drag, &WindowDrag::finished, this, [this] {

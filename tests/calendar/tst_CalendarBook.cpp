@@ -1,4 +1,5 @@
 #include "calendar/CalendarBook.h"
+#include "calendar/CalendarCountdown.h"
 #include "calendar/CalendarPageText.h"
 #include "core/FetchSchedule.h"
 #include "core/TextEncoding.h"
@@ -193,6 +194,88 @@ private Q_SLOTS:
     }
 
     // NotifyTime 5, an event at 10:00: queued at the scan of 09:54:xx, shown at 09:55:00.
+    // The header's countdown: the next event of today not yet passed, across
+    // the day and at its end, in Beijing time whatever the user's zone.
+    void theCountdownNamesTheNextEventOfToday_data()
+    {
+        QTest::addColumn<QDateTime>("now");
+        QTest::addColumn<QString>("time");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("left");
+        QTest::newRow("morning") << beijing(12, 8, 9, 47, 30) << u"10:00"_s << u"美国CPI"_s << u"还有 12分30秒"_s;
+        QTest::newRow("last seconds") << beijing(12, 8, 9, 59, 15) << u"10:00"_s << u"美国CPI"_s << u"还有 45秒"_s;
+        QTest::newRow("at the minute: the next one") << beijing(12, 8, 10, 0) << u"21:30"_s << u"非农就业"_s
+                                                     << u"还有 11小时30分00秒"_s;
+        QTest::newRow("after the last") << beijing(12, 8, 21, 30, 1) << QString() << CalendarCountdown::AllPublished << QString();
+        QTest::newRow("Saturday") << beijing(12, 12, 9, 0) << QString() << CalendarCountdown::AllPublished << QString();
+    }
+    void theCountdownNamesTheNextEventOfToday()
+    {
+        QFETCH(QDateTime, now);
+        QFETCH(QString, time);
+        QFETCH(QString, text);
+        QFETCH(QString, left);
+        readyWeek(beijing(12, 8, 8, 0), {{u"21:30"_s, u"非农就业"_s, {}, {}, {}, u"高"_s},
+                                          {u"待定"_s, u"央行讲话"_s, {}, {}, {}, {}},
+                                          {u"10:00"_s, u"美国CPI"_s, {}, {}, {}, u"中"_s}});
+        QCOMPARE(m_book->countdown(now), (CalendarCountdown{time, text, left}));
+    }
+
+    // The importance filter hides rows below it on every day, is stored, and
+    // leaves their reminders as they were.
+    void theFilterHidesRowsButNotTheirReminders()
+    {
+        readyWeek(beijing(12, 8, 9, 50), {{u"10:00"_s, u"低事件"_s, {}, {}, {}, u"低"_s},
+                                           {u"10:00"_s, u"中事件"_s, {}, {}, {}, u"中"_s},
+                                           {u"10:00"_s, u"高事件"_s, {}, {}, {}, u"高"_s}});
+        m_book->SelectWeekTab(2, m_now);
+        auto filtered = [this](int day) {
+            QList<bool> out;
+            for (const CalendarItemView &item : m_view->days.value(day))
+                out << item.filtered;
+            return out;
+        };
+        QCOMPARE(filtered(2), (QList<bool>{false, false, false}));
+        m_book->setMinImportance(2, m_now);
+        QCOMPARE(filtered(2), (QList<bool>{true, true, false}));
+        QCOMPARE(m_config->GetNodeAttrib(u"Settings/Tavrin/FXCalendar"_s, u"MinImportance"_s), u"2"_s);
+        m_book->SelectWeekTab(3, m_now);
+        QCOMPARE(filtered(3), (QList<bool>{true, true, false}));
+        m_book->setMinImportance(1, m_now);
+        QCOMPARE(filtered(3), (QList<bool>{true, false, false}));
+        m_book->setMinImportance(7, m_now); // out of range: the highest
+        QCOMPARE(m_book->minImportance(), 2);
+
+        m_now = beijing(12, 8, 9, 55);
+        m_book->calcTick(m_now);
+        m_book->notifyTick(m_now);
+        QCOMPARE(m_view->reminders.size(), 1);
+        QVERIFY(m_view->reminders.front().contains(u"低事件"_s));
+    }
+
+    // "本周": the five days in one table, each item with its own day; its
+    // reminder boxes act on their own day's items.
+    void theWholeWeekShowsInOneTable()
+    {
+        readyWeek(beijing(12, 8, 9, 0), {{u"10:00"_s, u"美国CPI"_s, {}, {}, {}, u"高"_s},
+                                          {u"21:30"_s, u"非农就业"_s, {}, {}, {}, u"低"_s}});
+        m_book->setMinImportance(1, m_now);
+        m_book->SelectWeekTab(CalendarBook::WholeWeek, m_now);
+        QCOMPARE(m_book->ShownDay(), CalendarBook::WholeWeek);
+        const QList<CalendarItemView> rows = m_view->days.value(CalendarBook::WholeWeek);
+        QCOMPARE(rows.size(), 10);
+        QCOMPARE(m_view->events.value(CalendarBook::WholeWeek), (QList<std::pair<QString, QString>>{}));
+        QStringList places;
+        for (const CalendarItemView &row : rows)
+            places << u"%1/%2%3"_s.arg(row.day).arg(row.number).arg(row.filtered ? u"-"_s : QString());
+        QCOMPARE(places, (QStringList{u"1/1"_s, u"1/2-"_s, u"2/1"_s, u"2/2-"_s, u"3/1"_s, u"3/2-"_s, u"4/1"_s, u"4/2-"_s,
+                                      u"5/1"_s, u"5/2-"_s}));
+        QCOMPARE(rows.at(0).control, Control::Over);            // Monday is over
+        QCOMPARE(rows.at(4).control, Control::CheckedCheckbox); // Wednesday is ahead
+        m_book->controlClicked(3, 2, false, m_now);
+        QCOMPARE(items(3).at(1).notify, u"0"_s);
+    }
+
     void aReminderComesAtItsMinute()
     {
         readyWeek(beijing(12, 8, 9, 50), {{u"10:00"_s, u"美国CPI"_s, u"0.2%"_s, u"0.3%"_s, QString(), u"高"_s},
