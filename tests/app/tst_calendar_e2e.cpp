@@ -95,6 +95,12 @@ private Q_SLOTS:
         const QString left = page(u"document.getElementById('iCountdownLeft').textContent"_s);
         QTRY_VERIFY_WITH_TIMEOUT(page(u"document.getElementById('iCountdownLeft').textContent"_s) != left, 3000);
         QVERIFY(!page(u"document.getElementById('iCountdownText').textContent"_s).isEmpty());
+        // However narrow the window, the time left shows whole; the event's text gives way.
+        m_controller->mainWindow()->resize(760, 600);
+        QTRY_COMPARE(page(u"(function (l, c) { return String(l.right <= c.right + 1 && l.width > 20); })"
+                          "(document.getElementById('iCountdownLeft').getBoundingClientRect(),"
+                          " document.getElementById('iCountdown').getBoundingClientRect())"_s),
+                     u"true"_s);
 
         // The filter "高" hides the other rows; "全部" shows them again; the choice is kept.
         const QString shownRows = u"String(Array.prototype.filter.call(document.querySelectorAll('#iTBody tr'),"
