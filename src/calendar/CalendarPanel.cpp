@@ -218,7 +218,7 @@ void CalendarPanel::AdjustCalcHead()
     m_page.measure({MainPage::CalendarBox, MainPage::CalendarArea, MainPage::CalendarHead}, [this](const QJsonObject &result) {
         const QJsonObject box = result.value(MainPage::CalendarBox).toObject();
         const QJsonObject area = result.value(MainPage::CalendarArea).toObject();
-        const auto px = [](int value) { return QStringLiteral("%1px").arg(value); };
+        using PagePart::px;
         const int offset = box.value(QStringLiteral("width")).toInt();
         const int client = box.value(QStringLiteral("clientWidth")).toInt();
         m_page.setStyle(MainPage::CalendarHead, QStringLiteral("left"), px(area.value(QStringLiteral("left")).toInt()));

@@ -9,4 +9,9 @@ QVariantMap element(const QString &tag, const QString &text, const QString &clas
             {QStringLiteral("attributes"), attributes}, {QStringLiteral("children"), children}};
 }
 
+QString px(int value)
+{
+    return QStringLiteral("%1px").arg(value);
+}
+
 } // namespace PagePart

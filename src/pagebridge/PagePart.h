@@ -12,4 +12,7 @@ namespace PagePart {
 QVariantMap element(const QString &tag, const QString &text = {}, const QString &className = {},
                     const QVariantMap &attributes = {}, const QVariantList &children = {});
 
+// A length in CSS pixels, as setStyle takes it: "12px".
+QString px(int value);
+
 } // namespace PagePart

@@ -4,22 +4,17 @@
 #include "calendar/CalendarPanel.h"
 #include "core/AppGlobals.h"
 #include "core/Clock.h"
-#include "core/ConfigPaths.h"
 #include "core/FileUtil.h"
 #include "core/HeapTrim.h"
 #include "core/ProductSite.h"
 #include "core/ProgramData.h"
 #include "core/gui/Desktop.h"
-#include "core/gui/FullScreenWatch.h"
-#include "core/NumberText.h"
-#include "core/cRegistry.h"
 #include "news/NewsPanel.h"
-#include "notify/PlayMediaCls.h"
-#include "notify/frmPopUp.h"
-#include "pagebridge/PageBridge.h"
+#include "notify/PopupNotifier.h"
 #include "quotes/QuoteCentre.h"
 #include "settings/frmSettings.h"
 #include "shell/frmSysTray.h"
+#include "shell/ProgramRecords.h"
 #include "shell/SidePanel.h"
 #include "shell/frmTavrin.h"
 #include "update/UpdatePayload.h"
@@ -28,35 +23,14 @@
 
 #include <QApplication>
 #include <QSystemTrayIcon>
-#include <QUrl>
-
-namespace {
-
-cRegistry registryValue(qint32 root, const QString &section, const QString &name, qint32 type)
-{
-    cRegistry value;
-    value.setClassKey(root);
-    value.setSectionKey(section);
-    value.setValueKey(name);
-    value.setValueType(type);
-    return value;
-}
-
-cRegistry runTimeValue()
-{
-    return registryValue(cRegistry::HKEY_LOCAL_MACHINE, QStringLiteral("Software\\Tavrin\\"), QStringLiteral("Time"),
-                         cRegistry::REG_DWORD);
-}
-
-} // namespace
 
 frmMain::frmMain(Clock &clock)
     : QWidget(nullptr, Qt::Tool)
     , m_clock(clock)
+    , m_notifier(new PopupNotifier(clock, this))
 {
     setWindowTitle(QStringLiteral("[Tavrin_Class]"));
-    m_fullScreenCheck.setInterval(FullScreenCheckMs);
-    connect(&m_fullScreenCheck, &QTimer::timeout, this, &frmMain::showDeferredPopups);
+    connect(m_notifier, &PopupNotifier::moreClicked, this, &frmMain::showMain);
     // What closed popups, windows and news passes freed goes back to the system.
     m_heapTrim.setInterval(HeapTrim::IntervalMs);
     connect(&m_heapTrim, &QTimer::timeout, this, &HeapTrim::release);
@@ -93,7 +67,7 @@ void frmMain::Load()
     connect(m_tray.get(), &frmSysTray::MenuClick, this, &frmMain::m_frmSysTray_MenuClick);
     connect(m_tray.get(), &frmSysTray::SysTrayMouseDown, this, &frmMain::m_frmSysTray_SysTrayMouseDown);
 
-    writeRegistryValues();
+    ProgramRecords::write(QApplication::applicationFilePath());
     FileUtil::DeleteFile(updaterPath());
     app.Config.ApplyStartupRepairs();
     ChkLiveUpdate(false);
@@ -112,7 +86,8 @@ void frmMain::Load()
     connect(m_main.get(), &frmTavrin::settingsRequested, this, &frmMain::OpenSettings);
     connect(m_main.get(), &frmTavrin::aboutRequested, this, &frmMain::OpenAbout);
     // A reminder stays on screen until the user closes it.
-    connect(&m_main->calendar(), &CalendarPanel::reminderRequested, this, [this](const QString &html) { Popup(html, -1); });
+    connect(&m_main->calendar(), &CalendarPanel::reminderRequested, this,
+            [this](const QString &html) { Popup(html, PopupNotifier::UntilClosed); });
     m_main->setTrayCheck([this] { return m_tray && m_tray->isShown(); });
     connect(m_main.get(), &frmTavrin::pageReady, this, &frmMain::mainWindowReady, Qt::SingleShotConnection);
 }
@@ -121,31 +96,12 @@ void frmMain::mainWindowReady()
 {
     QApplication::restoreOverrideCursor();
     m_waitingForMain = false;
-    m_main->ApplySourceSettings();
+    m_main->news().ApplySourceSettings();
     // Started with the session, the program waits in the tray, if there is one.
     if (!m_startInTray || !QSystemTrayIcon::isSystemTrayAvailable())
         m_main->show();
     Globals().Config.RepairLiveUpdateSetting();
     Q_EMIT loaded();
-}
-
-void frmMain::writeRegistryValues()
-{
-    // The registry's refusals (no right to the machine store) change nothing here.
-    try {
-        cRegistry connections = registryValue(cRegistry::HKEY_CURRENT_USER,
-                                              QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings"),
-                                              QStringLiteral("MaxConnectionsPerServer"), cRegistry::REG_DWORD);
-        if (connections.Value() != QVariant(10))
-            connections.setValue(10);
-    } catch (const cRegistry::Failure &) {
-    }
-    try {
-        registryValue(cRegistry::HKEY_LOCAL_MACHINE, QStringLiteral("Software\\Tavrin\\"), QStringLiteral("Path"),
-                      cRegistry::REG_SZ)
-            .setValue(QApplication::applicationFilePath());
-    } catch (const cRegistry::Failure &) {
-    }
 }
 
 QString frmMain::updaterPath() const
@@ -182,8 +138,7 @@ void frmMain::watchUpdate()
             m_main->hide();
             m_main->bar().CloseBar();
         }
-        if (m_popup)
-            m_popup->CloseFrm();
+        m_notifier->close();
     });
     connect(update, &frmLiveUpdate::updateReady, this, [this] {
         m_runUpdaterOnExit = true;
@@ -204,7 +159,7 @@ void frmMain::OpenSettings()
                                      m_main.get());
         connect(m_settings, &frmSettings::applied, this, [this] {
             if (m_main)
-                m_main->ApplySourceSettings();
+                m_main->news().ApplySourceSettings();
         });
     }
     m_settings->show();
@@ -274,63 +229,12 @@ void frmMain::m_frmSysTray_MenuClick(const QString &sKey)
 
 void frmMain::Popup(const QString &html, int iDelayPara)
 {
-    AppGlobals &app = Globals();
-    // What the first seconds after start-up find is not announced.
-    if (app.StartTime.secsTo(m_clock.now()) < PopupGraceSeconds)
-        return;
-    if (numberFromText(app.Config.GetNodeAttrib(ConfigPaths::Popup, ConfigPaths::Checked)) == 0)
-        return;
-    // Nothing slides over a film or a presentation; it comes when that ends.
-    if (FullScreenWatch::active()) {
-        // The popup shows only its newest rows; a long film keeps no more than those.
-        if (m_deferredPopups.size() >= frmPopUp::MaxRows)
-            m_deferredPopups.removeFirst();
-        m_deferredPopups.append({html, iDelayPara});
-        m_fullScreenCheck.start();
-        return;
-    }
-    if (!m_popup) {
-        m_popup = std::make_unique<frmPopUp>();
-        // Only web addresses leave the program, whatever a page put there.
-        connect(m_popup.get(), &frmPopUp::linkClicked, this, [](const QString &url) { PageBridge::openExternally(QUrl(url)); });
-        connect(m_popup.get(), &frmPopUp::moreClicked, this, &frmMain::showMain);
-        // Closing may happen inside the popup's own page call: released from the event loop.
-        connect(m_popup.get(), &frmPopUp::closed, this, &frmMain::releasePopup, Qt::QueuedConnection);
-    }
-    m_popup->AddHtml(html);
-    if (m_popup->isOpen() && iDelayPara == -1) {
-        m_popup->stay(); // a reminder joins items already shown, and keeps them in view
-    } else if (!m_popup->isOpen()) {
-        const int duration = numberFromText(app.Config.GetNodeAttrib(ConfigPaths::Popup, ConfigPaths::Duration));
-        m_popup->setShowDelay(iDelayPara != 0 ? iDelayPara : duration == -1 ? -1 : duration * 1000);
-        m_popup->Popup();
-    }
-    const QString soundFile = app.Config.GetNodeAttrib(ConfigPaths::Popup, ConfigPaths::SoundFile);
-    const QString soundPath = app.AppPath + QStringLiteral("Sound/") + soundFile;
-    if (!soundFile.isEmpty() && FileUtil::FileExists(soundPath)) {
-        if (!m_playMedia)
-            m_playMedia = std::make_unique<PlayMediaCls>();
-        // A sound still playing is not cut off by the next notification.
-        if (!m_playMedia->Run() && m_playMedia->OpenMedia(soundPath))
-            m_playMedia->Play(true);
-    }
+    m_notifier->notify(html, iDelayPara);
 }
 
-void frmMain::showDeferredPopups()
+frmPopUp *frmMain::popupWindow() const
 {
-    if (FullScreenWatch::active())
-        return;
-    m_fullScreenCheck.stop();
-    const QList<std::pair<QString, int>> deferred = std::exchange(m_deferredPopups, {});
-    for (const auto &[html, delay] : deferred)
-        Popup(html, delay);
-}
-
-void frmMain::releasePopup()
-{
-    // An item that came meanwhile has opened it again.
-    if (m_popup && !m_popup->isOpen())
-        m_popup.reset();
+    return m_notifier->popupWindow();
 }
 
 void frmMain::ExitApp()
@@ -354,26 +258,12 @@ void frmMain::ExitApp()
         m_main->close();
         m_main.reset();
     }
-    if (m_popup) {
-        m_popup->CloseFrm();
-        m_popup.reset();
-    }
+    m_notifier->close();
     m_tray.reset();
-    m_playMedia.reset();
-    addRunTime();
+    ProgramRecords::addRunTime(Globals().StartTime.secsTo(m_clock.now()));
     Globals().Config.XMLSave();
     // The downloaded program starts once we are gone (see main); any other is stale.
     if (!m_runUpdaterOnExit)
         FileUtil::DeleteFile(updaterPath());
     Q_EMIT exited();
-}
-
-void frmMain::addRunTime()
-{
-    try {
-        cRegistry time = runTimeValue();
-        const qint64 seconds = Globals().StartTime.secsTo(m_clock.now());
-        time.setValue(time.Value().toLongLong() + seconds);
-    } catch (const cRegistry::Failure &) {
-    }
 }

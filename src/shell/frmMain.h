@@ -14,7 +14,7 @@ class frmPopUp;
 class frmSettings;
 class frmSysTray;
 class frmTavrin;
-class PlayMediaCls;
+class PopupNotifier;
 
 // The controller: a hidden window titled "[Tavrin_Class]" that lives for the
 // whole run. It creates the tray and the main window, shows popups and
@@ -25,8 +25,6 @@ class frmMain : public QWidget
 
 public:
     static constexpr int BalloonTimeoutMs = 300000;
-    static constexpr int PopupGraceSeconds = 10;
-    static constexpr int FullScreenCheckMs = 2000;
 
     explicit frmMain(Clock &clock);
     ~frmMain() override;
@@ -55,7 +53,7 @@ public:
     frmTavrin *mainWindow() const { return m_main.get(); }
     frmSysTray *tray() const { return m_tray.get(); }
     // The popup while it is open (and briefly after it closed); none otherwise.
-    frmPopUp *popupWindow() const { return m_popup.get(); }
+    frmPopUp *popupWindow() const;
     frmSettings *settingsWindow() const;
     frmAbout *aboutWindow() const;
     frmLiveUpdate *updateWindow() const;
@@ -70,18 +68,12 @@ private:
     void mainWindowReady();
     // Shows the main window, restored if it was minimised.
     void showMain();
-    void writeRegistryValues();
-    void addRunTime();
     void watchUpdate();
-    void showDeferredPopups();
-    // A closed popup is let go of, page and all; the next item makes a new one.
-    void releasePopup();
 
     Clock &m_clock;
     std::unique_ptr<frmSysTray> m_tray;
     std::unique_ptr<frmTavrin> m_main;
-    std::unique_ptr<frmPopUp> m_popup;
-    std::unique_ptr<PlayMediaCls> m_playMedia;
+    PopupNotifier *m_notifier;
     QPointer<frmSettings> m_settings;
     QPointer<frmAbout> m_about;
     QPointer<frmLiveUpdate> m_liveUpdate;
@@ -89,8 +81,5 @@ private:
     bool m_waitingForMain = false; // start-up waits for the main window's page
     bool m_runUpdaterOnExit = false;
     bool m_startInTray = false;
-    // Popups held back while a full-screen window is active: html and delay.
-    QList<std::pair<QString, int>> m_deferredPopups;
-    QTimer m_fullScreenCheck;
     QTimer m_heapTrim;
 };

@@ -4,16 +4,17 @@
 #include "calendar/CalendarPanel.h"
 #include "core/AppGlobals.h"
 #include "core/Clock.h"
-#include "core/ConfigPaths.h"
 #include "core/ErrorReport.h"
 #include "core/FetchScheduler.h"
 #include "core/MessageSink.h"
 #include "core/ProductSite.h"
 #include "core/gui/Desktop.h"
 #include "news/NewsPanel.h"
+#include "pagebridge/PagePart.h"
 #include "pages/MainPage.h"
 #include "quotes/QuoteCentre.h"
 #include "shell/PageTabs.h"
+#include "shell/StoredGeometry.h"
 #include "shell/SidePanel.h"
 
 #include <QCloseEvent>
@@ -22,14 +23,7 @@
 
 bool frmTavrin::s_closeHintShown = false;
 
-namespace {
-
-QString px(int value)
-{
-    return QStringLiteral("%1px").arg(value);
-}
-
-} // namespace
+using PagePart::px;
 
 frmTavrin::frmTavrin(Clock &clock, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
@@ -78,11 +72,7 @@ frmTavrin::frmTavrin(Clock &clock, QWidget *parent)
     connect(m_page, &PageBridge::pageReady, this, &frmTavrin::onPageReady);
     m_page->load(MainPage::Name, bindings());
 
-    const cls_Config &config = Globals().Config;
-    setGeometry(config.GetNodeAttribNumber(ConfigPaths::MainWindow, ConfigPaths::Left),
-                config.GetNodeAttribNumber(ConfigPaths::MainWindow, ConfigPaths::Top),
-                config.GetNodeAttribNumber(ConfigPaths::MainWindow, ConfigPaths::Width),
-                config.GetNodeAttribNumber(ConfigPaths::MainWindow, ConfigPaths::Height));
+    setGeometry(StoredGeometry::load(Globals().Config));
 }
 
 frmTavrin::~frmTavrin() = default;
@@ -133,11 +123,6 @@ void frmTavrin::onPageReady()
         m_side->FxAsk(true, false);
         m_side->loadNotice();
     });
-}
-
-void frmTavrin::ApplySourceSettings()
-{
-    m_news->ApplySourceSettings();
 }
 
 void frmTavrin::resizeEvent(QResizeEvent *event)
@@ -196,12 +181,7 @@ void frmTavrin::closeEvent(QCloseEvent *event)
 
 void frmTavrin::saveGeometry()
 {
-    const QRect rect = m_docking->remembered();
-    cls_Config &config = Globals().Config;
-    config.SetNodeAttrib(ConfigPaths::MainWindow, ConfigPaths::Left, QString::number(rect.left()));
-    config.SetNodeAttrib(ConfigPaths::MainWindow, ConfigPaths::Top, QString::number(rect.top()));
-    config.SetNodeAttrib(ConfigPaths::MainWindow, ConfigPaths::Width, QString::number(rect.width()));
-    config.SetNodeAttrib(ConfigPaths::MainWindow, ConfigPaths::Height, QString::number(rect.height()));
+    StoredGeometry::save(Globals().Config, m_docking->remembered());
 }
 
 // The window is moved and sized by our own code while the pointer drags, so

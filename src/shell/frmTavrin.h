@@ -42,9 +42,6 @@ public:
     SidePanel &side() { return *m_side; }
     PageTabs &tabs() { return *m_tabs; }
 
-    // Reads the sources' settings and starts (or goes on with) fetching.
-    void ApplySourceSettings();
-
     // Closing by the program (at exit) really closes; by the user it hides to
     // the tray, or, without a tray to come back from, asks to end the program.
     // Whether there is a tray is asked at the moment of closing: at login the

@@ -2,6 +2,7 @@
 
 #include "core/gui/WindowDrag.h"
 #include "pagebridge/PageBridge.h"
+#include "pagebridge/PagePart.h"
 #include "pages/AboutPage.h"
 #include "update/ProgramVersion.h"
 
@@ -10,14 +11,7 @@
 #include <QScreen>
 #include <QUrl>
 
-namespace {
-
-QString px(int value)
-{
-    return QStringLiteral("%1px").arg(value);
-}
-
-} // namespace
+using PagePart::px;
 
 frmAbout::frmAbout(QString siteHome, QWidget *owner)
     : PageWindow(owner)

@@ -312,7 +312,7 @@ private Q_SLOTS:
     void aSourceSwitchedOffIsNoLongerFetched()
     {
         QVERIFY(Globals().Config.SetNodeAttrib(u"Settings/Tavrin/Source/FXark"_s, u"Checked"_s, u"0"_s));
-        m_controller->mainWindow()->ApplySourceSettings();
+        m_controller->mainWindow()->news().ApplySourceSettings();
         QTest::qWait(5000); // a fetch in flight may still end
         const int before = hits(u"FXark"_s);
         QTest::qWait(8000);

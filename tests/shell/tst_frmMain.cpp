@@ -5,6 +5,7 @@
 #include "core/gui/cls_PopupMenu.h"
 #include "news/NewsPanel.h"
 #include "news/WorkerRuntime.h"
+#include "notify/PopupNotifier.h"
 #include "notify/frmPopUp.h"
 #include "shell/frmMain.h"
 #include "shell/frmSysTray.h"
@@ -267,10 +268,10 @@ private Q_SLOTS:
         film.activateWindow();
         QTRY_VERIFY(FullScreenWatch::active());
         m_controller->Popup(PopupSnippet::plain(u"FX168.gif"_s, u"13:00"_s, u"看电影时到来"_s));
-        QTest::qWait(frmMain::FullScreenCheckMs + 500);
+        QTest::qWait(PopupNotifier::FullScreenCheckMs + 500);
         QVERIFY(!m_controller->popupWindow());
         film.close();
-        QTRY_VERIFY_WITH_TIMEOUT(m_controller->popupWindow() && m_controller->popupWindow()->isOpen(), frmMain::FullScreenCheckMs * 3);
+        QTRY_VERIFY_WITH_TIMEOUT(m_controller->popupWindow() && m_controller->popupWindow()->isOpen(), PopupNotifier::FullScreenCheckMs * 3);
         QTRY_COMPARE(popupTexts(m_controller->popupWindow()), QStringList{u"13:00 看电影时到来"_s});
         m_controller->popupWindow()->CloseFrm();
     }

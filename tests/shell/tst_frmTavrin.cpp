@@ -102,8 +102,10 @@ private Q_SLOTS:
                              u"iBarBtn onclick ShowBar"_s, u"iShowQuote onclick ShowQuote"_s,
                              u"btn_option onclick btn_option"_s, u"btn_about onclick btn_about"_s,
                              u"iFXMore onclick ClickMore"_s};
-        for (int day = 1; day <= 5; ++day)
+        for (int day = 1; day <= 6; ++day)
             expected << u"week%1 onclick onweek%1"_s.arg(day);
+        for (int level = 0; level <= 2; ++level)
+            expected << u"imp%1 onclick MinImportance"_s.arg(level);
         for (const QString &tab : {u"iFXark"_s, u"iFX168"_s, u"iDailyfx"_s, u"iCaiXun"_s, u"iFX678"_s, u"iHeXun"_s})
             expected << tab + u" onclick ClickFunc"_s << tab + u" ondblclick ClickWeb"_s;
         expected.sort();

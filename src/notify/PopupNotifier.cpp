@@ -1,0 +1,102 @@
+#include "notify/PopupNotifier.h"
+
+#include "core/AppGlobals.h"
+#include "core/Clock.h"
+#include "core/ConfigPaths.h"
+#include "core/FileUtil.h"
+#include "core/NumberText.h"
+#include "core/gui/FullScreenWatch.h"
+#include "notify/PlayMediaCls.h"
+#include "notify/frmPopUp.h"
+#include "pagebridge/PageBridge.h"
+
+#include <QUrl>
+
+PopupNotifier::PopupNotifier(const Clock &clock, QObject *parent)
+    : QObject(parent)
+    , m_clock(clock)
+{
+    m_fullScreenCheck.setInterval(FullScreenCheckMs);
+    connect(&m_fullScreenCheck, &QTimer::timeout, this, &PopupNotifier::showDeferred);
+}
+
+PopupNotifier::~PopupNotifier()
+{
+    close();
+}
+
+void PopupNotifier::notify(const QString &html, int delayMs)
+{
+    AppGlobals &app = Globals();
+    // What the first seconds after start-up find is not announced.
+    if (app.StartTime.secsTo(m_clock.now()) < GraceSeconds)
+        return;
+    if (numberFromText(app.Config.GetNodeAttrib(ConfigPaths::Popup, ConfigPaths::Checked)) == 0)
+        return;
+    // Nothing slides over a film or a presentation; it comes when that ends.
+    if (FullScreenWatch::active()) {
+        // The popup shows only its newest rows; a long film keeps no more than those.
+        if (m_deferred.size() >= frmPopUp::MaxRows)
+            m_deferred.removeFirst();
+        m_deferred.append({html, delayMs});
+        m_fullScreenCheck.start();
+        return;
+    }
+    if (!m_popup) {
+        m_popup = std::make_unique<frmPopUp>();
+        // Only web addresses leave the program, whatever a page put there.
+        connect(m_popup.get(), &frmPopUp::linkClicked, this, [](const QString &url) { PageBridge::openExternally(QUrl(url)); });
+        connect(m_popup.get(), &frmPopUp::moreClicked, this, &PopupNotifier::moreClicked);
+        // Closing may happen inside the popup's own page call: released from the event loop.
+        connect(m_popup.get(), &frmPopUp::closed, this, &PopupNotifier::release, Qt::QueuedConnection);
+    }
+    m_popup->AddHtml(html);
+    if (m_popup->isOpen() && delayMs == UntilClosed) {
+        m_popup->stay(); // a reminder joins items already shown, and keeps them in view
+    } else if (!m_popup->isOpen()) {
+        const int duration = numberFromText(app.Config.GetNodeAttrib(ConfigPaths::Popup, ConfigPaths::Duration));
+        m_popup->setShowDelay(delayMs != 0 ? delayMs : duration == -1 ? UntilClosed : duration * 1000);
+        m_popup->Popup();
+    }
+    playSound();
+}
+
+void PopupNotifier::playSound()
+{
+    AppGlobals &app = Globals();
+    const QString soundFile = app.Config.GetNodeAttrib(ConfigPaths::Popup, ConfigPaths::SoundFile);
+    const QString soundPath = app.AppPath + QStringLiteral("Sound/") + soundFile;
+    if (soundFile.isEmpty() || !FileUtil::FileExists(soundPath))
+        return;
+    if (!m_sound)
+        m_sound = std::make_unique<PlayMediaCls>();
+    // A sound still playing is not cut off by the next notification.
+    if (!m_sound->Run() && m_sound->OpenMedia(soundPath))
+        m_sound->Play(true);
+}
+
+void PopupNotifier::showDeferred()
+{
+    if (FullScreenWatch::active())
+        return;
+    m_fullScreenCheck.stop();
+    const QList<std::pair<QString, int>> deferred = std::exchange(m_deferred, {});
+    for (const auto &[html, delay] : deferred)
+        notify(html, delay);
+}
+
+void PopupNotifier::release()
+{
+    // An item that came meanwhile has opened it again.
+    if (m_popup && !m_popup->isOpen())
+        m_popup.reset();
+}
+
+void PopupNotifier::close()
+{
+    if (m_popup) {
+        m_popup->CloseFrm();
+        m_popup.reset();
+    }
+    m_sound.reset();
+}
