@@ -26,7 +26,7 @@ inline constexpr QLatin1StringView BarWindow{"Window/FXBar"};
 inline constexpr QLatin1StringView QuoteWindow{"Window/FXQuote"};
 inline constexpr QLatin1StringView CalendarWeek{"FXCalendar"};
 
-// A news source's element, by its configuration name ("FXark", ...).
+// A news source's element, by its configuration name (FXark, ...).
 inline QString source(const QString &name)
 {
     return QString(Sources) + u'/' + name;

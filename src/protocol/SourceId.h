@@ -15,7 +15,7 @@ enum ResID : qint32 {
 namespace SourceId {
 
 bool isSource(qint32 id);
-// "FXark", "FX168", ... as the configuration names them; empty for other ids.
+// FXark, FX168, ... as the configuration names them; empty for other ids.
 QString name(qint32 id);
 // The id of a source name (any case) or of its decimal id; 0 when neither.
 qint32 fromText(const QString &text);

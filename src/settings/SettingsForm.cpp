@@ -2,6 +2,7 @@
 
 #include "core/ConfigPaths.h"
 #include "core/cls_Config.h"
+#include "news/NewsSourceRegistry.h"
 
 #include <cmath>
 
@@ -59,14 +60,17 @@ void store(cls_Config &config, const QString &path, const QString &attribute, co
 
 const QList<SettingsForm::SourceRow> &SettingsForm::sourceRows()
 {
-    static const QList<SourceRow> rows{
-        {QStringLiteral("TT6"), QStringLiteral("TT6_GetTime"), QStringLiteral("FXark"), false},
-        {QStringLiteral("TT1"), QStringLiteral("TT1_GetTime"), QStringLiteral("FX168"), false},
-        {QStringLiteral("TT2"), QStringLiteral("TT2_GetTime"), QStringLiteral("DailyFX"), false},
-        {QStringLiteral("TT3"), QStringLiteral("TT3_GetTime"), QStringLiteral("CaiXun"), false},
-        {QStringLiteral("TT4"), QStringLiteral("TT4_GetTime"), QStringLiteral("FX678"), false},
-        {QStringLiteral("TT5"), QStringLiteral("TT5_GetTime"), QStringLiteral("HeXun"), true},
-    };
+    // The page's rows TT6, TT1..TT5 hold the built-in sources in their tab order.
+    static const QList<SourceRow> rows = [] {
+        const QStringList names = NewsSourceRegistry::builtInNames();
+        const QStringList checks{QStringLiteral("TT6"), QStringLiteral("TT1"), QStringLiteral("TT2"),
+                                 QStringLiteral("TT3"), QStringLiteral("TT4"), QStringLiteral("TT5")};
+        QList<SourceRow> made;
+        for (qsizetype i = 0; i < names.size() && i < checks.size(); ++i)
+            made.append({checks.at(i), checks.at(i) + QStringLiteral("_GetTime"), names.at(i),
+                         names.at(i) == ConfigPaths::HeXunName});
+        return made;
+    }();
     return rows;
 }
 
