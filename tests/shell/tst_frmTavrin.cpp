@@ -112,6 +112,15 @@ private Q_SLOTS:
         QCOMPARE(bound, expected);
     }
 
+    // The quote centre's title belongs to its prices: not shown while it is stopped.
+    void theQuoteTitleShowsOnlyWithThePrices()
+    {
+        QCOMPARE(page(u"(function (h) { return String(h.closest('#iQuote') !== null && h.offsetParent === null); })"
+                      "(Array.from(document.querySelectorAll('.box.quotes h3')).find(h => h.textContent === '行情中心'))"_s)
+                     .toString(),
+                 u"true"_s);
+    }
+
     void theSourcesTabsAndTablesAreBuiltInTabOrder()
     {
         QCOMPARE(page(u"Array.prototype.map.call(document.querySelectorAll('#iUL a'), function (a) { return a.id; }).join(' ')"_s)
