@@ -49,6 +49,9 @@ inline constexpr QLatin1StringView Home{"Home"};
 inline constexpr QLatin1StringView Duration{"Duration"};
 inline constexpr QLatin1StringView SoundFile{"SoundFile"};
 inline constexpr QLatin1StringView NotifyTime{"NotifyTime"};
+// The news history (Settings/Tavrin/History): Days, how long items are kept (0: always).
+inline constexpr QLatin1StringView History{"Settings/Tavrin/History"};
+inline constexpr QLatin1StringView Days{"Days"};
 // The calendar's importance filter (Settings/Tavrin/FXCalendar): 0 all, 1 middle and high, 2 high.
 inline constexpr QLatin1StringView MinImportance{"MinImportance"};
 inline constexpr QLatin1StringView Left{"Left"};

@@ -10,6 +10,7 @@
 #include "html/HtmlEscape.h"
 #include "pages/MainPage.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
@@ -179,6 +180,8 @@ void NewsBoard::GetItem(int id, const QString &record)
     task.summary = item.value(QStringLiteral("summary")).toString();
     task.important = item.value(QStringLiteral("important")).toBool();
     task.quiet = item.value(QStringLiteral("quiet")).toBool();
+    for (const QJsonValue &category : item.value(QStringLiteral("categories")).toArray())
+        task.categories << category.toString();
     m_queue.enqueue(task);
 }
 
@@ -292,32 +295,49 @@ void NewsBoard::AddNewsRow(const Task &item)
 {
     const NewsSource *s = source(item.id);
     tavrin &t = task(item.id);
+    QString key;
     NewsRow row;
     row.time = item.time;
     row.timeKey = timeKey(item.time, m_clock.now());
-    row.source = s->labelClass;
     if (s->isFeed()) {
-        remember(*s, t, item.key);
+        key = item.key;
         row.title = item.info;
         row.summary = item.summary;
         row.link = item.href;
         row.important = item.important;
     } else if (s->compositeInfo) {
         const Composite parts = splitComposite(item.info);
-        remember(*s, t, parts.key);
+        key = parts.key;
         row.title = parts.title;
         row.summary = parts.summary;
     } else {
-        remember(*s, t, item.info);
+        key = item.info;
         row.title = item.info;
         row.link = item.href;
     }
+    remember(*s, t, key);
+    showRow(*s, row);
+    m_view.popup(item.popup);
+    if (m_reported)
+        m_reported(*s, key, row, item.categories);
+}
+
+void NewsBoard::showRow(const NewsSource &source, const NewsRow &row)
+{
     NewsRow labelled = row;
-    labelled.label = s->label;
+    labelled.source = source.labelClass;
+    labelled.label = source.label;
     addRow(MainPage::AllNewsTable, AllNewsLimit, labelled);
     m_lastAllNews = labelled;
-    addRow(s->table, SourceLimit, row);
-    m_view.popup(item.popup);
+    NewsRow own = row;
+    own.source = source.labelClass;
+    addRow(source.table, SourceLimit, own);
+}
+
+void NewsBoard::restore(int id, const NewsRow &row)
+{
+    if (const NewsSource *s = source(id))
+        showRow(*s, row);
 }
 
 void NewsBoard::restoreKnownKeys(int id, const QStringList &keys)

@@ -44,6 +44,13 @@ public:
     void onFailure(Failure failed) { m_failed = std::move(failed); }
     // A pass that brought news has been worked off: its newest all-news row.
     void onNewest(std::function<void(const NewsRow &)> newest) { m_newest = std::move(newest); }
+    // An item shown as news (not one given back from an earlier run), for the
+    // history: its source, its key, its row and its categories.
+    using Reported = std::function<void(const NewsSource &, const QString &, const NewsRow &, const QStringList &)>;
+    void onReported(Reported reported) { m_reported = std::move(reported); }
+    // An item of an earlier run shown again: its rows in the source's table and
+    // the all-news table, no popup, nothing reported. The caller sorts after.
+    void restore(int id, const NewsRow &row);
     // A feed or page source's pass brought news: its known keys changed.
     void onKnownChanged(std::function<void(int)> changed) { m_knownChanged = std::move(changed); }
     // A source's known keys, oldest first, as kept and as given back after a restart.
@@ -100,11 +107,14 @@ private:
         QString summary = {};
         bool important = false;
         bool quiet = false;
+        QStringList categories = {};
     };
 
     void processOne(const Task &next);
     void reportFailure(int step, int errorNumber);
     void AddNewsRow(const Task &item);
+    // The item's rows in the all-news table (labelled) and in its source's table.
+    void showRow(const NewsSource &source, const NewsRow &row);
     void remember(const NewsSource &source, tavrin &task, const QString &key);
     void addRow(const QString &table, int limit, const NewsRow &row);
     void showError(int id, const QString &message);
@@ -122,6 +132,7 @@ private:
     Failure m_failed;
     std::function<void(const NewsRow &)> m_newest;
     std::function<void(int)> m_knownChanged;
+    Reported m_reported;
     std::optional<NewsRow> m_lastAllNews;
     QQueue<Task> m_queue;
     QHash<QString, int> m_rows;

@@ -1,11 +1,13 @@
 #include "news/NewsPanel.h"
 
 #include "core/AppGlobals.h"
+#include "core/Clock.h"
 #include "core/ConfigPaths.h"
 #include "core/FetchScheduler.h"
 #include "core/gui/Desktop.h"
 #include "core/gui/cls_PopupMenu.h"
 #include "news/KnownKeysFile.h"
+#include "news/NewsHistory.h"
 #include "news/OOP.h"
 #include "pagebridge/PagePart.h"
 #include "pages/MainPage.h"
@@ -41,6 +43,19 @@ NewsPanel::NewsPanel(PageBridge &page, TabHost &tabs, FetchScheduler &scheduler,
         if (source.isFeed())
             m_news->restoreKnownKeys(source.id, known.value(source.name));
     }
+    // What is shown as news is kept; the tables come back from it at the next start.
+    m_history = new NewsHistory(scheduler.clock(), this);
+    connect(m_history, &NewsHistory::problem, this,
+            [this](const QString &text) { Q_EMIT balloonRequested(text, QStringLiteral("新闻历史"), 2); });
+    m_history->open(dataPath(QLatin1String(HistoryStore::FileName)), historyDays());
+    const QHash<QString, QStringList> stored = m_history->keys(NewsBoard::KnownLimit);
+    for (const NewsSource &source : m_registry.sources()) {
+        if (!source.isFeed())
+            m_news->restoreKnownKeys(source.id, stored.value(source.name));
+    }
+    m_news->onReported([this](const NewsSource &source, const QString &key, const NewsRow &row, const QStringList &categories) {
+        m_history->add({source.name, key, row, categories, m_scheduler.clock().now().toUTC()});
+    });
     m_news->onKnownChanged([this](int) {
         QHash<QString, QStringList> keys;
         for (const NewsSource &source : m_news->sources()) {
@@ -129,6 +144,27 @@ TabStrip::Tab NewsPanel::sourceTab(const NewsSource &source)
 void NewsPanel::pageLoaded()
 {
     buildSources(m_news->sources());
+    // The tables as they were, before the first fetch: the newest rows of each source.
+    QHash<QString, int> ids;
+    for (const NewsSource &source : m_news->sources())
+        ids.insert(source.name, source.id);
+    m_page.beginBatch();
+    for (const HistoryItem &item : m_history->newest(NewsBoard::SourceLimit)) {
+        if (ids.contains(item.source))
+            m_news->restore(ids.value(item.source), item.row);
+    }
+    m_page.endBatch();
+    sortAllNews();
+}
+
+int NewsPanel::historyDays()
+{
+    const cls_Config &config = Globals().Config;
+    if (!config.isExistAttrib(ConfigPaths::History, ConfigPaths::Days))
+        return NewsHistory::DefaultDays;
+    bool ok = false;
+    const int days = config.GetNodeAttrib(ConfigPaths::History, ConfigPaths::Days).trimmed().toInt(&ok);
+    return ok && days >= 0 ? days : NewsHistory::DefaultDays;
 }
 
 void NewsPanel::buildSources(const QList<NewsSource> &sources)
@@ -172,9 +208,14 @@ void NewsPanel::removeSource(int id)
                  QJsonArray{QJsonObject{{QStringLiteral("anchor"), gone.anchor}, {QStringLiteral("area"), gone.area}}});
 }
 
+QString NewsPanel::dataPath(const QString &fileName)
+{
+    return QFileInfo(Globals().Config.XmlFile()).absolutePath() + u'/' + fileName;
+}
+
 QString NewsPanel::knownKeysPath()
 {
-    return QFileInfo(Globals().Config.XmlFile()).absolutePath() + u'/' + QLatin1String(KnownKeysFile::FileName);
+    return dataPath(QLatin1String(KnownKeysFile::FileName));
 }
 
 QString NewsPanel::describe(const NewsSource &source)

@@ -11,6 +11,7 @@
 #include <memory>
 
 class FetchScheduler;
+class NewsHistory;
 class OOP;
 
 // The news on the main page: the source workers (OOP), the news model with
@@ -63,7 +64,10 @@ private:
     // A feed or page source as the worker's GetFeedContent takes it.
     static QString describe(const NewsSource &source);
     // Beside the configuration in use.
+    static QString dataPath(const QString &fileName);
     static QString knownKeysPath();
+    // Settings/Tavrin/History Days: how long items are kept (0: always).
+    static int historyDays();
 
     // NewsView
     void insertRow(const QString &table, const NewsRow &row) override;
@@ -82,6 +86,7 @@ private:
     OOP *HTTP;
     NewsSourceRegistry m_registry;
     QStringList m_toldRefused; // feed entries of the configuration left out, once said
+    NewsHistory *m_history;
     std::unique_ptr<NewsBoard> m_news;
     QTimer m_ctlTimeTask;
 };

@@ -371,6 +371,33 @@ private Q_SLOTS:
         QCOMPARE(handed.front().time, u"09/05 14:31"_s);
     }
 
+    // Items of an earlier run come back as rows, without popups and without
+    // being reported again; an item shown as news is reported with its key.
+    void restoredRowsAreShownNotReported()
+    {
+        PageModel page;
+        auto b = board(page);
+        QStringList reported;
+        b->onReported([&reported](const NewsSource &source, const QString &key, const NewsRow &row, const QStringList &) {
+            reported << source.name + u'|' + key + u'|' + row.title;
+        });
+        NewsRow old;
+        old.time = u"09/05 14:00"_s;
+        old.title = u"旧闻"_s;
+        b->restore(103, old);
+        b->restore(999, old); // a source no longer there
+        QCOMPARE(page.row(u"iDailyFXNews_Table"_s, 0).title, u"旧闻"_s);
+        QCOMPARE(page.row(u"iAllNews_Table"_s, 0).label, u" - DailyFX"_s);
+        QCOMPARE(page.tables.value(u"iAllNews_Table"_s).size(), 1);
+        QVERIFY(page.popups.isEmpty());
+        QVERIFY(reported.isEmpty());
+        b->GetMsg(103, u"09/05 14:31"_s, u"09/05 14:31欧元~欧元<br/><font style='color:#0000FF'>摘要</font>"_s, QString(), u"<p>"_s);
+        b->GetComplete(103, true);
+        drain(*b);
+        QCOMPARE(reported, QStringList{u"DailyFX|09/05 14:31欧元|欧元"_s});
+        QCOMPARE(page.popups, QStringList{u"<p>"_s});
+    }
+
     void marks()
     {
         PageModel page;

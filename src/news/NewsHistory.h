@@ -1,0 +1,47 @@
+#pragma once
+
+#include "news/HistoryStore.h"
+
+#include <QObject>
+#include <QTimer>
+
+class Clock;
+
+// The history as the news uses it: items handed in are written in batches
+// (a transaction a second, a few milliseconds at most on the user-interface
+// thread), items older than the days kept are removed at start and once a
+// day, and what goes wrong is told once while the news goes on without it.
+class NewsHistory : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int FlushMs = 1000;
+    static constexpr int DefaultDays = 30;
+
+    explicit NewsHistory(const Clock &clock, QObject *parent = nullptr);
+    ~NewsHistory() override;
+
+    // `keepDays` 0 keeps everything.
+    void open(const QString &path, int keepDays);
+    bool isOn() const { return m_store.isOpen(); }
+    QList<HistoryItem> newest(int perSource) const { return m_store.newest(perSource); }
+    QHash<QString, QStringList> keys(int perSource) const { return m_store.keys(perSource); }
+    void add(HistoryItem item);
+    // Writes what is waiting (at exit, or before a read of the file).
+    void flush();
+
+Q_SIGNALS:
+    // Said once: the history was renewed or is off for the run.
+    void problem(const QString &text);
+
+private:
+    void prune();
+
+    const Clock &m_clock;
+    HistoryStore m_store{QStringLiteral("tessaly-history")};
+    QList<HistoryItem> m_pending;
+    QTimer m_flush;
+    QTimer m_daily;
+    int m_keepDays = DefaultDays;
+};
