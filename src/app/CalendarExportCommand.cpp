@@ -29,9 +29,7 @@ int runCalendarExport(const QStringList &arguments, const QString &executablePat
     if (arguments.size() != 2 || arguments.at(1).isEmpty())
         return fail(QStringLiteral("usage: tavrin --export-calendar FILE.ics"), 2);
     // The data folder the program would use, read as it stands: nothing is seeded or locked.
-    QString folder = QFileInfo(executablePath).absolutePath() + QDir::separator();
-    if (ProgramData::readOnly(folder))
-        folder = ProgramData::userFolder();
+    const QString folder = ProgramData::dataFolder(QFileInfo(executablePath).absolutePath() + QDir::separator());
     cls_Config config(&StderrMessageSink::instance());
     config.setXmlFile(folder + QStringLiteral("tavrin.xml"));
     if (!QFileInfo::exists(config.XmlFile()))

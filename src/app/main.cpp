@@ -1,4 +1,5 @@
 #include "app/CalendarExportCommand.h"
+#include "app/HistorySearchCommand.h"
 #include "app/PlatformChoice.h"
 #include "core/AppGlobals.h"
 #include "core/Clock.h"
@@ -21,10 +22,12 @@ int main(int argc, char *argv[])
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    // A command of its own: no display, no window, no lock.
-    if (arguments.value(0) == QStringLiteral("--export-calendar")) {
+    // Commands of their own: no display, no window, no lock.
+    if (arguments.value(0) == QStringLiteral("--export-calendar") || arguments.value(0) == QStringLiteral("--search")) {
         QCoreApplication app(argc, argv);
-        return runCalendarExport(arguments, QCoreApplication::applicationFilePath());
+        return arguments.value(0) == QStringLiteral("--search")
+            ? runHistorySearch(arguments, QCoreApplication::applicationFilePath())
+            : runCalendarExport(arguments, QCoreApplication::applicationFilePath());
     }
     choosePlatform();
     chooseWebEngineSettings();

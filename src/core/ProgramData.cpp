@@ -28,6 +28,11 @@ QString ProgramData::choose(const QString &programFolder, const QString &userFol
     return userFolder;
 }
 
+QString ProgramData::dataFolder(const QString &programFolder)
+{
+    return readOnly(programFolder) ? userFolder() : programFolder;
+}
+
 void ProgramData::seed(const QString &programFolder, const QString &userFolder)
 {
     QDir().mkpath(userFolder + QStringLiteral("Sound"));

@@ -21,6 +21,8 @@ public:
     static QString userFolder();
     // The folder to use for a program folder; both end with a separator.
     static QString choose(const QString &programFolder, const QString &userFolder);
+    // The same folder as it stands, nothing seeded (for commands that only read it).
+    static QString dataFolder(const QString &programFolder);
     // Copies tavrin.xml and the Sound/*.wav files that the user folder lacks;
     // what is there already stays as it is.
     static void seed(const QString &programFolder, const QString &userFolder);

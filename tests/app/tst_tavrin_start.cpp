@@ -1,7 +1,10 @@
 #include "core/InstanceLock.h"
+#include "news/HistoryStore.h"
 #include "support/ProgramRun.h"
 #include "support/TempProgramFolder.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 
 #include <csignal>
@@ -143,6 +146,70 @@ private Q_SLOTS:
         const QByteArray written = folder.readFile(QStringLiteral("week.ics"));
         QCOMPARE(written.contains("BEGIN:VEVENT\r\n"), exitCode == 0);
         QCOMPARE(written.contains("DTSTART:20261207T133000Z\r\n"), exitCode == 0);
+    }
+
+    // The history searched from the command line while the program runs:
+    // JSON lines newest first, a source filter, nothing for a miss.
+    void searchesTheHistoryWhileTheProgramRuns_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QStringList>("titles");
+        QTest::newRow("two characters") << QStringList{QStringLiteral("非农")} << 0
+                                        << QStringList{QStringLiteral("非农低于预期"), QStringLiteral("美国非农大增")};
+        QTest::newRow("a source") << QStringList{QStringLiteral("和讯: 非农")} << 0 << QStringList{QStringLiteral("美国非农大增")};
+        QTest::newRow("a limit") << QStringList{QStringLiteral("非农"), QStringLiteral("--limit"), QStringLiteral("1")} << 0
+                                 << QStringList{QStringLiteral("非农低于预期")};
+        QTest::newRow("a miss") << QStringList{QStringLiteral("日元")} << 0 << QStringList{};
+        QTest::newRow("no words") << QStringList{QStringLiteral(" ")} << 2 << QStringList{};
+    }
+    void searchesTheHistoryWhileTheProgramRuns()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QStringList, titles);
+        TempProgramFolder folder;
+        folder.copyProgram(QStringLiteral("tavrin"));
+        const auto environmentWithoutDisplay = [this] {
+            QProcessEnvironment env = environment();
+            env.remove(QStringLiteral("DISPLAY"));
+            env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+            return env;
+        };
+        const ProgramRun none = ProgramRun::of(folder.filePath(QStringLiteral("tavrin")),
+                                               QStringList{QStringLiteral("--search")} + arguments, environmentWithoutDisplay());
+        QCOMPARE(none.exitCode, exitCode == 0 ? 1 : exitCode); // no history yet
+        {
+            HistoryStore store(QStringLiteral("fill"));
+            QCOMPARE(store.open(folder.filePath(QStringLiteral("history.db")), QDateTime::currentDateTimeUtc()),
+                     HistoryStore::Opened::Ready);
+            HistoryItem first;
+            first.source = QStringLiteral("和讯");
+            first.key = QStringLiteral("1");
+            first.row.title = QStringLiteral("美国非农大增");
+            first.row.timeKey = QStringLiteral("202612081430");
+            first.row.link = QStringLiteral("https://a.example.cn/1");
+            HistoryItem second = first;
+            second.source = QStringLiteral("FX168");
+            second.row.title = QStringLiteral("非农低于预期");
+            second.row.summary = QStringLiteral("美元走弱");
+            QVERIFY(store.add({first, second}));
+        }
+        InstanceLock running;
+        QVERIFY(running.tryLock());
+        const ProgramRun run = ProgramRun::of(folder.filePath(QStringLiteral("tavrin")),
+                                              QStringList{QStringLiteral("--search")} + arguments, environmentWithoutDisplay());
+        QCOMPARE(run.exitCode, exitCode);
+        QStringList found;
+        for (const QByteArray &line : run.out.split('\n')) {
+            if (line.isEmpty())
+                continue;
+            const QJsonObject hit = QJsonDocument::fromJson(line).object();
+            QCOMPARE(hit.value(QStringLiteral("time")).toString(), QStringLiteral("2026-12-08T14:30:00+08:00"));
+            QVERIFY(hit.value(QStringLiteral("link")).toString().startsWith(QStringLiteral("https://")));
+            found << hit.value(QStringLiteral("title")).toString();
+        }
+        QCOMPARE(found, titles);
     }
 
     void updateModeNeedsUAlone()
