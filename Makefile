@@ -36,6 +36,7 @@ bench: build
 	@$(BUILD_DIR)/bench/bench_parsers
 	@$(BUILD_DIR)/bench/bench_worker
 	@$(BUILD_DIR)/bench/bench_feeds
+	@$(BUILD_DIR)/bench/bench_history
 	@scripts/gui-env run -- $(BUILD_DIR)/bench/bench_news
 	@scripts/gui-env run -- bench/footprint $(BUILD_DIR)
 

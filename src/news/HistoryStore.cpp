@@ -1,6 +1,7 @@
 #include "news/HistoryStore.h"
 
 #include "core/Logging.h"
+#include "news/NewsSourceRegistry.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -242,7 +243,7 @@ QList<HistoryItem> HistoryStore::search(const QString &text, int limit) const
     }
     if (!source.isEmpty()) {
         conditions << QStringLiteral("source = ? COLLATE NOCASE");
-        values << source;
+        values << NewsSourceRegistry::nameOf(source);
     }
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     query.prepare(QStringLiteral("SELECT %1 FROM items WHERE %2 ORDER BY id DESC LIMIT ?")

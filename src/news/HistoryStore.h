@@ -56,7 +56,7 @@ public:
     // Removes the items that arrived before `before`; answers how many.
     int prune(const QDateTime &before);
     // Items whose title or summary holds every word, newest first; a word
-    // "NAME:" limits them to that source.
+    // "NAME:" limits them to that source (a built-in one also by its caption).
     QList<HistoryItem> search(const QString &query, int limit) const;
     qint64 count() const;
 

@@ -27,6 +27,7 @@ public:
     bool isOn() const { return m_store.isOpen(); }
     QList<HistoryItem> newest(int perSource) const { return m_store.newest(perSource); }
     QHash<QString, QStringList> keys(int perSource) const { return m_store.keys(perSource); }
+    QList<HistoryItem> search(const QString &query, int limit) const { return m_store.search(query, limit); }
     void add(HistoryItem item);
     // Writes what is waiting (at exit, or before a read of the file).
     void flush();

@@ -17,6 +17,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QUrl>
 #include <QWebEngineView>
 
@@ -114,6 +115,11 @@ QList<PageBridge::Binding> NewsPanel::bindings()
     QList<PageBridge::Binding> bindings{
         PageBridge::bind(MainPage::AllTab, "onclick", "ClickAll", [this](const PageBridge::Event &) { ClickAll(); }),
         PageBridge::bind(MainPage::SourceMenu, "onclick", "iMore", [this](const PageBridge::Event &) { iMore(); }),
+        // "search": Enter, a pause in typing, or the box emptied.
+        PageBridge::bind(MainPage::SearchBox, "onsearch", "Search", [this](const PageBridge::Event &) { search(); }),
+        PageBridge::bind(MainPage::SearchTab, "onclick", "ClickSearch",
+                         [this](const PageBridge::Event &) { m_tabs.SelectTab(MainPage::SearchTab); }),
+        PageBridge::bind(MainPage::SearchClose, "onclick", "CloseSearch", [this](const PageBridge::Event &) { closeSearch(); }),
     };
     for (const NewsSource &source : m_news->sources())
         bindings += sourceBindings(source);
@@ -130,7 +136,8 @@ QList<PageBridge::Binding> NewsPanel::sourceBindings(const NewsSource &source)
 
 QList<TabStrip::Tab> NewsPanel::tabs() const
 {
-    QList<TabStrip::Tab> tabs{{MainPage::AllTab, {MainPage::AllNewsArea}, QStringLiteral("All.htm")}};
+    QList<TabStrip::Tab> tabs{{MainPage::AllTab, {MainPage::AllNewsArea}, QStringLiteral("All.htm")},
+                              {MainPage::SearchTab, {MainPage::SearchArea}, QString()}};
     for (const NewsSource &source : m_news->sources())
         tabs.append(sourceTab(source));
     return tabs;
@@ -319,6 +326,17 @@ void NewsPanel::sourceMenu(const QStringList &hiddenTabs)
 
 void NewsPanel::insertRow(const QString &table, const NewsRow &row)
 {
+    m_page.insertRow(table, 1, rowCells(row));
+}
+
+QVariantList NewsPanel::rowCells(const NewsRow &row, const QStringList &marks)
+{
+    // A text with the words searched for marked; as it is without them.
+    const auto text = [&marks](const QString &tag, const QString &content, const QString &className,
+                               const QVariantMap &attributes = {}) {
+        return marks.isEmpty() ? PagePart::element(tag, content, className, attributes)
+                               : PagePart::element(tag, {}, className, attributes, markedParts(content, marks));
+    };
     const QVariantMap timeCell{
         {QStringLiteral("text"), row.time},
         {QStringLiteral("style"), QVariantMap{{QStringLiteral("verticalAlign"), QStringLiteral("middle")},
@@ -329,19 +347,98 @@ void NewsPanel::insertRow(const QString &table, const NewsRow &row)
     QVariantList parts;
     const QString titleClass = row.important ? QStringLiteral("important") : QString();
     if (!row.link.isEmpty() && PageBridge::isWebAddress(QUrl(row.link)))
-        parts << PagePart::element(QStringLiteral("a"), row.title, titleClass,
+        parts << text(QStringLiteral("a"), row.title, titleClass,
                       {{QStringLiteral("href"), row.link},
                        {QStringLiteral("target"), QStringLiteral("_blank")},
                        {QStringLiteral("style"), QStringLiteral("text-decoration:underline")}});
     else
-        parts << PagePart::element(QStringLiteral("span"), row.title, titleClass);
+        parts << text(QStringLiteral("span"), row.title, titleClass);
     if (!row.summary.isEmpty())
-        parts << PagePart::element(QStringLiteral("br"), {}) << PagePart::element(QStringLiteral("font"), row.summary, QStringLiteral("summary"));
+        parts << PagePart::element(QStringLiteral("br"), {}) << text(QStringLiteral("font"), row.summary, QStringLiteral("summary"));
     if (!row.label.isEmpty())
         parts << PagePart::element(QStringLiteral("b"), row.label, QStringLiteral("label ") + row.source);
     const QVariantMap infoCell{{QStringLiteral("parts"), parts},
                                {QStringLiteral("style"), QVariantMap{{QStringLiteral("verticalAlign"), QStringLiteral("middle")}}}};
-    m_page.insertRow(table, 1, {timeCell, infoCell});
+    return {timeCell, infoCell};
+}
+
+QVariantList NewsPanel::markedParts(const QString &text, const QStringList &words)
+{
+    QVariantList parts;
+    qsizetype from = 0;
+    while (from < text.size()) {
+        // The next place any word starts, the longest word there.
+        qsizetype at = -1;
+        qsizetype length = 0;
+        for (const QString &word : words) {
+            const qsizetype found = text.indexOf(word, from, Qt::CaseInsensitive);
+            if (found >= 0 && (at < 0 || found < at || (found == at && word.size() > length))) {
+                at = found;
+                length = word.size();
+            }
+        }
+        if (at < 0)
+            break;
+        if (at > from)
+            parts << PagePart::element(QStringLiteral("#text"), text.mid(from, at - from));
+        parts << PagePart::element(QStringLiteral("mark"), text.mid(at, length));
+        from = at + length;
+    }
+    if (from < text.size())
+        parts << PagePart::element(QStringLiteral("#text"), text.mid(from));
+    return parts;
+}
+
+void NewsPanel::search()
+{
+    m_page.readForm({MainPage::SearchBox}, [this](const QJsonObject &form) {
+        showSearch(form.value(MainPage::SearchBox).toObject().value(QStringLiteral("value")).toString());
+    });
+}
+
+void NewsPanel::showSearch(const QString &query)
+{
+    // Emptied (Escape clears the box): back to where the user was.
+    if (query.trimmed().isEmpty())
+        return closeSearch();
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    QStringList marks;
+    for (const QString &word : query.split(blanks, Qt::SkipEmptyParts)) {
+        if (!word.endsWith(u':') && !word.endsWith(QChar(0xFF1A)))
+            marks << word;
+    }
+    QHash<QString, NewsSource> sources;
+    for (const NewsSource &source : m_news->sources())
+        sources.insert(source.name, source);
+    m_history->flush(); // what came a moment ago is found too
+    const QList<HistoryItem> hits = m_history->search(query, SearchLimit);
+    m_page.beginBatch();
+    m_page.clearRows(MainPage::SearchTable);
+    for (const HistoryItem &hit : hits) {
+        NewsRow row = hit.row;
+        const NewsSource source = sources.value(hit.source);
+        row.source = source.labelClass.isEmpty() ? QStringLiteral("feed") : source.labelClass;
+        row.label = source.label.isEmpty() ? QStringLiteral(" - ") + hit.source : source.label;
+        m_page.insertRow(MainPage::SearchTable, -1, rowCells(row, marks));
+    }
+    if (hits.isEmpty())
+        m_page.insertRow(MainPage::SearchTable, -1,
+                         {QVariantMap{{QStringLiteral("text"), QStringLiteral("没有找到相关的新闻")},
+                                      {QStringLiteral("attributes"), QVariantMap{{QStringLiteral("colspan"), QStringLiteral("2")}}}}});
+    m_page.endBatch();
+    m_tabs.showTab(MainPage::SearchTab, true);
+    if (m_tabs.currentTab() != MainPage::SearchTab) {
+        m_beforeSearch = m_tabs.currentTab();
+        m_tabs.SelectTab(MainPage::SearchTab);
+    }
+}
+
+void NewsPanel::closeSearch()
+{
+    m_page.setValue(MainPage::SearchBox, QString());
+    m_tabs.showTab(MainPage::SearchTab, false);
+    if (m_tabs.currentTab() == MainPage::SearchTab)
+        m_tabs.SelectTab(m_beforeSearch.isEmpty() ? QString(MainPage::AllTab) : m_beforeSearch);
 }
 
 void NewsPanel::deleteLastRow(const QString &table)

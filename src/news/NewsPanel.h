@@ -24,6 +24,7 @@ class NewsPanel : public QObject, public Panel, private NewsView
 public:
     // How long one round of the task queue may hold the UI thread.
     static constexpr int TaskSliceMs = 4;
+    static constexpr int SearchLimit = 300;
 
     NewsPanel(PageBridge &page, TabHost &tabs, FetchScheduler &scheduler, QObject *parent = nullptr);
     ~NewsPanel() override;
@@ -55,6 +56,14 @@ private:
     void ClickFunc(const PageBridge::Event &event);
     void ClickWeb(const PageBridge::Event &event);
     void sourceMenu(const QStringList &hiddenTabs);
+    // The history search: its hits in the tab "搜索结果", the words marked;
+    // closed, the tab the user was on comes back.
+    void search();
+    void showSearch(const QString &query);
+    void closeSearch();
+    // A row's cells as the news tables show them, the words given marked.
+    QVariantList rowCells(const NewsRow &row, const QStringList &marks = {});
+    static QVariantList markedParts(const QString &text, const QStringList &words);
     QList<PageBridge::Binding> sourceBindings(const NewsSource &source);
     static TabStrip::Tab sourceTab(const NewsSource &source);
     void buildSources(const QList<NewsSource> &sources);
@@ -87,6 +96,7 @@ private:
     NewsSourceRegistry m_registry;
     QStringList m_toldRefused; // feed entries of the configuration left out, once said
     NewsHistory *m_history;
+    QString m_beforeSearch; // the tab shown when the search began
     std::unique_ptr<NewsBoard> m_news;
     QTimer m_ctlTimeTask;
 };

@@ -131,6 +131,17 @@ QList<std::pair<QString, QString>> NewsSourceRegistry::feedAttributes(const News
     return attributes;
 }
 
+QString NewsSourceRegistry::nameOf(const QString &text)
+{
+    for (const NewsSource &source : builtIns()) {
+        for (const QString &known : {source.name, source.caption, source.title}) {
+            if (known.compare(text, Qt::CaseInsensitive) == 0)
+                return source.name;
+        }
+    }
+    return text;
+}
+
 bool NewsSourceRegistry::storeChecked(cls_Config &config, const QString &name, bool checked)
 {
     const QList<QHash<QString, QString>> entries = config.elements(ConfigPaths::Feeds, ConfigPaths::FeedElement);

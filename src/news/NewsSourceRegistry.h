@@ -50,6 +50,9 @@ public:
     static QList<std::pair<QString, QString>> feedAttributes(const NewsSource &source);
     // The names of the built-in sources, which a feed source cannot take.
     static QStringList builtInNames();
+    // A built-in source's name for its name, caption or title as a user writes
+    // it ("和讯", "hexun"); any other text as it is (a feed's name is its caption).
+    static QString nameOf(const QString &text);
     // Stores a feed source's on/off in its element; false when no element has its name.
     static bool storeChecked(cls_Config &config, const QString &name, bool checked);
 

@@ -52,6 +52,12 @@ inline constexpr QLatin1StringView FrozenRow{"chkRow"};
 inline constexpr QLatin1StringView AllTab{"iAll"};
 inline constexpr QLatin1StringView AllNewsArea{"iAllNews"};
 inline constexpr QLatin1StringView SourceMenu{"iMore"};
+// The history search: its box in the tab row, its results' tab (with a close mark), block and table.
+inline constexpr QLatin1StringView SearchBox{"iSearch"};
+inline constexpr QLatin1StringView SearchTab{"iSearchTab"};
+inline constexpr QLatin1StringView SearchClose{"iSearchClose"};
+inline constexpr QLatin1StringView SearchArea{"iSearchNews"};
+inline constexpr QLatin1StringView SearchTable{"iSearchNews_Table"};
 
 // The quote centre.
 inline constexpr QLatin1StringView StartQuote{"iStartQuote"};

@@ -20,6 +20,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QPointer>
@@ -332,6 +333,44 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(WorkerRuntime::instance().serverProcessId() != pid && WorkerRuntime::instance().serverProcessId() != 0, 10000);
         QTRY_VERIFY_WITH_TIMEOUT(news().task(104).StrBuffer.count(u';') > known, 30000);
         QVERIFY(m_sink.messages().isEmpty());
+    }
+
+    // The search box finds what the sites said: the hits in "搜索结果", the
+    // words marked, a source filter, and the box emptied brings back the tab
+    // the user was on.
+    void theSearchBoxFindsWhatTheSitesSaid()
+    {
+        QTRY_VERIFY_WITH_TIMEOUT(news().rowCount(u"iHeXunNews_Table"_s) > 3, 30000);
+        const QString title = page(u"document.querySelector('#iHeXunNews_Table tbody tr td:nth-child(2) > :first-child').textContent"_s);
+        QVERIFY(title.size() >= 6);
+        const QString word = title.mid(2, 2); // two characters: a plain substring match
+        const QString longer = title.mid(1, 4); // four: the trigram index
+        page(u"document.getElementById('iAll').click(); true"_s);
+        QTRY_COMPARE(m_controller->mainWindow()->tabs().currentTab(), u"iAll"_s);
+        const auto searchFor = [this](const QString &query) {
+            page(u"var box = document.getElementById('iSearch'); box.value = %1; box.dispatchEvent(new Event('search')); true"_s
+                     .arg(QString::fromUtf8(QJsonDocument(QJsonArray{query}).toJson(QJsonDocument::Compact)).mid(1).chopped(1)));
+        };
+        const QString hits = u"String(document.querySelectorAll('#iSearchNews_Table tbody tr').length)"_s;
+        for (const QString &query : {word, longer, u"和讯: "_s + longer}) {
+            searchFor(query);
+            QTRY_COMPARE(m_controller->mainWindow()->tabs().currentTab(), u"iSearchTab"_s);
+            QTRY_VERIFY2(page(u"document.getElementById('iSearchNews_Table').textContent"_s).contains(title), qPrintable(query));
+            QVERIFY(page(hits).toInt() >= 1);
+            QCOMPARE(page(u"document.querySelector('#iSearchNews_Table tbody mark').textContent"_s).toLower(),
+                     (query.startsWith(u"和讯"_s) ? longer : query).toLower());
+        }
+        QCOMPARE(page(u"document.getElementById('iSearchTab').parentElement.style.display"_s), QString());
+        searchFor(u"没有这样的新闻标题"_s);
+        QTRY_COMPARE(page(u"document.getElementById('iSearchNews_Table').tBodies[0].textContent"_s), u"没有找到相关的新闻"_s);
+        searchFor(QString()); // Escape empties the box
+        QTRY_COMPARE(m_controller->mainWindow()->tabs().currentTab(), u"iAll"_s);
+        QCOMPARE(page(u"document.getElementById('iSearchTab').parentElement.style.display"_s), u"none"_s);
+        searchFor(longer);
+        QTRY_COMPARE(m_controller->mainWindow()->tabs().currentTab(), u"iSearchTab"_s);
+        page(u"document.getElementById('iSearchClose').click(); true"_s);
+        QTRY_COMPARE(m_controller->mainWindow()->tabs().currentTab(), u"iAll"_s);
+        QCOMPARE(page(u"document.getElementById('iSearch').value"_s), QString());
     }
 
     // A source added in the settings dialog gets its tab and its items while

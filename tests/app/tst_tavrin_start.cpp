@@ -184,7 +184,7 @@ private Q_SLOTS:
             QCOMPARE(store.open(folder.filePath(QStringLiteral("history.db")), QDateTime::currentDateTimeUtc()),
                      HistoryStore::Opened::Ready);
             HistoryItem first;
-            first.source = QStringLiteral("和讯");
+            first.source = QStringLiteral("HeXun");
             first.key = QStringLiteral("1");
             first.row.title = QStringLiteral("美国非农大增");
             first.row.timeKey = QStringLiteral("202612081430");

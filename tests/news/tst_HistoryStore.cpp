@@ -103,11 +103,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("query");
         QTest::addColumn<QStringList>("hits"); // newest first
-        QTest::newRow("two characters") << u"非农"_s << QStringList{u"FX168/3"_s, u"和讯/1"_s};
-        QTest::newRow("a longer word") << u"就业人数"_s << QStringList{u"FX168/3"_s, u"和讯/1"_s};
+        QTest::newRow("two characters") << u"非农"_s << QStringList{u"FX168/3"_s, u"HeXun/1"_s};
+        QTest::newRow("a longer word") << u"就业人数"_s << QStringList{u"FX168/3"_s, u"HeXun/1"_s};
         QTest::newRow("in the summary") << u"鲍威尔"_s << QStringList{u"FX168/2"_s};
-        QTest::newRow("every word must match") << u"非农 大增"_s << QStringList{u"和讯/1"_s};
+        QTest::newRow("every word must match") << u"非农 大增"_s << QStringList{u"HeXun/1"_s};
         QTest::newRow("a source") << u"FX168: 非农"_s << QStringList{u"FX168/3"_s};
+        QTest::newRow("a source by its caption") << u"和讯： 非农"_s << QStringList{u"HeXun/1"_s};
         QTest::newRow("latin letters in any case") << u"cpi"_s << QStringList{u"FX168/2"_s};
         QTest::newRow("a miss") << u"日元"_s << QStringList{};
         QTest::newRow("wildcards are letters") << u"%"_s << QStringList{};
@@ -119,7 +120,7 @@ private Q_SLOTS:
         QFETCH(QStringList, hits);
         HistoryStore store(u"search"_s);
         QCOMPARE(store.open(m_folder.filePath(u"search.db"_s), m_now), HistoryStore::Opened::Ready);
-        QVERIFY(store.add({item(u"和讯"_s, u"1"_s, u"美国非农就业人数大增"_s, m_now),
+        QVERIFY(store.add({item(u"HeXun"_s, u"1"_s, u"美国非农就业人数大增"_s, m_now),
                            item(u"FX168"_s, u"2"_s, u"美国CPI公布"_s, m_now, u"鲍威尔讲话"_s),
                            item(u"FX168"_s, u"3"_s, u"非农就业人数低于预期"_s, m_now)}));
         QCOMPARE(keysOf(store.search(query, 10)), hits);

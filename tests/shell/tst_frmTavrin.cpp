@@ -97,6 +97,7 @@ private Q_SLOTS:
         QStringList expected{u"TD1 onmousedown WindowMove"_s, u"TD2 onmousedown WindowMove"_s, u"btn_Close onclick btn_Close"_s,
                              u"btn_sponsor onclick btn_sponsor"_s, u"iFXAsk onclick ClickFXAsk"_s, u"iFXCalendar onclick Calendar"_s,
                              u"SizeGrip onmousedown SizeGrip"_s, u"iAll onclick ClickAll"_s, u"iMore onclick iMore"_s,
+                             u"iSearch onsearch Search"_s, u"iSearchTab onclick ClickSearch"_s, u"iSearchClose onclick CloseSearch"_s,
                              u"iTBody onclick TBodyClick"_s, u"iCalendar_Table oncontextmenu WebDoc_oncontextmenu"_s,
                              u"iStartQuote onclick iStartQuote"_s, u"iCloseQuote onclick iCloseQuote"_s,
                              u"iBarBtn onclick ShowBar"_s, u"iShowQuote onclick ShowQuote"_s,
@@ -125,11 +126,11 @@ private Q_SLOTS:
     {
         QCOMPARE(page(u"Array.prototype.map.call(document.querySelectorAll('#iUL a'), function (a) { return a.id; }).join(' ')"_s)
                      .toString(),
-                 u"iFXAsk iFXCalendar iAll iFXark iFX168 iDailyfx iCaiXun iFX678 iHeXun iMore"_s);
+                 u"iFXAsk iFXCalendar iAll iFXark iFX168 iDailyfx iCaiXun iFX678 iHeXun iMore iSearchTab"_s);
         QCOMPARE(page(u"document.getElementById('iCaiXun').textContent"_s).toString(), u"财讯"_s);
         QCOMPARE(page(u"document.getElementById('iHeXunNews_Table').parentElement.id"_s).toString(), u"iHeXunNews"_s);
         QCOMPARE(page(u"document.getElementById('iHeXunNews_Table_Head').cells.length"_s).toInt(), 2);
-        QCOMPARE(m_window->tabs().strip().tabs().size(), 9);
+        QCOMPARE(m_window->tabs().strip().tabs().size(), 10);
     }
 
     void tabsSwitch()
