@@ -72,7 +72,7 @@ void BM_StartupFill(benchmark::State &state)
 {
     HistoryStore &store = filled();
     for (auto _ : state)
-        benchmark::DoNotOptimize(store.newest(80));
+        benchmark::DoNotOptimize(store.newest(Sources, 80));
 }
 BENCHMARK(BM_StartupFill)->Unit(benchmark::kMillisecond);
 
@@ -83,6 +83,7 @@ void BM_Search(benchmark::State &state, const QString &query)
         benchmark::DoNotOptimize(store.search(query, 300));
 }
 BENCHMARK_CAPTURE(BM_Search, two_characters, QStringLiteral("非农"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Search, two_characters_rare, QStringLiteral("比特"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Search, longer_word, QStringLiteral("日本央行"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Search, rare_number, QStringLiteral("199999"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Search, several_words, QStringLiteral("美联储 英镑 降息"))->Unit(benchmark::kMillisecond);

@@ -12,6 +12,8 @@
 #include <QTimeZone>
 #include <QVariant>
 
+#include <algorithm>
+
 namespace {
 
 constexpr const char *Columns = "source, key, time, time_key, title, summary, link, categories, important, arrived";
@@ -130,6 +132,7 @@ bool HistoryStore::create()
                        " time TEXT, time_key TEXT, title TEXT, summary TEXT, link TEXT, categories TEXT,"
                        " important INTEGER, arrived INTEGER NOT NULL, UNIQUE(source, key))"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS items_arrived ON items(arrived)"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS items_source ON items(source, id)"),
         QStringLiteral("CREATE VIRTUAL TABLE IF NOT EXISTS items_text USING fts5(title, summary, content='items',"
                        " content_rowid='id', tokenize='trigram')"),
         QStringLiteral("CREATE TRIGGER IF NOT EXISTS items_added AFTER INSERT ON items BEGIN"
@@ -179,31 +182,43 @@ bool HistoryStore::add(const QList<HistoryItem> &items)
     return db.commit();
 }
 
-QList<HistoryItem> HistoryStore::newest(int perSource) const
+QList<HistoryItem> HistoryStore::newest(const QStringList &sources, int perSource) const
 {
+    // One short walk of the (source, id) index per source, whatever the size of the history.
     QList<HistoryItem> items;
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
-    query.prepare(QStringLiteral("SELECT %1 FROM (SELECT *, row_number() OVER (PARTITION BY source ORDER BY id DESC) AS n"
-                                 " FROM items) WHERE n <= ? ORDER BY id")
-                      .arg(QLatin1String(Columns)));
-    query.addBindValue(perSource);
-    if (m_open && query.exec()) {
+    query.prepare(QStringLiteral("SELECT %1, id FROM items WHERE source = ? ORDER BY id DESC LIMIT ?").arg(QLatin1String(Columns)));
+    QList<std::pair<qint64, HistoryItem>> found;
+    for (const QString &source : sources) {
+        query.addBindValue(source);
+        query.addBindValue(perSource);
+        if (!m_open || !query.exec())
+            continue;
         while (query.next())
-            items << itemOf(query);
+            found.append({query.value(10).toLongLong(), itemOf(query)});
     }
+    std::sort(found.begin(), found.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (auto &[id, item] : found)
+        items << std::move(item);
     return items;
 }
 
-QHash<QString, QStringList> HistoryStore::keys(int perSource) const
+QHash<QString, QStringList> HistoryStore::keys(const QStringList &sources, int perSource) const
 {
     QHash<QString, QStringList> keys;
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
-    query.prepare(QStringLiteral("SELECT source, key FROM (SELECT source, key, id, row_number() OVER (PARTITION BY source"
-                                 " ORDER BY id DESC) AS n FROM items) WHERE n <= ? ORDER BY id"));
-    query.addBindValue(perSource);
-    if (m_open && query.exec()) {
+    query.prepare(QStringLiteral("SELECT key FROM items WHERE source = ? ORDER BY id DESC LIMIT ?"));
+    for (const QString &source : sources) {
+        query.addBindValue(source);
+        query.addBindValue(perSource);
+        if (!m_open || !query.exec())
+            continue;
+        QStringList newestFirst;
         while (query.next())
-            keys[query.value(0).toString()] << query.value(1).toString();
+            newestFirst << query.value(0).toString();
+        std::reverse(newestFirst.begin(), newestFirst.end());
+        if (!newestFirst.isEmpty())
+            keys.insert(source, newestFirst);
     }
     return keys;
 }

@@ -49,10 +49,10 @@ public:
 
     // Stores the items not stored yet, in one transaction; false when the write failed.
     bool add(const QList<HistoryItem> &items);
-    // Each source's newest `perSource` items, oldest first.
-    QList<HistoryItem> newest(int perSource) const;
-    // Each source's newest `perSource` keys, oldest first, by source name.
-    QHash<QString, QStringList> keys(int perSource) const;
+    // The sources' newest `perSource` items each, oldest first.
+    QList<HistoryItem> newest(const QStringList &sources, int perSource) const;
+    // The sources' newest `perSource` keys each, oldest first, by source name.
+    QHash<QString, QStringList> keys(const QStringList &sources, int perSource) const;
     // Removes the items that arrived before `before`; answers how many.
     int prune(const QDateTime &before);
     // Items whose title or summary holds every word, newest first; a word

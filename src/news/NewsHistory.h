@@ -25,8 +25,11 @@ public:
     // `keepDays` 0 keeps everything.
     void open(const QString &path, int keepDays);
     bool isOn() const { return m_store.isOpen(); }
-    QList<HistoryItem> newest(int perSource) const { return m_store.newest(perSource); }
-    QHash<QString, QStringList> keys(int perSource) const { return m_store.keys(perSource); }
+    QList<HistoryItem> newest(const QStringList &sources, int perSource) const { return m_store.newest(sources, perSource); }
+    QHash<QString, QStringList> keys(const QStringList &sources, int perSource) const
+    {
+        return m_store.keys(sources, perSource);
+    }
     QList<HistoryItem> search(const QString &query, int limit) const { return m_store.search(query, limit); }
     void add(HistoryItem item);
     // Writes what is waiting (at exit, or before a read of the file).

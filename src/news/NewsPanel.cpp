@@ -49,7 +49,10 @@ NewsPanel::NewsPanel(PageBridge &page, TabHost &tabs, FetchScheduler &scheduler,
     connect(m_history, &NewsHistory::problem, this,
             [this](const QString &text) { Q_EMIT balloonRequested(text, QStringLiteral("新闻历史"), 2); });
     m_history->open(dataPath(QLatin1String(HistoryStore::FileName)), historyDays());
-    const QHash<QString, QStringList> stored = m_history->keys(NewsBoard::KnownLimit);
+    QStringList names;
+    for (const NewsSource &source : m_registry.sources())
+        names << source.name;
+    const QHash<QString, QStringList> stored = m_history->keys(names, NewsBoard::KnownLimit);
     for (const NewsSource &source : m_registry.sources()) {
         if (!source.isFeed())
             m_news->restoreKnownKeys(source.id, stored.value(source.name));
@@ -156,10 +159,8 @@ void NewsPanel::pageLoaded()
     for (const NewsSource &source : m_news->sources())
         ids.insert(source.name, source.id);
     m_page.beginBatch();
-    for (const HistoryItem &item : m_history->newest(NewsBoard::SourceLimit)) {
-        if (ids.contains(item.source))
-            m_news->restore(ids.value(item.source), item.row);
-    }
+    for (const HistoryItem &item : m_history->newest(ids.keys(), NewsBoard::SourceLimit))
+        m_news->restore(ids.value(item.source), item.row);
     m_page.endBatch();
     sortAllNews();
 }

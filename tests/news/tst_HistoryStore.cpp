@@ -61,7 +61,7 @@ private Q_SLOTS:
         HistoryStore store(u"b"_s);
         QCOMPARE(store.open(path, m_now), HistoryStore::Opened::Ready);
         QCOMPARE(store.count(), 4);
-        const QList<HistoryItem> newest = store.newest(2);
+        const QList<HistoryItem> newest = store.newest({u"FX168"_s, u"快讯"_s, u"gone"_s}, 2);
         QCOMPARE(keysOf(newest), (QStringList{u"快讯/x!"_s, u"FX168/2"_s, u"FX168/3"_s}));
         const HistoryItem &feed = newest.front();
         QCOMPARE(feed.row.title, u"甲"_s);
@@ -70,7 +70,8 @@ private Q_SLOTS:
         QCOMPARE(feed.row.timeKey, u"202612081400"_s);
         QCOMPARE(feed.categories, QStringList{u"重要"_s});
         QCOMPARE(feed.arrived, m_now);
-        QCOMPARE(store.keys(5).value(u"FX168"_s), (QStringList{u"1"_s, u"2"_s, u"3"_s}));
+        QCOMPARE(store.keys({u"FX168"_s}, 5).value(u"FX168"_s), (QStringList{u"1"_s, u"2"_s, u"3"_s}));
+        QCOMPARE(store.keys({u"FX168"_s}, 2).value(u"FX168"_s), (QStringList{u"2"_s, u"3"_s}));
     }
 
     // Items older than the days kept go at the start and once a day; 0 keeps all.
@@ -96,7 +97,7 @@ private Q_SLOTS:
         FakeClock clock(m_now);
         NewsHistory history(clock);
         history.open(path, days);
-        QCOMPARE(keysOf(history.newest(10)), left);
+        QCOMPARE(keysOf(history.newest({u"S"_s}, 10)), left);
     }
 
     void searchFindsShortAndLongWordsAndSources_data()
@@ -146,7 +147,7 @@ private Q_SLOTS:
         QCOMPARE(QFile(aside).size(), 8192);
         history.add(item(u"S"_s, u"1"_s, u"新"_s, m_now));
         history.flush();
-        QCOMPARE(history.newest(5).size(), 1);
+        QCOMPARE(history.newest({u"S"_s}, 5).size(), 1);
 
         NewsHistory nowhere(clock);
         QSignalSpy off(&nowhere, &NewsHistory::problem);
