@@ -316,17 +316,32 @@ void NewsBoard::AddNewsRow(const Task &item)
         row.link = item.href;
     }
     remember(*s, t, key);
-    showRow(*s, row);
-    m_view.popup(item.popup);
     if (m_reported)
         m_reported(*s, key, row, item.categories);
+    const int story = ++m_nextStory;
+    if (const std::optional<StoryFolder::Story> seen = m_stories.fold(story, row.title, s->caption, m_clock.now())) {
+        // A story shown already: its source's own table has it, the all-news
+        // row names the other sources, and it pops up once.
+        addRow(s->table, SourceLimit, row);
+        if (!seen->others.isEmpty())
+            m_view.setText(storyMark(seen->id), QStringLiteral("另见: ") + seen->others.join(QStringLiteral(", ")));
+        return;
+    }
+    showRow(*s, row, storyMark(story));
+    m_view.popup(item.popup);
 }
 
-void NewsBoard::showRow(const NewsSource &source, const NewsRow &row)
+QString NewsBoard::storyMark(int story)
+{
+    return QStringLiteral("story%1").arg(story);
+}
+
+void NewsBoard::showRow(const NewsSource &source, const NewsRow &row, const QString &storyMark)
 {
     NewsRow labelled = row;
     labelled.source = source.labelClass;
     labelled.label = source.label;
+    labelled.storyMark = storyMark;
     addRow(MainPage::AllNewsTable, AllNewsLimit, labelled);
     m_lastAllNews = labelled;
     NewsRow own = row;

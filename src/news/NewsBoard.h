@@ -3,6 +3,7 @@
 #include "core/FetchSchedule.h"
 #include "news/NewsRow.h"
 #include "news/NewsSource.h"
+#include "news/StoryFolder.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -113,8 +114,9 @@ private:
     void processOne(const Task &next);
     void reportFailure(int step, int errorNumber);
     void AddNewsRow(const Task &item);
+    static QString storyMark(int story);
     // The item's rows in the all-news table (labelled) and in its source's table.
-    void showRow(const NewsSource &source, const NewsRow &row);
+    void showRow(const NewsSource &source, const NewsRow &row, const QString &storyMark = {});
     void remember(const NewsSource &source, tavrin &task, const QString &key);
     void addRow(const QString &table, int limit, const NewsRow &row);
     void showError(int id, const QString &message);
@@ -133,6 +135,8 @@ private:
     std::function<void(const NewsRow &)> m_newest;
     std::function<void(int)> m_knownChanged;
     Reported m_reported;
+    StoryFolder m_stories;
+    int m_nextStory = 0;
     std::optional<NewsRow> m_lastAllNews;
     QQueue<Task> m_queue;
     QHash<QString, int> m_rows;

@@ -295,15 +295,16 @@ void NewsPanel::sourceMenu(const QStringList &hiddenTabs)
     std::sort(offered.begin(), offered.end(), [](const NewsSource &a, const NewsSource &b) { return a.id < b.id; });
     cls_PopupMenu menu;
     // A hidden tab's entry is its place in the list, counted from 1: no source has such an id.
-    QList<const NewsSource *> tabs;
+    QList<NewsSource> tabs;
+    const QList<NewsSource> sources = m_news->sources();
     for (const QString &anchor : hiddenTabs) {
-        for (const NewsSource &source : m_news->sources()) {
+        for (const NewsSource &source : sources) {
             if (source.anchor == anchor)
-                tabs << &source;
+                tabs << source;
         }
     }
     for (qsizetype i = 0; i < tabs.size(); ++i)
-        menu.AddMenuItem(tabs.at(i)->caption, cls_PopupMenu::MF_STRING, int(i + 1));
+        menu.AddMenuItem(tabs.at(i).caption, cls_PopupMenu::MF_STRING, int(i + 1));
     if (!tabs.isEmpty())
         menu.AddMenuItem(QString(), cls_PopupMenu::MF_SEPARATOR, 0);
     for (const NewsSource &source : std::as_const(offered))
@@ -311,7 +312,7 @@ void NewsPanel::sourceMenu(const QStringList &hiddenTabs)
                          source.id);
     const int chosen = menu.TrackMenu(m_page.view());
     if (chosen >= 1 && chosen <= tabs.size())
-        return m_tabs.SelectTab(tabs.at(chosen - 1)->anchor);
+        return m_tabs.SelectTab(tabs.at(chosen - 1).anchor);
     for (const NewsSource &source : std::as_const(offered)) {
         if (source.id != chosen)
             continue;
@@ -358,6 +359,8 @@ QVariantList NewsPanel::rowCells(const NewsRow &row, const QStringList &marks)
         parts << PagePart::element(QStringLiteral("br"), {}) << text(QStringLiteral("font"), row.summary, QStringLiteral("summary"));
     if (!row.label.isEmpty())
         parts << PagePart::element(QStringLiteral("b"), row.label, QStringLiteral("label ") + row.source);
+    if (!row.storyMark.isEmpty())
+        parts << PagePart::element(QStringLiteral("span"), {}, QStringLiteral("seeAlso"), {{QStringLiteral("id"), row.storyMark}});
     const QVariantMap infoCell{{QStringLiteral("parts"), parts},
                                {QStringLiteral("style"), QVariantMap{{QStringLiteral("verticalAlign"), QStringLiteral("middle")}}}};
     return {timeCell, infoCell};
@@ -450,6 +453,11 @@ void NewsPanel::deleteLastRow(const QString &table)
 void NewsPanel::setHtml(const QString &id, const QString &html)
 {
     m_page.setHtml(id, html);
+}
+
+void NewsPanel::setText(const QString &id, const QString &text)
+{
+    m_page.setText(id, text);
 }
 
 void NewsPanel::setStyle(const QString &id, const QString &property, const QString &value)

@@ -82,6 +82,7 @@ private:
     void insertRow(const QString &table, const NewsRow &row) override;
     void deleteLastRow(const QString &table) override;
     void setHtml(const QString &id, const QString &html) override;
+    void setText(const QString &id, const QString &text) override;
     void setStyle(const QString &id, const QString &property, const QString &value) override;
     void sortAllNews() override;
     void popup(const QString &html) override;

@@ -15,6 +15,7 @@ public:
     virtual void deleteLastRow(const QString &table) = 0;
     // The status line's marks: fixed snippets with escaped source texts.
     virtual void setHtml(const QString &id, const QString &html) = 0;
+    virtual void setText(const QString &id, const QString &text) = 0;
     virtual void setStyle(const QString &id, const QString &property, const QString &value) = 0;
     // The all-news table's own sort (its header cell's click).
     virtual void sortAllNews() = 0;

@@ -1,6 +1,7 @@
 #include "core/cls_Config.h"
 #include "news/KnownKeysFile.h"
 #include "news/NewsBoard.h"
+#include "news/StoryFolder.h"
 #include "news/NewsSourceRegistry.h"
 #include "news/NewsView.h"
 #include "support/FakeClock.h"
@@ -24,6 +25,7 @@ class PageModel : public NewsView
 public:
     QHash<QString, QList<NewsRow>> tables; // newest first
     QHash<QString, QString> html;
+    QHash<QString, QString> texts;
     QHash<QString, QString> display;
     QStringList tabsShown;
     QString tab;
@@ -38,6 +40,7 @@ public:
     }
     void deleteLastRow(const QString &table) override { tables[table].removeLast(); }
     void setHtml(const QString &id, const QString &value) override { html[id] = value; }
+    void setText(const QString &id, const QString &value) override { texts[id] = value; }
     void setStyle(const QString &id, const QString &property, const QString &value) override
     {
         if (property == u"display"_s)
@@ -396,6 +399,58 @@ private Q_SLOTS:
         drain(*b);
         QCOMPARE(reported, QStringList{u"DailyFX|09/05 14:31欧元|欧元"_s});
         QCOMPARE(page.popups, QStringList{u"<p>"_s});
+    }
+
+    // One row per story: titles the same once normalised, or nearly the same,
+    // within half an hour, fold; different stories and late repeats do not.
+    void storiesFold_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<int>("minutesApart");
+        QTest::addColumn<bool>("folds");
+        QTest::newRow("brackets and punctuation") << u"【快讯】美联储宣布加息25个基点！"_s << u"美联储宣布加息25个基点"_s << 3 << true;
+        QTest::newRow("full and half width") << u"ＣＰＩ年率升至３．５％"_s << u"cpi年率升至3.5%"_s << 5 << true;
+        QTest::newRow("nearly the same") << u"欧洲央行维持三大利率不变，拉加德称通胀前景仍存在不确定性"_s
+                                         << u"欧洲央行维持三大利率不变,拉加德称通胀前景存在不确定性"_s << 10 << true;
+        QTest::newRow("another story") << u"美国非农就业人数大增"_s << u"美国非农就业人数低于预期"_s << 1 << false;
+        QTest::newRow("too late") << u"美联储宣布加息25个基点"_s << u"美联储宣布加息25个基点"_s << 31 << false;
+    }
+    void storiesFold()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QFETCH(int, minutesApart);
+        QFETCH(bool, folds);
+        StoryFolder stories;
+        const QDateTime at(QDate(2026, 12, 8), QTime(10, 0));
+        QVERIFY(!stories.fold(1, first, u"FX168"_s, at));
+        const std::optional<StoryFolder::Story> seen = stories.fold(2, second, u"和讯"_s, at.addSecs(minutesApart * 60));
+        QCOMPARE(seen.has_value(), folds);
+        if (folds) {
+            QCOMPARE(seen->id, 1);
+            QCOMPARE(seen->others, QStringList{u"和讯"_s});
+        }
+    }
+
+    // The board: the story once in the all-news table, naming the other
+    // source, once in the popup, and in each source's own table.
+    void aStoryFromTwoSourcesIsOneAllNewsRow()
+    {
+        PageModel page;
+        auto b = board(page);
+        b->GetMsg(101, u"12-08 10:00"_s, u"美联储宣布加息25个基点"_s, u"http://f.example.cn/1"_s, u"<p1>"_s);
+        b->GetMsg(104, u"12-08 10:02"_s, u"【快讯】美联储宣布加息25个基点！"_s, u"http://h.example.cn/1"_s, u"<p2>"_s);
+        b->GetComplete(101, true);
+        b->GetComplete(104, true);
+        drain(*b);
+        QCOMPARE(page.tables.value(u"iAllNews_Table"_s).size(), 1);
+        QCOMPARE(page.tables.value(u"iFX168News_Table"_s).size(), 1);
+        QCOMPARE(page.tables.value(u"iHeXunNews_Table"_s).size(), 1);
+        QCOMPARE(page.popups, QStringList{u"<p1>"_s});
+        const QString mark = page.row(u"iAllNews_Table"_s, 0).storyMark;
+        QVERIFY(!mark.isEmpty());
+        QCOMPARE(page.texts.value(mark), u"另见: 和讯"_s);
     }
 
     void marks()
