@@ -335,6 +335,23 @@ private Q_SLOTS:
         QVERIFY(m_sink.messages().isEmpty());
     }
 
+    // The same story from two sites a moment apart: one all-news row that
+    // names the other site, and a row in each site's own table.
+    void oneStoryFromTwoSitesIsOneAllNewsRow()
+    {
+        const QString story = u"瑞士央行意外降息50个基点，瑞郎急跌"_s;
+        QCOMPARE(simGet(u"/control?source=FX168&publish=text:"_s + story), QByteArray("ok"));
+        QTRY_VERIFY_WITH_TIMEOUT(page(u"document.getElementById('iFX168News_Table').textContent"_s).contains(story), 20000);
+        QCOMPARE(simGet(u"/control?source=FX678&publish=text:【快讯】瑞士央行意外降息50个基点,瑞郎急跌！"_s), QByteArray("ok"));
+        QTRY_VERIFY_WITH_TIMEOUT(page(u"document.getElementById('iFX678News_Table').textContent"_s).contains(u"【快讯】瑞士央行"_s), 20000);
+        const QString rows = page(u"String(Array.from(document.querySelectorAll('#iAllNews_Table tbody tr'))"
+                                  ".filter(r => r.textContent.includes('瑞士央行意外降息')).length)"_s);
+        QCOMPARE(rows, u"1"_s);
+        QTRY_COMPARE(page(u"Array.from(document.querySelectorAll('#iAllNews_Table tbody tr'))"
+                          ".find(r => r.textContent.includes('瑞士央行意外降息')).querySelector('.seeAlso').textContent"_s),
+                     u"另见: 汇通网"_s);
+    }
+
     // The search box finds what the sites said: the hits in "搜索结果", the
     // words marked, a source filter, and the box emptied brings back the tab
     // the user was on.

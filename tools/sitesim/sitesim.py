@@ -8,6 +8,8 @@ Prints "listening on PORT" once it serves. Faults are switched per source:
   GET /control?source=FX168&fault=stall|empty|garbage|500|none
 a hostile headline (markup, script, a price range with "~") is published at once by
   GET /control?source=DailyFX&publish=hostile
+and a given one by
+  GET /control?source=FX168&publish=text:美联储宣布加息25个基点
 the broker's quotes page is //forexQuotes.aspx?… (see quotes.py), changed by
   GET /control?quotes=freeze|run|zero:bidElem0|empty:bidElem0|set:bidElem0=1.2|reload|fail|stall|hostile|none
 the calendar's day pages are /indexs/ecalendar.asp?date=Y-M-D (see calendar.py), changed by
@@ -72,8 +74,11 @@ class Site:
         return datetime.datetime.fromtimestamp(self.clock())
 
     def publish_hostile(self):
+        self.publish(HOSTILE)
+
+    def publish(self, title):
         with self.lock:
-            self._add(self._now(), HOSTILE)
+            self._add(self._now(), title)
 
     def _add(self, when, title=None):
         number = self.added
@@ -151,6 +156,13 @@ def make_handler(sites, calendar, quotes, product_site, feeds):
                 site = by_name.get(query.get("source", [""])[0])
                 if site is not None and query.get("publish") == ["hostile"]:
                     site.publish_hostile()
+                    return self.answer(200, b"ok", "text/plain")
+                # A given headline, now: publish=text:TITLE (the same story on several sources, a search, an alert).
+                if site is not None and query.get("publish", [""])[0].startswith("text:"):
+                    title = query["publish"][0][len("text:"):]
+                    if not title.strip():
+                        return self.answer(400, b"bad control request", "text/plain")
+                    site.publish(title)
                     return self.answer(200, b"ok", "text/plain")
                 fault = query.get("fault", ["none"])[0]
                 if site is None or fault not in ("none", "stall", "empty", "garbage", "500"):
