@@ -14,6 +14,9 @@ inline constexpr QLatin1StringView Sources{"Settings/Tavrin/Source"};
 // The user's feed and page sources: <Feed Name Url Checked IntervalTime Kind
 // [Item Title Link Time Summary]/> elements.
 inline constexpr QLatin1StringView Feeds{"Settings/Tavrin/Feeds"};
+// The keyword alerts: <Alert Words="非农 央行" Except="预告" Sources="" Sound="ding.wav" Checked="1"/>.
+inline constexpr QLatin1StringView Alerts{"Settings/Tavrin/Alerts"};
+inline constexpr QLatin1StringView AlertElement{"Alert"};
 inline constexpr QLatin1StringView FeedElement{"Feed"};
 inline constexpr QLatin1StringView Popup{"Settings/Tavrin/Popup"};
 inline constexpr QLatin1StringView CalendarSettings{"Settings/Tavrin/FXCalendar"};

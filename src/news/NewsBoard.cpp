@@ -110,6 +110,7 @@ const NewsSource *NewsBoard::source(int id) const
 
 void NewsBoard::ApplySourceSettings(const cls_Config &config)
 {
+    m_alerts.load(config);
     QString firstVisible;
     for (const NewsSource &source : std::as_const(m_sources)) {
         const NewsSource *s = &source;
@@ -318,17 +319,22 @@ void NewsBoard::AddNewsRow(const Task &item)
     remember(*s, t, key);
     if (m_reported)
         m_reported(*s, key, row, item.categories);
+    const std::optional<AlertRules::Match> alert = m_alerts.match(s->name, row.title, row.summary, row.important);
+    row.alert = alert.has_value();
     const int story = ++m_nextStory;
     if (const std::optional<StoryFolder::Story> seen = m_stories.fold(story, row.title, s->caption, m_clock.now())) {
         // A story shown already: its source's own table has it, the all-news
-        // row names the other sources, and it pops up once.
+        // row names the other sources, and it pops up (or alerts) once.
         addRow(s->table, SourceLimit, row);
         if (!seen->others.isEmpty())
             m_view.setText(storyMark(seen->id), QStringLiteral("另见: ") + seen->others.join(QStringLiteral(", ")));
         return;
     }
     showRow(*s, row, storyMark(story));
-    m_view.popup(item.popup);
+    if (alert)
+        m_view.alert(item.popup, alert->sound);
+    else
+        m_view.popup(item.popup);
 }
 
 QString NewsBoard::storyMark(int story)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/FetchSchedule.h"
+#include "news/AlertRules.h"
 #include "news/NewsRow.h"
 #include "news/NewsSource.h"
 #include "news/StoryFolder.h"
@@ -136,6 +137,7 @@ private:
     std::function<void(int)> m_knownChanged;
     Reported m_reported;
     StoryFolder m_stories;
+    AlertRules m_alerts;
     int m_nextStory = 0;
     std::optional<NewsRow> m_lastAllNews;
     QQueue<Task> m_queue;

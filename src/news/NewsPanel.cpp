@@ -345,7 +345,8 @@ QVariantList NewsPanel::rowCells(const NewsRow &row, const QStringList &marks)
                                               {QStringLiteral("textAlign"), QStringLiteral("left")},
                                               {QStringLiteral("paddingLeft"), QStringLiteral("18px")},
                                               {QStringLiteral("width"), QStringLiteral("70px")}}},
-        {QStringLiteral("attributes"), QVariantMap{{QStringLiteral("data-key"), row.timeKey}}}};
+        {QStringLiteral("attributes"), QVariantMap{{QStringLiteral("data-key"), row.timeKey}}},
+        {QStringLiteral("rowClass"), row.alert ? QStringLiteral("alert") : QString()}};
     QVariantList parts;
     const QString titleClass = row.important ? QStringLiteral("important") : QString();
     if (!row.link.isEmpty() && PageBridge::isWebAddress(QUrl(row.link)))
@@ -473,6 +474,11 @@ void NewsPanel::sortAllNews()
 void NewsPanel::popup(const QString &html)
 {
     Q_EMIT popupRequested(html);
+}
+
+void NewsPanel::alert(const QString &html, const QString &sound)
+{
+    Q_EMIT alertRequested(html, sound);
 }
 
 void NewsPanel::showTab(const QString &anchor, bool shown)

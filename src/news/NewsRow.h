@@ -15,5 +15,6 @@ struct NewsRow
     QString source;  // the CSS class of the source's label
     QString label;   // the source's label; empty in the source's own table
     bool important = false; // marked as what matters by its feed
+    bool alert = false;     // a keyword alert found it: the row stands out
     QString storyMark = {}; // in the all-news table: the id of the place that names other sources of the same story
 };

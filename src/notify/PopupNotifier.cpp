@@ -33,12 +33,26 @@ void PopupNotifier::notify(const QString &html, int delayMs)
         return;
     if (numberFromText(app.Config.GetNodeAttrib(ConfigPaths::Popup, ConfigPaths::Checked)) == 0)
         return;
+    present({html, delayMs, app.Config.GetNodeAttrib(ConfigPaths::Popup, ConfigPaths::SoundFile)});
+}
+
+void PopupNotifier::alert(const QString &html, const QString &soundFile)
+{
+    if (Globals().StartTime.secsTo(m_clock.now()) < GraceSeconds)
+        return;
+    present({html, UntilClosed, soundFile});
+}
+
+void PopupNotifier::present(const Held &item)
+{
+    const QString &html = item.html;
+    const int delayMs = item.delayMs;
     // Nothing slides over a film or a presentation; it comes when that ends.
     if (FullScreenWatch::active()) {
         // The popup shows only its newest rows; a long film keeps no more than those.
         if (m_deferred.size() >= frmPopUp::MaxRows)
             m_deferred.removeFirst();
-        m_deferred.append({html, delayMs});
+        m_deferred.append(item);
         m_fullScreenCheck.start();
         return;
     }
@@ -54,18 +68,19 @@ void PopupNotifier::notify(const QString &html, int delayMs)
     if (m_popup->isOpen() && delayMs == UntilClosed) {
         m_popup->stay(); // a reminder joins items already shown, and keeps them in view
     } else if (!m_popup->isOpen()) {
-        const int duration = numberFromText(app.Config.GetNodeAttrib(ConfigPaths::Popup, ConfigPaths::Duration));
+        const int duration = numberFromText(Globals().Config.GetNodeAttrib(ConfigPaths::Popup, ConfigPaths::Duration));
         m_popup->setShowDelay(delayMs != 0 ? delayMs : duration == -1 ? UntilClosed : duration * 1000);
         m_popup->Popup();
     }
-    playSound();
+    playSound(item.soundFile);
 }
 
-void PopupNotifier::playSound()
+void PopupNotifier::playSound(const QString &soundFile)
 {
-    AppGlobals &app = Globals();
-    const QString soundFile = app.Config.GetNodeAttrib(ConfigPaths::Popup, ConfigPaths::SoundFile);
-    const QString soundPath = app.AppPath + QStringLiteral("Sound/") + soundFile;
+    // Only a file of the Sound folder, whatever the configuration names.
+    if (soundFile.contains(u'/') || soundFile.contains(u'\\'))
+        return;
+    const QString soundPath = Globals().AppPath + QStringLiteral("Sound/") + soundFile;
     if (soundFile.isEmpty() || !FileUtil::FileExists(soundPath))
         return;
     if (!m_sound)
@@ -80,9 +95,9 @@ void PopupNotifier::showDeferred()
     if (FullScreenWatch::active())
         return;
     m_fullScreenCheck.stop();
-    const QList<std::pair<QString, int>> deferred = std::exchange(m_deferred, {});
-    for (const auto &[html, delay] : deferred)
-        notify(html, delay);
+    const QList<Held> deferred = std::exchange(m_deferred, {});
+    for (const Held &item : deferred)
+        present(item);
 }
 
 void PopupNotifier::release()

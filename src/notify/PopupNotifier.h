@@ -29,6 +29,9 @@ public:
 
     // `delayMs`: how long the popup stays (0: as the settings say, UntilClosed).
     void notify(const QString &html, int delayMs = 0);
+    // What a keyword alert found: shown even when popups are off, until
+    // closed, with the rule's sound file (none when empty) instead of the popup's.
+    void alert(const QString &html, const QString &soundFile);
     // Closes the popup and stops its sound (an update takes over, the program ends).
     void close();
     // The popup while it is open (and briefly after it closed); none otherwise.
@@ -39,14 +42,21 @@ Q_SIGNALS:
     void moreClicked();
 
 private:
+    struct Held
+    {
+        QString html;
+        int delayMs;
+        QString soundFile;
+    };
+    void present(const Held &item);
     void showDeferred();
     void release();
-    void playSound();
+    void playSound(const QString &soundFile);
 
     const Clock &m_clock;
     std::unique_ptr<frmPopUp> m_popup;
     std::unique_ptr<PlayMediaCls> m_sound;
-    // Held back while a full-screen window is active: html and delay.
-    QList<std::pair<QString, int>> m_deferred;
+    // Held back while a full-screen window is active.
+    QList<Held> m_deferred;
     QTimer m_fullScreenCheck;
 };

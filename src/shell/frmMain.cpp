@@ -82,6 +82,7 @@ void frmMain::Load()
     // Ended from the event loop, never inside the page call that asked for it.
     connect(m_main.get(), &frmTavrin::exitRequested, this, &frmMain::ExitApp, Qt::QueuedConnection);
     connect(&m_main->news(), &NewsPanel::popupRequested, this, [this](const QString &html) { Popup(html); });
+    connect(&m_main->news(), &NewsPanel::alertRequested, m_notifier, &PopupNotifier::alert);
     connect(&m_main->bar(), &BarPanel::moreClicked, this, &frmMain::ShowTavrin);
     connect(m_main.get(), &frmTavrin::settingsRequested, this, &frmMain::OpenSettings);
     connect(m_main.get(), &frmTavrin::aboutRequested, this, &frmMain::OpenAbout);

@@ -1,5 +1,6 @@
 #include "core/cls_Config.h"
 #include "news/KnownKeysFile.h"
+#include "news/AlertRules.h"
 #include "news/NewsBoard.h"
 #include "news/StoryFolder.h"
 #include "news/NewsSourceRegistry.h"
@@ -30,6 +31,7 @@ public:
     QStringList tabsShown;
     QString tab;
     QStringList popups;
+    QStringList alerts;
     int sorts = 0;
 
     void insertRow(const QString &table, const NewsRow &row) override
@@ -48,6 +50,7 @@ public:
     }
     void sortAllNews() override { ++sorts; }
     void popup(const QString &value) override { popups << value; }
+    void alert(const QString &value, const QString &sound) override { alerts << value + u'|' + sound; }
     void showTab(const QString &anchor, bool shown) override
     {
         if (shown)
@@ -451,6 +454,66 @@ private Q_SLOTS:
         const QString mark = page.row(u"iAllNews_Table"_s, 0).storyMark;
         QVERIFY(!mark.isEmpty());
         QCOMPARE(page.texts.value(mark), u"另见: 和讯"_s);
+    }
+
+    // Keyword alerts: any word of a rule finds an item, its exclusions rule
+    // it out, its sources limit it; case and width do not count; "重要:"
+    // finds the feeds' important items; a rule switched off finds nothing.
+    void alertRulesFindTheirItems_data()
+    {
+        QTest::addColumn<QString>("rule");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<bool>("important");
+        QTest::addColumn<QString>("found"); // the words found; empty: no alert
+        QTest::newRow("any word") << u"Words=\"非农 央行\""_s << u"日本央行维持利率不变"_s << false << u"央行"_s;
+        QTest::newRow("no word") << u"Words=\"非农\""_s << u"日本央行维持利率不变"_s << false << QString();
+        QTest::newRow("an exclusion") << u"Words=\"非农\" Except=\"预告\""_s << u"非农数据预告"_s << false << QString();
+        QTest::newRow("width and case") << u"Words=\"cpi\""_s << u"美国ＣＰＩ年率"_s << false << u"cpi"_s;
+        QTest::newRow("its source") << u"Words=\"非农\" Sources=\"FX168, HeXun\""_s << u"非农大增"_s << false << u"非农"_s;
+        QTest::newRow("another source") << u"Words=\"非农\" Sources=\"HeXun\""_s << u"非农大增"_s << false << QString();
+        QTest::newRow("the importance mark") << u"Words=\"重要:\""_s << u"普通标题"_s << true << u"重要:"_s;
+        QTest::newRow("switched off") << u"Words=\"非农\" Checked=\"0\""_s << u"非农大增"_s << false << QString();
+    }
+    void alertRulesFindTheirItems()
+    {
+        QFETCH(QString, rule);
+        QFETCH(QString, title);
+        QFETCH(bool, important);
+        QFETCH(QString, found);
+        cls_Config config(&m_sink);
+        config.setXmlFile(m_folder.writeFile(u"alerts.xml"_s,
+                                             (u"<App><Settings><Tavrin><Alerts><Alert "_s + rule + u" Sound=\"ding.wav\"/></Alerts></Tavrin></Settings></App>"_s).toUtf8()));
+        QVERIFY(config.Initialize());
+        AlertRules rules;
+        rules.load(config);
+        const std::optional<AlertRules::Match> match = rules.match(u"FX168"_s, title, QString(), important);
+        QCOMPARE(match ? match->words.join(u' ') : QString(), found);
+        if (match)
+            QCOMPARE(match->sound, u"ding.wav"_s);
+    }
+
+    // The board: an alert's row stands out in every table and it alerts once
+    // per story, with the rule's sound, instead of the plain popup.
+    void anAlertFiresOncePerStory()
+    {
+        QVERIFY(m_config.CreateNode(u"Settings/Tavrin"_s, u"Alerts"_s));
+        QVERIFY(m_config.CreateNode(u"Settings/Tavrin/Alerts"_s, u"Alert"_s));
+        QVERIFY(m_config.CreateAttrib(u"Settings/Tavrin/Alerts/Alert"_s, u"Words"_s, u"加息"_s));
+        QVERIFY(m_config.CreateAttrib(u"Settings/Tavrin/Alerts/Alert"_s, u"Sound"_s, u"ding.wav"_s));
+        PageModel page;
+        auto b = board(page);
+        b->ApplySourceSettings(m_config);
+        b->GetMsg(101, u"12-08 10:00"_s, u"美联储宣布加息25个基点"_s, {}, u"<p1>"_s);
+        b->GetMsg(104, u"12-08 10:01"_s, u"【快讯】美联储宣布加息25个基点"_s, {}, u"<p2>"_s);
+        b->GetMsg(101, u"12-08 10:02"_s, u"欧元走强"_s, {}, u"<p3>"_s);
+        b->GetComplete(101, true);
+        b->GetComplete(104, true);
+        drain(*b);
+        QCOMPARE(page.alerts, QStringList{u"<p1>|ding.wav"_s});
+        QCOMPARE(page.popups, QStringList{u"<p3>"_s});
+        QVERIFY(page.row(u"iAllNews_Table"_s, 1).alert);
+        QVERIFY(!page.row(u"iAllNews_Table"_s, 0).alert);
+        QVERIFY(page.row(u"iHeXunNews_Table"_s, 0).alert);
     }
 
     void marks()
