@@ -239,8 +239,11 @@ QList<HistoryItem> HistoryStore::search(const QString &text, int limit) const
     QVariantList values;
     QString source;
     for (const QString &word : text.split(blanks, Qt::SkipEmptyParts)) {
-        if (word.size() > 1 && (word.endsWith(u':') || word.endsWith(QChar(0xFF1A)))) {
-            source = word.chopped(1);
+        // "FX168:" names a source; "分析师：" is text, as no source has that name.
+        const bool named = word.size() > 1 && (word.endsWith(u':') || word.endsWith(QChar(0xFF1A)))
+            && hasSource(NewsSourceRegistry::nameOf(word.chopped(1)));
+        if (named) {
+            source = NewsSourceRegistry::nameOf(word.chopped(1));
         } else if (word.size() >= 3) {
             // Three characters and more: the trigram index finds them.
             phrases << phrase(word);
@@ -257,8 +260,8 @@ QList<HistoryItem> HistoryStore::search(const QString &text, int limit) const
         values.prepend(phrases.join(QStringLiteral(" AND ")));
     }
     if (!source.isEmpty()) {
-        conditions << QStringLiteral("source = ? COLLATE NOCASE");
-        values << NewsSourceRegistry::nameOf(source);
+        conditions << QStringLiteral("source = ?");
+        values << source;
     }
     QSqlQuery query(QSqlDatabase::database(m_connection, false));
     query.prepare(QStringLiteral("SELECT %1 FROM items WHERE %2 ORDER BY id DESC LIMIT ?")
@@ -272,6 +275,14 @@ QList<HistoryItem> HistoryStore::search(const QString &text, int limit) const
             items << itemOf(query);
     }
     return items;
+}
+
+bool HistoryStore::hasSource(const QString &name) const
+{
+    QSqlQuery query(QSqlDatabase::database(m_connection, false));
+    query.prepare(QStringLiteral("SELECT 1 FROM items WHERE source = ? LIMIT 1"));
+    query.addBindValue(name);
+    return m_open && query.exec() && query.next();
 }
 
 qint64 HistoryStore::count() const

@@ -56,9 +56,11 @@ public:
     // Removes the items that arrived before `before`; answers how many.
     int prune(const QDateTime &before);
     // Items whose title or summary holds every word, newest first; a word
-    // "NAME:" limits them to that source (a built-in one also by its caption).
+    // "NAME:" limits them to that source (a built-in one also by its caption)
+    // when the history has it, and is a word like the others when not.
     QList<HistoryItem> search(const QString &query, int limit) const;
     qint64 count() const;
+    bool hasSource(const QString &name) const;
 
 private:
     bool create();

@@ -5,6 +5,8 @@
 NewsHistory::NewsHistory(const Clock &clock, QObject *parent)
     : QObject(parent)
     , m_clock(clock)
+    // A connection of its own: two windows (a test's, a restart's) never share one.
+    , m_store(QStringLiteral("tessaly-history-%1").arg(quintptr(this)))
 {
     m_flush.setSingleShot(true);
     m_flush.setInterval(FlushMs);

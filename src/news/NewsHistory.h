@@ -43,7 +43,7 @@ private:
     void prune();
 
     const Clock &m_clock;
-    HistoryStore m_store{QStringLiteral("tessaly-history")};
+    HistoryStore m_store;
     QList<HistoryItem> m_pending;
     QTimer m_flush;
     QTimer m_daily;

@@ -407,14 +407,17 @@ void NewsPanel::showSearch(const QString &query)
     if (query.trimmed().isEmpty())
         return closeSearch();
     static const QRegularExpression blanks(QStringLiteral("\\s+"));
-    QStringList marks;
-    for (const QString &word : query.split(blanks, Qt::SkipEmptyParts)) {
-        if (!word.endsWith(u':') && !word.endsWith(QChar(0xFF1A)))
-            marks << word;
-    }
     QHash<QString, NewsSource> sources;
     for (const NewsSource &source : m_news->sources())
         sources.insert(source.name, source);
+    // Every word is marked but one that names a source.
+    QStringList marks;
+    for (const QString &word : query.split(blanks, Qt::SkipEmptyParts)) {
+        const bool named = (word.endsWith(u':') || word.endsWith(QChar(0xFF1A)))
+            && sources.contains(NewsSourceRegistry::nameOf(word.chopped(1)));
+        if (!named)
+            marks << word;
+    }
     m_history->flush(); // what came a moment ago is found too
     const QList<HistoryItem> hits = m_history->search(query, SearchLimit);
     m_page.beginBatch();

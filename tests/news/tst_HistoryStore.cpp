@@ -112,6 +112,8 @@ private Q_SLOTS:
         QTest::newRow("a source by its caption") << u"和讯： 非农"_s << QStringList{u"HeXun/1"_s};
         QTest::newRow("latin letters in any case") << u"cpi"_s << QStringList{u"FX168/2"_s};
         QTest::newRow("a miss") << u"日元"_s << QStringList{};
+        QTest::newRow("a colon after a word that is no source") << u"讲话："_s << QStringList{};
+        QTest::newRow("a colon inside the text") << u"数据："_s << QStringList{u"FX168/2"_s};
         QTest::newRow("wildcards are letters") << u"%"_s << QStringList{};
         QTest::newRow("quotes are letters") << u"\"非农"_s << QStringList{};
     }
@@ -122,7 +124,7 @@ private Q_SLOTS:
         HistoryStore store(u"search"_s);
         QCOMPARE(store.open(m_folder.filePath(u"search.db"_s), m_now), HistoryStore::Opened::Ready);
         QVERIFY(store.add({item(u"HeXun"_s, u"1"_s, u"美国非农就业人数大增"_s, m_now),
-                           item(u"FX168"_s, u"2"_s, u"美国CPI公布"_s, m_now, u"鲍威尔讲话"_s),
+                           item(u"FX168"_s, u"2"_s, u"美国CPI数据：公布"_s, m_now, u"鲍威尔讲话"_s),
                            item(u"FX168"_s, u"3"_s, u"非农就业人数低于预期"_s, m_now)}));
         QCOMPARE(keysOf(store.search(query, 10)), hits);
     }
