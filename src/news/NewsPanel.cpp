@@ -46,8 +46,10 @@ NewsPanel::NewsPanel(PageBridge &page, TabHost &tabs, FetchScheduler &scheduler,
     }
     // What is shown as news is kept; the tables come back from it at the next start.
     m_history = new NewsHistory(scheduler.clock(), this);
-    connect(m_history, &NewsHistory::problem, this,
-            [this](const QString &text) { Q_EMIT balloonRequested(text, QStringLiteral("新闻历史"), 2); });
+    // Told from the event loop: what opening finds comes before the window listens.
+    connect(
+        m_history, &NewsHistory::problem, this,
+        [this](const QString &text) { Q_EMIT balloonRequested(text, QStringLiteral("新闻历史"), 2); }, Qt::QueuedConnection);
     m_history->open(dataPath(QLatin1String(HistoryStore::FileName)), historyDays());
     QStringList names;
     for (const NewsSource &source : m_registry.sources())

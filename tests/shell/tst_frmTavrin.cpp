@@ -10,6 +10,7 @@
 #include "support/TempProgramFolder.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTimer>
@@ -54,6 +55,8 @@ private Q_SLOTS:
         Globals().Config.setMessageSink(&m_sink);
         Globals().Config.setXmlFile(m_folder.copyLocalConfig());
         QVERIFY(Globals().Config.Initialize());
+        // A damaged history beside the configuration: said once, the window goes on.
+        m_folder.writeFile(u"history.db"_s, QByteArray(4096, 'x'));
         WorkerRuntime::instance().setServerProgram(QStringLiteral(TESSALY_PROGRAM_DIR "/torvel"));
         m_window = std::make_unique<frmTavrin>(Clock::system());
         m_balloons = std::make_unique<QSignalSpy>(m_window.get(), &frmTavrin::balloonRequested);
@@ -63,6 +66,14 @@ private Q_SLOTS:
         QVERIFY(!m_window->Busy());
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+
+    void aDamagedHistoryIsToldOnceInABalloon()
+    {
+        const auto told = std::count_if(m_balloons->cbegin(), m_balloons->cend(),
+                                        [](const QList<QVariant> &balloon) { return balloon.at(1).toString() == u"新闻历史"_s; });
+        QCOMPARE(told, 1);
+        QVERIFY(!QDir(m_folder.path()).entryList({u"history.db.broken-*"_s}).isEmpty());
     }
 
     void showsThePageAtTheStoredPlace()
