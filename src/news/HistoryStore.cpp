@@ -231,20 +231,31 @@ int HistoryStore::prune(const QDateTime &before)
     return m_open && query.exec() ? query.numRowsAffected() : 0;
 }
 
-QList<HistoryItem> HistoryStore::search(const QString &text, int limit) const
+HistoryStore::Query HistoryStore::parse(const QString &text) const
 {
     static const QRegularExpression blanks(QStringLiteral("\\s+"));
-    QStringList phrases;
-    QStringList conditions;
-    QVariantList values;
-    QString source;
+    Query query;
     for (const QString &word : text.split(blanks, Qt::SkipEmptyParts)) {
         // "FX168:" names a source; "分析师：" is text, as no source has that name.
         const bool named = word.size() > 1 && (word.endsWith(u':') || word.endsWith(QChar(0xFF1A)))
             && hasSource(NewsSourceRegistry::nameOf(word.chopped(1)));
-        if (named) {
-            source = NewsSourceRegistry::nameOf(word.chopped(1));
-        } else if (word.size() >= 3) {
+        if (named)
+            query.source = NewsSourceRegistry::nameOf(word.chopped(1));
+        else
+            query.words << word;
+    }
+    return query;
+}
+
+QList<HistoryItem> HistoryStore::search(const QString &text, int limit) const
+{
+    QStringList phrases;
+    QStringList conditions;
+    QVariantList values;
+    const Query parsed = parse(text);
+    const QString &source = parsed.source;
+    for (const QString &word : parsed.words) {
+        if (word.size() >= 3) {
             // Three characters and more: the trigram index finds them.
             phrases << phrase(word);
         } else {

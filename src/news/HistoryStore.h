@@ -59,6 +59,13 @@ public:
     // "NAME:" limits them to that source (a built-in one also by its caption)
     // when the history has it, and is a word like the others when not.
     QList<HistoryItem> search(const QString &query, int limit) const;
+    // A query as the search reads it: the words to find, and the source one of them names.
+    struct Query
+    {
+        QStringList words;
+        QString source;
+    };
+    Query parse(const QString &text) const;
     qint64 count() const;
     bool hasSource(const QString &name) const;
 

@@ -31,6 +31,8 @@ public:
         return m_store.keys(sources, perSource);
     }
     QList<HistoryItem> search(const QString &query, int limit) const { return m_store.search(query, limit); }
+    // The words a search looks for (a word naming a source left out).
+    QStringList searchWords(const QString &query) const { return m_store.parse(query).words; }
     void add(HistoryItem item);
     // Writes what is waiting (at exit, or before a read of the file).
     void flush();

@@ -17,7 +17,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRegularExpression>
 #include <QUrl>
 #include <QWebEngineView>
 
@@ -408,19 +407,12 @@ void NewsPanel::showSearch(const QString &query)
     // Emptied (Escape clears the box): back to where the user was.
     if (query.trimmed().isEmpty())
         return closeSearch();
-    static const QRegularExpression blanks(QStringLiteral("\\s+"));
     QHash<QString, NewsSource> sources;
     for (const NewsSource &source : m_news->sources())
         sources.insert(source.name, source);
-    // Every word is marked but one that names a source.
-    QStringList marks;
-    for (const QString &word : query.split(blanks, Qt::SkipEmptyParts)) {
-        const bool named = (word.endsWith(u':') || word.endsWith(QChar(0xFF1A)))
-            && sources.contains(NewsSourceRegistry::nameOf(word.chopped(1)));
-        if (!named)
-            marks << word;
-    }
     m_history->flush(); // what came a moment ago is found too
+    // Every word found is marked; a word naming a source is none of them.
+    const QStringList marks = m_history->searchWords(query);
     const QList<HistoryItem> hits = m_history->search(query, SearchLimit);
     m_page.beginBatch();
     m_page.clearRows(MainPage::SearchTable);
