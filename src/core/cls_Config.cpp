@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
+
 namespace {
 
 QByteArray utf8(const QString &text)
@@ -320,6 +322,20 @@ bool cls_Config::setElementAttribute(const QString &path, const QString &name, i
         return attribute.set_value(utf8(value).constData());
     }
     return false;
+}
+
+cls_Config::Attributes cls_Config::inOrder(const QHash<QString, QString> &attributes, const QStringList &order)
+{
+    QStringList names = attributes.keys();
+    std::sort(names.begin(), names.end(), [&order](const QString &a, const QString &b) {
+        const qsizetype ia = order.contains(a) ? order.indexOf(a) : order.size();
+        const qsizetype ib = order.contains(b) ? order.indexOf(b) : order.size();
+        return ia != ib ? ia < ib : a < b;
+    });
+    Attributes ordered;
+    for (const QString &name : std::as_const(names))
+        ordered.append({name, attributes.value(name)});
+    return ordered;
 }
 
 bool cls_Config::replaceElements(const QString &path, const QString &name, const QList<Attributes> &elements)

@@ -58,6 +58,8 @@ public:
                              const QString &value);
     // An element's attributes in the order they are written.
     using Attributes = QList<std::pair<QString, QString>>;
+    // An element's attributes, those named in `order` first in that order, any others after them.
+    static Attributes inOrder(const QHash<QString, QString> &attributes, const QStringList &order);
     // Replaces every child element `name` of the element at `path` (made
     // below its parent when missing) by these, in order; false when the
     // path's parent is missing or a name is no XML name.

@@ -2,54 +2,75 @@
 
 #include "core/ConfigPaths.h"
 #include "core/cls_Config.h"
+#include "news/FoldedText.h"
+#include "news/NewsSourceRegistry.h"
 
 #include <QRegularExpression>
 
-QString AlertRules::folded(const QString &text)
-{
-    // NFKC folds full-width letters and digits to their narrow forms.
-    return text.normalized(QString::NormalizationForm_KC).toCaseFolded();
-}
+#include <algorithm>
 
 void AlertRules::load(const cls_Config &config)
 {
-    static const QRegularExpression blanks(QStringLiteral("\\s+"));
-    m_rules.clear();
+    static const QRegularExpression blanks(QStringLiteral("\\s+"), QRegularExpression::UseUnicodePropertiesOption);
+    QList<Rule> rules;
     for (const QHash<QString, QString> &entry : config.elements(ConfigPaths::Alerts, ConfigPaths::AlertElement)) {
         if (entry.value(ConfigPaths::Checked, QStringLiteral("1")).trimmed() == QStringLiteral("0"))
             continue;
         Rule rule;
         rule.words = entry.value(QStringLiteral("Words")).split(blanks, Qt::SkipEmptyParts);
         rule.except = entry.value(QStringLiteral("Except")).split(blanks, Qt::SkipEmptyParts);
-        for (const QString &source : entry.value(QStringLiteral("Sources")).split(u',', Qt::SkipEmptyParts)) {
+        static const QRegularExpression commas(QStringLiteral("[,，、]"));
+        for (const QString &source : entry.value(QStringLiteral("Sources")).split(commas, Qt::SkipEmptyParts)) {
             if (!source.trimmed().isEmpty())
-                rule.sources << source.trimmed();
+                rule.sources << NewsSourceRegistry::nameOf(source.trimmed());
         }
         rule.sound = entry.value(QStringLiteral("Sound")).trimmed();
         if (!rule.words.isEmpty())
-            m_rules << rule;
+            rules << rule;
+    }
+    setRules(rules);
+}
+
+void AlertRules::setRules(QList<Rule> rules)
+{
+    // Words are folded once, not for every item.
+    m_rules.clear();
+    for (Rule &rule : rules) {
+        Folded folded{std::move(rule), {}, {}};
+        for (const QString &word : std::as_const(folded.rule.words))
+            folded.words << (word == ImportantWord ? word : FoldedText::fold(word));
+        for (const QString &word : std::as_const(folded.rule.except))
+            folded.except << FoldedText::fold(word);
+        m_rules << folded;
     }
 }
 
 std::optional<AlertRules::Match> AlertRules::match(const QString &sourceName, const QString &title, const QString &summary,
                                                    bool important) const
 {
-    const QString text = folded(title + u'\n' + summary);
-    for (const Rule &rule : m_rules) {
+    if (m_rules.isEmpty())
+        return std::nullopt;
+    const FoldedText text(title + u'\n' + summary);
+    for (const Folded &folded : m_rules) {
+        const Rule &rule = folded.rule;
         if (!rule.sources.isEmpty() && !rule.sources.contains(sourceName, Qt::CaseInsensitive))
             continue;
-        bool excluded = false;
-        for (const QString &word : rule.except)
-            excluded = excluded || text.contains(folded(word));
-        if (excluded)
+        if (std::any_of(folded.except.cbegin(), folded.except.cend(), [&text](const QString &word) { return text.contains(word); }))
             continue;
-        QStringList found;
-        for (const QString &word : rule.words) {
-            if (word == ImportantWord ? important : text.contains(folded(word)))
-                found << word;
+        Match found{{}, {}, rule.sound};
+        for (qsizetype i = 0; i < folded.words.size(); ++i) {
+            const QString &word = folded.words.at(i);
+            const bool isImportance = rule.words.at(i) == ImportantWord;
+            if (isImportance ? !important : !text.contains(word))
+                continue;
+            found.words << rule.words.at(i);
+            if (!isImportance)
+                found.marks << text.spans(word);
         }
-        if (!found.isEmpty())
-            return Match{found, rule.sound};
+        if (!found.words.isEmpty()) {
+            found.marks.removeDuplicates();
+            return found;
+        }
     }
     return std::nullopt;
 }

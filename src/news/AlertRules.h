@@ -12,7 +12,8 @@ class cls_Config;
 // rule): words to find (any of them), words that rule an item out, the
 // sources a rule covers (all when none is named), a sound, on or off. The
 // word "重要:" finds the items their feed marks as important. Matching
-// ignores letter case and full or half width.
+// ignores letter case, full or half width and Traditional or Simplified
+// forms (see FoldedText).
 class AlertRules
 {
 public:
@@ -25,21 +26,27 @@ public:
     };
     struct Match
     {
-        QStringList words; // the words found
+        QStringList words; // the rule's words found
+        QStringList marks; // where they stand in the title and summary, as written there
         QString sound;
     };
 
     static inline const QString ImportantWord = QStringLiteral("重要:");
 
     void load(const cls_Config &config);
-    void setRules(QList<Rule> rules) { m_rules = std::move(rules); }
+    void setRules(QList<Rule> rules);
     bool isEmpty() const { return m_rules.isEmpty(); }
     // The first rule on that finds the item; nothing when none does.
     std::optional<Match> match(const QString &sourceName, const QString &title, const QString &summary,
                                bool important) const;
 
-    static QString folded(const QString &text);
-
 private:
-    QList<Rule> m_rules;
+    struct Folded
+    {
+        Rule rule;
+        QStringList words;  // folded, in the rule's order
+        QStringList except; // folded
+    };
+
+    QList<Folded> m_rules;
 };

@@ -332,7 +332,7 @@ void NewsBoard::AddNewsRow(const Task &item)
     }
     showRow(*s, row, storyMark(story));
     if (alert)
-        m_view.alert(item.popup, alert->sound);
+        m_view.alert(item.popup, alert->sound, alert->marks);
     else
         m_view.popup(item.popup);
 }

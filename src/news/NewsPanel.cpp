@@ -473,9 +473,9 @@ void NewsPanel::popup(const QString &html)
     Q_EMIT popupRequested(html);
 }
 
-void NewsPanel::alert(const QString &html, const QString &sound)
+void NewsPanel::alert(const QString &html, const QString &sound, const QStringList &marks)
 {
-    Q_EMIT alertRequested(html, sound);
+    Q_EMIT alertRequested(html, sound, marks);
 }
 
 void NewsPanel::showTab(const QString &anchor, bool shown)

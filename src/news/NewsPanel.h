@@ -44,7 +44,7 @@ Q_SIGNALS:
     // New items for the controller's popup.
     void popupRequested(const QString &html);
     // An item a keyword alert found: the popup even when popups are off, with the rule's sound file.
-    void alertRequested(const QString &html, const QString &sound);
+    void alertRequested(const QString &html, const QString &sound, const QStringList &marks);
     // Source tabs were shown or hidden: the tab list has another width.
     void tabsChanged();
     // The newest item of a pass that brought news, for the ticker bar.
@@ -88,7 +88,7 @@ private:
     void setStyle(const QString &id, const QString &property, const QString &value) override;
     void sortAllNews() override;
     void popup(const QString &html) override;
-    void alert(const QString &html, const QString &sound) override;
+    void alert(const QString &html, const QString &sound, const QStringList &marks) override;
     void showTab(const QString &anchor, bool shown) override;
     QString currentTab() const override;
     void selectTab(const QString &anchor) override;

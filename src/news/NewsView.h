@@ -20,8 +20,9 @@ public:
     // The all-news table's own sort (its header cell's click).
     virtual void sortAllNews() = 0;
     virtual void popup(const QString &html) = 0;
-    // A keyword alert: shown even when popups are off, until closed, with the rule's sound.
-    virtual void alert(const QString &html, const QString &sound) = 0;
+    // A keyword alert: shown even when popups are off, until closed, with the
+    // rule's sound and the words it found marked.
+    virtual void alert(const QString &html, const QString &sound, const QStringList &marks) = 0;
     virtual void showTab(const QString &anchor, bool shown) = 0;
     virtual QString currentTab() const = 0;
     virtual void selectTab(const QString &anchor) = 0;

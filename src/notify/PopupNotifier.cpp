@@ -36,11 +36,11 @@ void PopupNotifier::notify(const QString &html, int delayMs)
     present({html, delayMs, app.Config.GetNodeAttrib(ConfigPaths::Popup, ConfigPaths::SoundFile)});
 }
 
-void PopupNotifier::alert(const QString &html, const QString &soundFile)
+void PopupNotifier::alert(const QString &html, const QString &soundFile, const QStringList &marks)
 {
     if (Globals().StartTime.secsTo(m_clock.now()) < GraceSeconds)
         return;
-    present({html, UntilClosed, soundFile});
+    present({html, UntilClosed, soundFile, marks});
 }
 
 void PopupNotifier::present(const Held &item)
@@ -64,7 +64,7 @@ void PopupNotifier::present(const Held &item)
         // Closing may happen inside the popup's own page call: released from the event loop.
         connect(m_popup.get(), &frmPopUp::closed, this, &PopupNotifier::release, Qt::QueuedConnection);
     }
-    m_popup->AddHtml(html);
+    m_popup->AddHtml(html, item.marks);
     if (m_popup->isOpen() && delayMs == UntilClosed) {
         m_popup->stay(); // a reminder joins items already shown, and keeps them in view
     } else if (!m_popup->isOpen()) {

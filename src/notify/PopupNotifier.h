@@ -30,8 +30,9 @@ public:
     // `delayMs`: how long the popup stays (0: as the settings say, UntilClosed).
     void notify(const QString &html, int delayMs = 0);
     // What a keyword alert found: shown even when popups are off, until
-    // closed, with the rule's sound file (none when empty) instead of the popup's.
-    void alert(const QString &html, const QString &soundFile);
+    // closed, with the rule's sound file (none when empty) instead of the
+    // popup's, and the texts it found marked.
+    void alert(const QString &html, const QString &soundFile, const QStringList &marks);
     // Closes the popup and stops its sound (an update takes over, the program ends).
     void close();
     // The popup while it is open (and briefly after it closed); none otherwise.
@@ -47,6 +48,7 @@ private:
         QString html;
         int delayMs;
         QString soundFile;
+        QStringList marks = {};
     };
     void present(const Held &item);
     void showDeferred();

@@ -30,7 +30,7 @@ frmPopUp::frmPopUp(QWidget *parent)
     resize(m_width, 0);
 }
 
-void frmPopUp::AddHtml(const QString &html)
+void frmPopUp::AddHtml(const QString &html, const QStringList &marks)
 {
     const QStringList parts = html.split(u'~');
     for (qsizetype i = parts.size() - 1; i >= 0; --i) {
@@ -39,6 +39,7 @@ void frmPopUp::AddHtml(const QString &html)
             continue;
         m_page->insertRow(PopupPage::Table, m_rows > 0 ? 0 : -1,
                           {QVariantMap{{QStringLiteral("html"), snippet},
+                                       {QStringLiteral("marks"), marks},
                                        {QStringLiteral("style"), QVariantMap{{QStringLiteral("verticalAlign"), QStringLiteral("middle")}}}}});
         m_shown.prepend(snippet);
         ++m_rows;

@@ -25,8 +25,9 @@ public:
 
     bool Busy() const { return m_page->Busy(); }
     // Snippets separated by "~", newest first; those not on show yet go on
-    // top, newest uppermost, so every item shows once.
-    void AddHtml(const QString &html);
+    // top, newest uppermost, so every item shows once; the marks (texts)
+    // are marked in the rows they bring.
+    void AddHtml(const QString &html, const QStringList &marks = {});
     void setShowDelay(int milliseconds) { m_showDelay = milliseconds; }
     int ShowDelay() const { return m_showDelay; }
     void Popup();

@@ -106,7 +106,8 @@ public:
     void click(const QString &id) { apply(QStringLiteral("click"), {id}); }
     // cells: maps with "text" (shown as text), "parts" (a list of {tag, text,
     // className, attributes}: elements made with their text as text) or
-    // "html", and optional "style", "attributes" and "rowClass" (the row's class).
+    // "html", and optional "style", "attributes", "rowClass" (the row's class)
+    // and "marks" (texts put in a <mark> wherever they stand in the cell's text).
     void insertRow(const QString &tableId, int index, const QVariantList &cells)
     {
         apply(QStringLiteral("insertRow"), {tableId, index, cells});

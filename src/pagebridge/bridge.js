@@ -36,8 +36,48 @@
             td.innerHTML = cell.html;
         else
             td.textContent = cell.text;
+        if (cell.marks)
+            markWithin(td, cell.marks.filter(function (word) { return word.length > 0; }));
         Object.keys(cell.style || {}).forEach(function (key) { td.style[key] = cell.style[key]; });
         Object.keys(cell.attributes || {}).forEach(function (key) { td.setAttribute(key, cell.attributes[key]); });
+    }
+
+    // Each of the words, wherever it stands in the element's texts, in a <mark>.
+    function markWithin(element, words) {
+        var walker = document.createTreeWalker(element, NodeFilter.SHOW_TEXT);
+        var nodes = [];
+        while (walker.nextNode())
+            nodes.push(walker.currentNode);
+        nodes.forEach(function (node) { markNode(node, words); });
+    }
+
+    function markNode(node, words) {
+        var text = node.nodeValue, from = 0, pieces = [];
+        for (;;) {
+            // The next place any word starts, the longest word there.
+            var at = -1, length = 0;
+            words.forEach(function (word) {
+                var found = text.indexOf(word, from);
+                if (found >= 0 && (at < 0 || found < at || (found === at && word.length > length))) {
+                    at = found;
+                    length = word.length;
+                }
+            });
+            if (at < 0)
+                break;
+            if (at > from)
+                pieces.push(document.createTextNode(text.slice(from, at)));
+            var mark = document.createElement('mark');
+            mark.textContent = text.substr(at, length);
+            pieces.push(mark);
+            from = at + length;
+        }
+        if (!pieces.length)
+            return;
+        if (from < text.length)
+            pieces.push(document.createTextNode(text.slice(from)));
+        pieces.forEach(function (piece) { node.parentNode.insertBefore(piece, node); });
+        node.parentNode.removeChild(node);
     }
 
     // The changes the host makes to the page, by name; each gets the element first.

@@ -31,6 +31,17 @@ inline constexpr QLatin1StringView FeedChange{"iFeedChange"};
 inline constexpr QLatin1StringView FeedRemove{"iFeedRemove"};
 inline constexpr QLatin1StringView FeedTest{"iFeedTest"};
 inline constexpr QLatin1StringView FeedStatus{"iFeedStatus"};
+// The keyword alerts: the list, the editor's fields, its buttons and its answer line.
+inline constexpr QLatin1StringView AlertList{"iAlertList"};
+inline constexpr QLatin1StringView AlertWords{"iAlertWords"};
+inline constexpr QLatin1StringView AlertExcept{"iAlertExcept"};
+inline constexpr QLatin1StringView AlertSources{"iAlertSources"};
+inline constexpr QLatin1StringView AlertSound{"iAlertSound"};
+inline constexpr QLatin1StringView AlertChecked{"iAlertChecked"};
+inline constexpr QLatin1StringView AlertAdd{"iAlertAdd"};
+inline constexpr QLatin1StringView AlertChange{"iAlertChange"};
+inline constexpr QLatin1StringView AlertRemove{"iAlertRemove"};
+inline constexpr QLatin1StringView AlertStatus{"iAlertStatus"};
 inline constexpr QLatin1StringView Ok{"iOk"};
 inline constexpr QLatin1StringView Cancel{"iCancel"};
 inline constexpr QLatin1StringView ButtonLayout{"ButtonLayout"};

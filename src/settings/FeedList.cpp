@@ -3,11 +3,19 @@
 #include "core/ConfigPaths.h"
 #include "news/NewsSourceRegistry.h"
 
-#include <algorithm>
-
 void FeedList::read(const cls_Config &config)
 {
     m_entries = config.elements(ConfigPaths::Feeds, ConfigPaths::FeedElement);
+}
+
+QStringList FeedList::names() const
+{
+    QStringList names;
+    for (const QHash<QString, QString> &entry : m_entries) {
+        if (const QString name = entry.value(ConfigPaths::Name).trimmed(); !name.isEmpty())
+            names << name;
+    }
+    return names;
 }
 
 QString FeedList::problemOf(const QHash<QString, QString> &entry, qsizetype self) const
@@ -109,19 +117,8 @@ const QStringList &FeedList::editedAttributes()
 bool FeedList::write(cls_Config &config) const
 {
     // The edited attributes in the file's order, any others after them.
-    const QStringList &order = editedAttributes();
     QList<cls_Config::Attributes> elements;
-    for (const QHash<QString, QString> &entry : m_entries) {
-        QStringList names = entry.keys();
-        std::sort(names.begin(), names.end(), [&order](const QString &a, const QString &b) {
-            const qsizetype ia = order.contains(a) ? order.indexOf(a) : order.size();
-            const qsizetype ib = order.contains(b) ? order.indexOf(b) : order.size();
-            return ia != ib ? ia < ib : a < b;
-        });
-        cls_Config::Attributes attributes;
-        for (const QString &name : std::as_const(names))
-            attributes.append({name, entry.value(name)});
-        elements.append(attributes);
-    }
+    for (const QHash<QString, QString> &entry : m_entries)
+        elements.append(cls_Config::inOrder(entry, editedAttributes()));
     return config.replaceElements(ConfigPaths::Feeds, ConfigPaths::FeedElement, elements);
 }

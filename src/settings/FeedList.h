@@ -16,6 +16,8 @@ class FeedList
 public:
     void read(const cls_Config &config);
     qsizetype size() const { return m_entries.size(); }
+    // The names of the entries, as written.
+    QStringList names() const;
     // The list's line for an entry: name, interval, on/off and address, or why it is unusable.
     QString line(qsizetype index) const;
     // An entry's values for the editor, as stored.

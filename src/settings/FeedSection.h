@@ -21,6 +21,7 @@ public:
     QList<PageBridge::Binding> bindings();
     void fill(const cls_Config &config);
     bool write(cls_Config &config) const { return m_feeds.write(config); }
+    QStringList names() const { return m_feeds.names(); }
 
 private:
     // The editor's fields, then what to do with them and the list's chosen row.

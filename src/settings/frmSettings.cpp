@@ -6,6 +6,8 @@
 #include "news/WorkerRuntime.h"
 #include "notify/PlayMediaCls.h"
 #include "pages/SettingsPage.h"
+#include "news/NewsSourceRegistry.h"
+#include "settings/AlertSection.h"
 #include "settings/AutoRun.h"
 #include "settings/FeedSection.h"
 
@@ -34,6 +36,8 @@ frmSettings::frmSettings(QString programFolder, QString programPath, MessageSink
     , m_programPath(std::move(programPath))
     , m_messages(messages)
     , m_feeds(new FeedSection(*m_page, WorkerRuntime::instance().serverProgram(), this))
+    // A rule may name a source added in this same dialog.
+    , m_alerts(new AlertSection(*m_page, [this] { return NewsSourceRegistry::builtInNames() + m_feeds->names(); }, this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("设置"));
@@ -50,7 +54,7 @@ frmSettings::~frmSettings() = default;
 QList<PageBridge::Binding> frmSettings::bindings()
 {
     using Event = PageBridge::Event;
-    return m_feeds->bindings() + QList<PageBridge::Binding>{
+    return m_feeds->bindings() + m_alerts->bindings() + QList<PageBridge::Binding>{
         PageBridge::bind(SettingsPage::Ok, "onclick", "ClickOK", [this](const Event &) { ClickOK(); }),
         PageBridge::bind(SettingsPage::Cancel, "onclick", "ClickCancel", [this](const Event &) { ClickCancel(); }),
         PageBridge::bind(SettingsPage::SoundTest, "onclick", "TestSound", [this](const Event &) { TestSound(); }),
@@ -99,6 +103,7 @@ void frmSettings::fill()
     m_page->setSelectedIndex(SettingsPage::NotifyTime, m_stored.notifyIndex);
     m_page->setChecked(SettingsPage::LiveUpdate, m_stored.liveUpdate);
     m_feeds->fill(Globals().Config);
+    m_alerts->fill(Globals().Config, files);
 
     // The window ends with the button row.
     m_page->measure({SettingsPage::ButtonLayout}, [this](const QJsonObject &result) {
@@ -152,6 +157,7 @@ void frmSettings::save(const QJsonObject &form)
     cls_Config &config = Globals().Config;
     SettingsForm::write(config, state);
     m_feeds->write(config);
+    m_alerts->write(config);
     config.XMLSave();
     close();
     Q_EMIT applied();

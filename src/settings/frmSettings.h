@@ -7,6 +7,7 @@
 
 #include <memory>
 
+class AlertSection;
 class FeedSection;
 class MessageSink;
 class PlayMediaCls;
@@ -51,6 +52,7 @@ private:
     QString m_programPath;
     MessageSink &m_messages;
     FeedSection *m_feeds;
+    AlertSection *m_alerts;
     SettingsForm::State m_stored;
     std::unique_ptr<PlayMediaCls> m_player;
     bool m_testPlaying = false;

@@ -50,7 +50,10 @@ public:
     }
     void sortAllNews() override { ++sorts; }
     void popup(const QString &value) override { popups << value; }
-    void alert(const QString &value, const QString &sound) override { alerts << value + u'|' + sound; }
+    void alert(const QString &value, const QString &sound, const QStringList &marks) override
+    {
+        alerts << value + u'|' + sound + u'|' + marks.join(u',');
+    }
     void showTab(const QString &anchor, bool shown) override
     {
         if (shown)
@@ -457,7 +460,8 @@ private Q_SLOTS:
     }
 
     // Keyword alerts: any word of a rule finds an item, its exclusions rule
-    // it out, its sources limit it; case and width do not count; "重要:"
+    // it out, its sources limit it; case, width and Traditional or Simplified
+    // forms do not count, and what is marked is the text as written; "重要:"
     // finds the feeds' important items; a rule switched off finds nothing.
     void alertRulesFindTheirItems_data()
     {
@@ -465,14 +469,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("title");
         QTest::addColumn<bool>("important");
         QTest::addColumn<QString>("found"); // the words found; empty: no alert
-        QTest::newRow("any word") << u"Words=\"非农 央行\""_s << u"日本央行维持利率不变"_s << false << u"央行"_s;
-        QTest::newRow("no word") << u"Words=\"非农\""_s << u"日本央行维持利率不变"_s << false << QString();
-        QTest::newRow("an exclusion") << u"Words=\"非农\" Except=\"预告\""_s << u"非农数据预告"_s << false << QString();
-        QTest::newRow("width and case") << u"Words=\"cpi\""_s << u"美国ＣＰＩ年率"_s << false << u"cpi"_s;
-        QTest::newRow("its source") << u"Words=\"非农\" Sources=\"FX168, HeXun\""_s << u"非农大增"_s << false << u"非农"_s;
-        QTest::newRow("another source") << u"Words=\"非农\" Sources=\"HeXun\""_s << u"非农大增"_s << false << QString();
-        QTest::newRow("the importance mark") << u"Words=\"重要:\""_s << u"普通标题"_s << true << u"重要:"_s;
-        QTest::newRow("switched off") << u"Words=\"非农\" Checked=\"0\""_s << u"非农大增"_s << false << QString();
+        QTest::addColumn<QString>("marks"); // the texts marked
+        QTest::newRow("any word") << u"Words=\"非农 央行\""_s << u"日本央行维持利率不变, 央行"_s << false << u"央行"_s << u"央行"_s;
+        QTest::newRow("no word") << u"Words=\"非农\""_s << u"日本央行维持利率不变"_s << false << QString() << QString();
+        QTest::newRow("an exclusion") << u"Words=\"非农\" Except=\"预告\""_s << u"非农数据预告"_s << false << QString() << QString();
+        QTest::newRow("exclusion by form") << u"Words=\"非农\" Except=\"預告\""_s << u"非农数据预告"_s << false << QString() << QString();
+        QTest::newRow("width and case") << u"Words=\"cpi\""_s << u"美国ＣＰＩ年率, Cpi"_s << false << u"cpi"_s << u"ＣＰＩ,Cpi"_s;
+        QTest::newRow("traditional text") << u"Words=\"美联储\""_s << u"【快訊】美聯儲宣佈加息"_s << false << u"美联储"_s << u"美聯儲"_s;
+        QTest::newRow("traditional word") << u"Words=\"聯儲 歐元\""_s << u"美联储讲话后欧元走高"_s << false << u"聯儲 歐元"_s << u"联储,欧元"_s;
+        QTest::newRow("its source") << u"Words=\"非农\" Sources=\"汇通网，fx168\""_s << u"非农大增"_s << false << u"非农"_s << u"非农"_s;
+        QTest::newRow("another source") << u"Words=\"非农\" Sources=\"HeXun\""_s << u"非农大增"_s << false << QString() << QString();
+        QTest::newRow("the importance mark") << u"Words=\"重要:\""_s << u"普通标题"_s << true << u"重要:"_s << QString();
+        QTest::newRow("switched off") << u"Words=\"非农\" Checked=\"0\""_s << u"非农大增"_s << false << QString() << QString();
     }
     void alertRulesFindTheirItems()
     {
@@ -480,6 +488,7 @@ private Q_SLOTS:
         QFETCH(QString, title);
         QFETCH(bool, important);
         QFETCH(QString, found);
+        QFETCH(QString, marks);
         cls_Config config(&m_sink);
         config.setXmlFile(m_folder.writeFile(u"alerts.xml"_s,
                                              (u"<App><Settings><Tavrin><Alerts><Alert "_s + rule + u" Sound=\"ding.wav\"/></Alerts></Tavrin></Settings></App>"_s).toUtf8()));
@@ -488,6 +497,7 @@ private Q_SLOTS:
         rules.load(config);
         const std::optional<AlertRules::Match> match = rules.match(u"FX168"_s, title, QString(), important);
         QCOMPARE(match ? match->words.join(u' ') : QString(), found);
+        QCOMPARE(match ? match->marks.join(u',') : QString(), marks);
         if (match)
             QCOMPARE(match->sound, u"ding.wav"_s);
     }
@@ -509,7 +519,7 @@ private Q_SLOTS:
         b->GetComplete(101, true);
         b->GetComplete(104, true);
         drain(*b);
-        QCOMPARE(page.alerts, QStringList{u"<p1>|ding.wav"_s});
+        QCOMPARE(page.alerts, QStringList{u"<p1>|ding.wav|加息"_s});
         QCOMPARE(page.popups, QStringList{u"<p3>"_s});
         QVERIFY(page.row(u"iAllNews_Table"_s, 1).alert);
         QVERIFY(!page.row(u"iAllNews_Table"_s, 0).alert);

@@ -38,6 +38,39 @@ private:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
+    // A section's editor filled and a button pressed, step by step, each
+    // answered in the section's status line.
+    struct Step
+    {
+        const char *what;
+        QString fields; // JavaScript that fills the editor: f(id, value)
+        QString button;
+        QString said; // the answer line contains this
+    };
+    void runSteps(const QString &statusId, const QList<Step> &steps)
+    {
+        for (const Step &step : steps) {
+            page(u"function f(id, v) { var e = document.getElementById(id); e.value = v; e.dispatchEvent(new Event('change')); }"
+                 "document.getElementById('%1').textContent = ''; %2; document.getElementById('%3').click(); true"_s
+                     .arg(statusId, step.fields, step.button));
+            QTRY_VERIFY2_WITH_TIMEOUT(page(u"document.getElementById('%1').textContent"_s.arg(statusId)).toString().contains(step.said),
+                                      step.what, 20000);
+        }
+    }
+    // Whether a section, shown, fits above the buttons and in its width.
+    void checkFits(const QString &sectionId, const QString &before = {})
+    {
+        const QString fits = page(u"document.querySelector('#iMenu div[data-for=%1]').click(); %2;"
+                                  "var d = document.getElementById('%1');"
+                                  "var wide = Array.from(d.querySelectorAll('.row')).filter(r => r.scrollWidth > d.clientWidth"
+                                  " || r.lastElementChild.getBoundingClientRect().bottom > r.getBoundingClientRect().bottom);"
+                                  "d.offsetTop + d.offsetHeight + ' ' + document.getElementById('ButtonLayout').offsetTop + ' ' + wide.length"_s
+                                      .arg(sectionId, before))
+                                 .toString();
+        const QStringList figures = fits.split(u' ');
+        QVERIFY2(figures.size() == 3 && figures[0].toInt() <= figures[1].toInt() && figures[2] == u"0"_s, qPrintable(fits));
+    }
+
     void open()
     {
         m_dialog = new frmSettings(m_folder.path() + u'/', program(), m_sink);
@@ -195,24 +228,8 @@ private Q_SLOTS:
             return page(u"Array.from(document.getElementById('iFeedList').options, o => o.text).join('|')"_s).toString();
         };
         QVERIFY2(lines().contains(u"有误"_s), qPrintable(lines()));
-        // Shown with the page selectors (its tallest), the section fits above the buttons and in its width.
-        const QString fits = page(u"document.querySelector('#iMenu div[data-for=iFeedsDiv]').click();"
-                                  "var k = document.getElementById('iFeedKind'); k.value = 'page'; k.dispatchEvent(new Event('change'));"
-                                  "var d = document.getElementById('iFeedsDiv');"
-                                  "var wide = Array.from(d.querySelectorAll('.row')).filter(r => r.scrollWidth > d.clientWidth"
-                                  " || r.lastElementChild.getBoundingClientRect().bottom > r.getBoundingClientRect().bottom);"
-                                  "d.offsetTop + d.offsetHeight + ' ' + document.getElementById('ButtonLayout').offsetTop + ' ' + wide.length"_s)
-                                 .toString();
-        const QStringList figures = fits.split(u' ');
-        QVERIFY2(figures.size() == 3 && figures[0].toInt() <= figures[1].toInt() && figures[2] == u"0"_s, qPrintable(fits));
-
-        struct Step
-        {
-            const char *what;
-            QString fields; // JavaScript that fills the editor
-            QString button;
-            QString said;   // the answer line contains this
-        };
+        // Shown with the page selectors (its tallest).
+        checkFits(u"iFeedsDiv"_s, u"var k = document.getElementById('iFeedKind'); k.value = 'page'; k.dispatchEvent(new Event('change'))"_s);
         const QString rss = server.url(u"/rss"_s);
         const QList<Step> steps{
             {"no name", u"f('iFeedName', ''); f('iFeedUrl', '%1')"_s.arg(rss), u"iFeedAdd"_s, u"名称不能为空"_s},
@@ -227,13 +244,7 @@ private Q_SLOTS:
             {"hand-written one removed", u"var l = document.getElementById('iFeedList'); l.selectedIndex = 0"_s,
              u"iFeedRemove"_s, u"已删除 手写"_s},
         };
-        for (const Step &step : steps) {
-            page(u"function f(id, v) { var e = document.getElementById(id); e.value = v; e.dispatchEvent(new Event('change')); }"
-                 "document.getElementById('iFeedStatus').textContent = ''; %1; document.getElementById('%2').click(); true"_s
-                     .arg(step.fields, step.button));
-            QTRY_VERIFY2_WITH_TIMEOUT(page(u"document.getElementById('iFeedStatus').textContent"_s).toString().contains(step.said),
-                                      step.what, 20000);
-        }
+        runSteps(u"iFeedStatus"_s, steps);
         QCOMPARE(lines().count(u'|'), 0);
         page(u"document.getElementById('iOk').click(); true"_s);
         QTRY_VERIFY(m_dialog.isNull());
@@ -247,6 +258,46 @@ private Q_SLOTS:
                                                          {u"IntervalTime"_s, u"120"_s}, {u"Kind"_s, u"auto"_s}}));
         QVERIFY(stored().contains("<Feed Name=\"快讯\" Url=\"" + rss.toUtf8() + "\" Checked=\"1\" IntervalTime=\"120\""));
         QVERIFY(Globals().Config.replaceElements(ConfigPaths::Feeds, ConfigPaths::FeedElement, {}));
+    }
+
+    // Keyword alert rules: refused without words or with a source there is
+    // not, names and blanks tidied, a hand-written rule's other attributes and
+    // its missing sound kept through a change; OK writes them in order.
+    void alertRulesAreEditedAndSaved()
+    {
+        QVERIFY(Globals().Config.replaceElements(ConfigPaths::Alerts, ConfigPaths::AlertElement,
+                                                 {{{u"Words"_s, u"非农"_s}, {u"Sound"_s, u"gone.wav"_s}, {u"Note"_s, u"kept"_s}}}));
+        open();
+        checkFits(u"iAlertsDiv"_s);
+        const QList<Step> steps{
+            {"no words", u"f('iAlertWords', ' \u3000 ')"_s, u"iAlertAdd"_s, u"请填写要查找的词"_s},
+            {"no such source", u"f('iAlertWords', '非农\u3000 央行'); f('iAlertSources', 'FX168，Nowhere')"_s, u"iAlertAdd"_s,
+             u"没有名为“Nowhere”的新闻源"_s},
+            {"added", u"f('iAlertSources', 'fx168，和讯'); f('iAlertSound', 'b.wav')"_s, u"iAlertAdd"_s, u"已添加提醒"_s},
+            {"another added", u"f('iAlertWords', '美元'); f('iAlertSources', '')"_s, u"iAlertAdd"_s, u"已添加提醒"_s},
+            {"removed", QString(), u"iAlertRemove"_s, u"已删除提醒"_s},
+        };
+        runSteps(u"iAlertStatus"_s, steps);
+        // The hand-written rule chosen: its missing sound is offered, and kept.
+        page(u"var l = document.getElementById('iAlertList'); l.selectedIndex = 0; l.dispatchEvent(new Event('change')); true"_s);
+        QTRY_COMPARE(page(u"document.getElementById('iAlertWords').value + '|' + document.getElementById('iAlertSound').value"_s).toString(),
+                     u"非农|gone.wav"_s);
+        runSteps(u"iAlertStatus"_s, {{"changed", u"f('iAlertExcept', '预告'); document.getElementById('iAlertChecked').checked = false"_s,
+                                      u"iAlertChange"_s, u"已修改提醒"_s}});
+        QCOMPARE(page(u"document.getElementById('iAlertList').options.length"_s).toInt(), 2);
+        page(u"document.getElementById('iOk').click(); true"_s);
+        QTRY_VERIFY(m_dialog.isNull());
+        cls_Config saved(&m_sink);
+        saved.setXmlFile(Globals().Config.XmlFile());
+        QVERIFY(saved.Initialize());
+        QCOMPARE(saved.elements(ConfigPaths::Alerts, ConfigPaths::AlertElement),
+                 (QList<QHash<QString, QString>>{
+                     {{u"Words"_s, u"非农"_s}, {u"Except"_s, u"预告"_s}, {u"Sources"_s, QString()}, {u"Sound"_s, u"gone.wav"_s},
+                      {u"Checked"_s, u"0"_s}, {u"Note"_s, u"kept"_s}},
+                     {{u"Words"_s, u"非农 央行"_s}, {u"Except"_s, QString()}, {u"Sources"_s, u"FX168,HeXun"_s},
+                      {u"Sound"_s, u"b.wav"_s}, {u"Checked"_s, u"1"_s}}}));
+        QVERIFY(stored().contains("<Alert Words=\"非农 央行\" Except=\"\" Sources=\"FX168,HeXun\" Sound=\"b.wav\" Checked=\"1\""));
+        QVERIFY(Globals().Config.replaceElements(ConfigPaths::Alerts, ConfigPaths::AlertElement, {}));
     }
 
     void aFailedAutostartWriteIsReported()
