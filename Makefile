@@ -37,6 +37,8 @@ bench: build
 	@$(BUILD_DIR)/bench/bench_worker
 	@$(BUILD_DIR)/bench/bench_feeds
 	@$(BUILD_DIR)/bench/bench_history
+	@python3 tools/sitesim/sitesim.py --dump 8 --every 15 >$(BUILD_DIR)/demo-items.jsonl
+	@$(BUILD_DIR)/bench/story_share $(BUILD_DIR)/demo-items.jsonl bench/data/flash-sample.jsonl
 	@scripts/gui-env run -- $(BUILD_DIR)/bench/bench_news
 	@scripts/gui-env run -- bench/footprint $(BUILD_DIR)
 

@@ -1,5 +1,7 @@
 #include "news/StoryFolder.h"
 
+#include <QRegularExpression>
+
 namespace {
 
 double dice(const QSet<QString> &a, const QSet<QString> &b)
@@ -35,6 +37,17 @@ QSet<QString> StoryFolder::bigramsOf(const QString &text)
     return bigrams;
 }
 
+QList<double> StoryFolder::figuresOf(const QString &title)
+{
+    // By value: "150.00" and "150" are one figure.
+    static const QRegularExpression number(QStringLiteral("\\d+(?:\\.\\d+)?"));
+    QList<double> figures;
+    const QString narrow = title.normalized(QString::NormalizationForm_KC);
+    for (auto it = number.globalMatch(narrow); it.hasNext();)
+        figures << it.next().captured().toDouble();
+    return figures;
+}
+
 double StoryFolder::similarity(const QString &a, const QString &b)
 {
     return dice(bigramsOf(normalised(a)), bigramsOf(normalised(b)));
@@ -48,13 +61,14 @@ std::optional<StoryFolder::Story> StoryFolder::fold(int id, const QString &title
     if (text.isEmpty())
         return std::nullopt;
     const QSet<QString> bigrams = bigramsOf(text);
+    const QList<double> figures = figuresOf(title);
     for (Seen &seen : m_seen) {
-        if (seen.title != text && dice(seen.bigrams, bigrams) < Similar)
+        if (seen.title != text && (seen.figures != figures || dice(seen.bigrams, bigrams) < Similar))
             continue;
         if (sourceLabel != seen.sourceLabel && !seen.story.others.contains(sourceLabel))
             seen.story.others << sourceLabel;
         return seen.story;
     }
-    m_seen.append({{id, {}}, sourceLabel, text, bigrams, now});
+    m_seen.append({{id, {}}, sourceLabel, text, bigrams, figures, now});
     return std::nullopt;
 }

@@ -12,7 +12,8 @@
 // from several sources within minutes. Titles that are the same once
 // normalised (brackets, punctuation, white space and width dropped, case
 // folded), or nearly the same (character-bigram similarity of 0.9 or more),
-// within 30 minutes, are one story.
+// within 30 minutes, are one story. Nearly the same is not enough when the
+// figures differ: "CPI 2.9%" and "CPI 3.1%" are two releases.
 class StoryFolder
 {
 public:
@@ -40,9 +41,11 @@ private:
         QString sourceLabel;
         QString title; // normalised
         QSet<QString> bigrams;
+        QList<double> figures;
         QDateTime at;
     };
     static QSet<QString> bigramsOf(const QString &text);
+    static QList<double> figuresOf(const QString &title);
 
     QList<Seen> m_seen;
 };

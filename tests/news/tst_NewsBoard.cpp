@@ -408,7 +408,8 @@ private Q_SLOTS:
     }
 
     // One row per story: titles the same once normalised, or nearly the same,
-    // within half an hour, fold; different stories and late repeats do not.
+    // within half an hour, fold; different stories, other figures and late
+    // repeats do not.
     void storiesFold_data()
     {
         QTest::addColumn<QString>("first");
@@ -419,6 +420,10 @@ private Q_SLOTS:
         QTest::newRow("full and half width") << u"ＣＰＩ年率升至３．５％"_s << u"cpi年率升至3.5%"_s << 5 << true;
         QTest::newRow("nearly the same") << u"欧洲央行维持三大利率不变，拉加德称通胀前景仍存在不确定性"_s
                                          << u"欧洲央行维持三大利率不变,拉加德称通胀前景存在不确定性"_s << 10 << true;
+        QTest::newRow("nearly the same, figures written otherwise") << u"【快讯】美国12月密歇根大学消费者信心指数初值74.0，预期73.2"_s
+                                                                    << u"美国12月密歇根大学消费者信心指数初值74，预期73.2"_s << 1 << true;
+        QTest::newRow("nearly the same, other figures") << u"美国11月CPI年率公布为2.9%，市场预期为3.0%，前值为2.8%"_s
+                                                        << u"美国11月CPI年率公布为3.1%，市场预期为3.0%，前值为2.8%"_s << 2 << false;
         QTest::newRow("another story") << u"美国非农就业人数大增"_s << u"美国非农就业人数低于预期"_s << 1 << false;
         QTest::newRow("too late") << u"美联储宣布加息25个基点"_s << u"美联储宣布加息25个基点"_s << 31 << false;
     }

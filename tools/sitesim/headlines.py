@@ -48,3 +48,20 @@ def summary(rng, title):
     return title + "。" + rng.choice([
         "市场人士认为短期内波动或将加剧。", "投资者关注本周稍晚公布的数据。",
         "技术指标显示超买迹象。", "交易员正在重新评估政策前景。"])
+
+
+def retold(rng, title):
+    """The same story as another site words it: its punctuation, widths and
+    spacing changed a little, nothing else."""
+    ways = [
+        lambda t: t.replace("，", ", "),
+        lambda t: t + rng.choice(["。", "！"]),
+        lambda t: "【" + t + "】",
+        lambda t: t.translate({c: c + 0xFEE0 for c in range(ord("0"), ord("9") + 1)} |
+                              {c: c + 0xFEE0 for c in range(ord("A"), ord("Z") + 1)}),
+        lambda t: t.replace("/", " / "),
+    ]
+    changed = title
+    for way in rng.sample(ways, 2):
+        changed = way(changed)
+    return changed if changed != title else title + "。"

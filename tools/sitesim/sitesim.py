@@ -18,7 +18,11 @@ the product site's pages are below /site/ (see product.py), changed by
   GET /control?site=update:newer|download:short|tip:markup|advert:hostile|…
 the flash-news feeds are below /feeds/ (see feeds.py), changed by
   GET /control?feed=rss|atom|json|page&fault=stall|empty|garbage|500|429|redirect|huge|bomb|hostile|none
-and /stats answers how often each page was fetched, as JSON."""
+and /stats answers how often each page was fetched, as JSON.
+
+  sitesim.py --dump HOURS
+prints, without serving, every headline the six sites publish in that many
+hours (a fake clock, a page every 15 s) as JSON lines of time, source and title."""
 import argparse
 import datetime
 import json
@@ -46,6 +50,9 @@ PATHS = {
     "/caixun/information/": "CaiXun",
 }
 MAX_ITEMS = 60
+# A share of each site's own headlines that other sites carry too, a few minutes later.
+RETOLD_SHARE = 0.15
+RETOLD_AFTER = (60, 300)
 # Shown as text by the sites (escaped in their pages), as a headline may carry it.
 HOSTILE = "区间1.0800~1.0850<img src=x onerror=\"document.title='owned'\">&amp;<b>"
 
@@ -65,6 +72,10 @@ class Site:
         self.fault = "none"
         self.hits = 0
         self.lock = threading.Lock()
+        self.peers = []  # the other sites, which retell some of this one's stories
+        self.due = []  # (when, title) of stories told first elsewhere
+        self.due_lock = threading.Lock()  # apart from `lock`: a site retells while holding its own
+        self.told = set()  # every title published here, so a story told twice elsewhere comes once
         now = self._now()
         for minutes in range(30, 0, -1):
             self._add(now - datetime.timedelta(minutes=minutes * 3))
@@ -87,20 +98,42 @@ class Site:
         if title is None:
             title = self.pool[number] if number < len(self.pool) else \
                 self.pool[self.rng.randrange(len(self.pool))] + " (%d)" % number
+            if self.peers and self.rng.random() < RETOLD_SHARE:
+                for peer in self.rng.sample(self.peers, self.rng.randint(1, 2)):
+                    peer.retell(self.clock() + self.rng.uniform(*RETOLD_AFTER), headlines.retold(self.rng, title))
         item = {"title": title, "time": when, "href": "/%s/news/%d.html" % (self.source.lower(), number),
                 "summary": headlines.summary(self.rng, title)}
         if self.source in ("FXark", "CaiXun") and self.rng.random() < 0.15:
             item["brief"] = True
             item["href"] = None
             item["short"] = title[:8] + "…" if self.source == "FXark" else None
+        with self.due_lock:
+            self.told.add(title)
         self.items.insert(0, item)
         del self.items[MAX_ITEMS:]
 
+    def retell(self, when, title):
+        """Another site's story, to publish here at `when`."""
+        with self.due_lock:
+            if title not in self.told and all(title != due for _, due in self.due):
+                self.due.append((when, title))
+
     def catch_up(self):
-        """Publishes what is due by now."""
-        while self.clock() >= self.next_at:
-            self._add(self._now())
-            self.next_at += self.rng.uniform(self.every / 2, self.every * 1.5)
+        """Publishes what is due by now, this site's own and what it retells, in time order."""
+        while True:
+            with self.due_lock:
+                retold = min(self.due) if self.due else None
+                if retold is not None and retold[0] <= min(self.next_at, self.clock()):
+                    self.due.remove(retold)
+                else:
+                    retold = None
+            if retold is not None:
+                self._add(self._now(), retold[1])
+            elif self.clock() >= self.next_at:
+                self._add(self._now())
+                self.next_at += self.rng.uniform(self.every / 2, self.every * 1.5)
+            else:
+                break
 
     def page(self):
         with self.lock:
@@ -225,6 +258,31 @@ class QuietServer(ThreadingHTTPServer):
             super().handle_error(request, client_address)
 
 
+def linked_sites(seed, every, clock=time.time):
+    sites = {path: Site(source, seed + index, every, clock) for index, (path, source) in enumerate(PATHS.items())}
+    for site in sites.values():
+        site.peers = [other for other in sites.values() if other is not site]
+    return sites
+
+
+def dump(seed, every, hours):
+    now = [time.time()]
+    sites = list(linked_sites(seed, every, lambda: now[0]).values())
+    published = []
+    for site in sites:
+        published += [(item["time"], site.source, item["title"]) for item in reversed(site.items)]
+        site.added_seen = site.added
+    for _ in range(int(hours * 3600 / 15)):
+        now[0] += 15
+        for site in sites:
+            site.catch_up()
+            fresh = site.added - site.added_seen
+            site.added_seen = site.added
+            published += [(item["time"], site.source, item["title"]) for item in reversed(site.items[:fresh])]
+    for when, source, title in sorted(published, key=lambda p: p[0]):
+        print(json.dumps({"time": when.isoformat(timespec="seconds"), "source": source, "title": title}, ensure_ascii=False))
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--port", type=int, default=0)
@@ -233,8 +291,11 @@ def main():
     parser.add_argument("--version", default="1.0.0000", help="the version the product site calls current")
     parser.add_argument("--payload", help="the file served as the new program")
     parser.add_argument("--no-demo-events", action="store_true", help="no calendar events a few minutes ahead")
+    parser.add_argument("--dump", type=float, metavar="HOURS", help="print what the sites publish in HOURS, and end")
     args = parser.parse_args()
-    sites = {path: Site(source, args.seed + index, args.every) for index, (path, source) in enumerate(PATHS.items())}
+    if args.dump:
+        return dump(args.seed, args.every, args.dump)
+    sites = linked_sites(args.seed, args.every)
     calendar = calendar_pages.Calendar(args.seed, not args.no_demo_events)
     quotes = quote_pages.Quotes(args.seed)
     payload = open(args.payload, "rb").read() if args.payload else None
