@@ -24,7 +24,7 @@ void BarPanel::ShowBar()
         // Closed from inside its own page: let go of it once that call has returned.
         connect(m_bar.get(), &frmBar::closedByUser, this, &BarPanel::CloseBar, Qt::QueuedConnection);
     }
-    m_bar->show();
+    m_bar->showWhenReady();
     m_page.setStyle(MainPage::BarRule, QStringLiteral("display"), QStringLiteral("none"));
     m_page.setStyle(MainPage::BarButton, QStringLiteral("display"), QStringLiteral("none"));
 }

@@ -133,7 +133,26 @@ void CalendarBook::armDays(const QDate &monday, bool dueNow)
         task.Initialize = false;
         task.Enabled = true;
         task.Visible = true;
-        m_view.setDayTitle(day, QLocale::system().toString(date, QLocale::LongFormat));
+    }
+    showDayTitles(monday);
+}
+
+void CalendarBook::showDayTitles(const QDate &monday)
+{
+    for (int day = 1; day <= 5; ++day)
+        m_view.setDayTitle(day, QLocale::system().toString(monday.addDays(day - 1), QLocale::LongFormat));
+}
+
+void CalendarBook::showAgain(const QDateTime &now)
+{
+    if (!m_weekStart.isValid())
+        return;
+    showDayTitles(m_weekStart);
+    if (m_todayIndex >= 1 && m_todayIndex <= 5)
+        m_view.markToday(m_todayIndex, true);
+    if (m_shownDay >= 1 && m_shownDay <= WholeWeek) {
+        m_view.selectDayTab(0, m_shownDay);
+        SelWeek(m_shownDay, now);
     }
 }
 

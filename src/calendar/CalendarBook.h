@@ -52,6 +52,9 @@ public:
 
     // Start-up, once the main page is ready.
     void start(const QDateTime &now);
+    // The page was loaded anew (its renderer ended): the days' titles, today's
+    // mark, the chosen day and its table, as they were. Nothing before the start.
+    void showAgain(const QDateTime &now);
     // A download of a task has ended; `link` is the address it was asked for.
     void downloadComplete(const QString &key, const QString &link, const QByteArray &body, bool success,
                           const QDateTime &now);
@@ -90,6 +93,7 @@ public:
 
 private:
     void armDays(const QDate &monday, bool dueNow);
+    void showDayTitles(const QDate &monday);
     FetchSchedule::Job downloadJob();
     // Each answers whether the stored week changed.
     bool LoadCalendarDay(const QString &key, const QString &text);

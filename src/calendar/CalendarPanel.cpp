@@ -148,6 +148,12 @@ QList<TabStrip::Tab> CalendarPanel::tabs() const
     return {{MainPage::CalendarTab, {MainPage::CalendarArea, MainPage::CalendarHead}, QStringLiteral("Calendar.htm")}};
 }
 
+void CalendarPanel::pageLoaded()
+{
+    m_book->showAgain(now());
+    showFilter();
+}
+
 void CalendarPanel::start()
 {
     m_book->start(now());

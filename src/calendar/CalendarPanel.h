@@ -29,6 +29,7 @@ public:
 
     QList<PageBridge::Binding> bindings() override;
     QList<TabStrip::Tab> tabs() const override;
+    void pageLoaded() override;
     // The calendar starts once the page is ready.
     void start();
     // Places the floating header over the calendar (AdjustCalcHead).

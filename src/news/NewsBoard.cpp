@@ -355,6 +355,15 @@ void NewsBoard::showRow(const NewsSource &source, const NewsRow &row, const QStr
     addRow(source.table, SourceLimit, own);
 }
 
+void NewsBoard::pageLoaded()
+{
+    m_rows.clear();
+    for (const NewsSource &source : std::as_const(m_sources)) {
+        if (std::as_const(*this).task(source.id).Visible)
+            m_view.showTab(source.anchor, true);
+    }
+}
+
 void NewsBoard::restore(int id, const NewsRow &row)
 {
     if (const NewsSource *s = source(id))

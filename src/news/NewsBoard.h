@@ -81,6 +81,9 @@ public:
     // Every source of the board has its task from the start.
     tavrin &task(int id) { return m_schedule.add(QString::number(id)); }
     int rowCount(const QString &table) const { return m_rows.value(table, 1); }
+    // The page is new (at the start, or loaded again after its renderer
+    // ended): its tables are empty, and the tabs of the sources on show again.
+    void pageLoaded();
     const NewsSource *source(int id) const;
     QList<NewsSource> sources() const { return m_sources; }
     // A source's entry changed (its settings, its address): the next fetch uses it.

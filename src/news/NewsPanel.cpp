@@ -155,6 +155,7 @@ TabStrip::Tab NewsPanel::sourceTab(const NewsSource &source)
 void NewsPanel::pageLoaded()
 {
     buildSources(m_news->sources());
+    m_news->pageLoaded();
     // The tables as they were, before the first fetch: the newest rows of each source.
     QHash<QString, int> ids;
     for (const NewsSource &source : m_news->sources())

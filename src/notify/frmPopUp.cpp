@@ -28,6 +28,19 @@ frmPopUp::frmPopUp(QWidget *parent)
                      [this](const PageBridge::Event &) { m_drag->start(WindowDrag::Kind::Move); }),
                   on(PopupPage::Body, "oncontextmenu", "WebDoc_oncontextmenu", [this](const PageBridge::Event &) { CloseFrm(); })});
     resize(m_width, 0);
+    // Its rows went with its renderer: it closes, and the next item opens a new one.
+    connect(m_page, &PageBridge::rendererGone, this, [this] {
+        m_shown.clear();
+        m_rows = 1;
+        m_height = 0;
+        if (m_open) {
+            m_timer.stop();
+            m_status = 0;
+            m_open = false;
+            hide();
+            Q_EMIT closed();
+        }
+    });
 }
 
 void frmPopUp::AddHtml(const QString &html, const QStringList &marks)

@@ -64,6 +64,11 @@ PageBridge::PageBridge(QWidget *parentWidget)
     m_view->setContextMenuPolicy(Qt::NoContextMenu);
     m_channel->registerObject(QStringLiteral("host"), m_host);
     page->setWebChannel(m_channel, QWebEngineScript::ApplicationWorld);
+    connect(page, &QWebEnginePage::renderProcessTerminated, this, [this](QWebEnginePage::RenderProcessTerminationStatus status, int code) {
+        qCWarning(lcPage) << "the renderer of" << m_view->url().toString() << "ended:" << status << code;
+        // Loaded again from the event loop, not inside the engine's report.
+        QMetaObject::invokeMethod(this, &PageBridge::onRendererGone, Qt::QueuedConnection);
+    });
     // One script, so the channel exists before our page code runs.
     page->scripts().insert(applicationScript(
         QStringLiteral("tessaly-bridge"),
@@ -174,6 +179,22 @@ void PageBridge::onPageLoaded()
         step();
     Q_EMIT pageLoaded();
     requestBindings(m_bindings);
+}
+
+void PageBridge::onRendererGone()
+{
+    m_loaded = false;
+    m_bound = false;
+    m_outbox.clear();
+    // Nothing waits for an answer that cannot come.
+    for (const auto &done : std::exchange(m_measures, {}))
+        done({});
+    for (const auto &done : std::exchange(m_selections, {}))
+        done({});
+    const QPointer<PageBridge> alive(this);
+    Q_EMIT rendererGone();
+    if (alive)
+        m_view->setUrl(m_view->url());
 }
 
 void PageBridge::requestBindings(const QList<Binding> &bindings)

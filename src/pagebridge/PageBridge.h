@@ -157,6 +157,10 @@ Q_SIGNALS:
     void pageReady();
     // A bound handler has run.
     void invoked(const QString &operation);
+    // The page's renderer has ended: what the page showed is gone, what was
+    // asked of it answered empty; the page loads again, and pageLoaded and
+    // pageReady follow as at the start, for its owner to fill it anew.
+    void rendererGone();
 
 private:
     friend class PageBridgeChannel;
@@ -165,6 +169,7 @@ private:
     void flush();
     void whenLoaded(std::function<void()> step);
     void onPageLoaded();
+    void onRendererGone();
     void onBound();
     void onMeasured(int request, const QJsonObject &result);
     void onSelected(int request, const QJsonArray &result);

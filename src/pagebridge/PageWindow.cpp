@@ -1,10 +1,9 @@
 #include "pagebridge/PageWindow.h"
 
+#include "core/gui/Desktop.h"
 #include "core/gui/WindowDrag.h"
 #include "pagebridge/PageBridge.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 #include <QTimer>
 #include <QWebEngineView>
 #include <QWindow>
@@ -24,10 +23,26 @@ void PageWindow::startMove()
         m_drag->start(WindowDrag::Kind::Move);
 }
 
-void PageWindow::place(const QPoint &where, const QPoint &fallback)
+void PageWindow::place(std::optional<QPoint> where, const QPoint &fallback)
 {
-    m_place = QGuiApplication::screenAt(where) ? where : fallback;
+    m_place = where && Desktop::MostlyOnScreens(QRect(*where, size())) ? *where : fallback;
     move(m_place);
+}
+
+void PageWindow::showWhenReady()
+{
+    m_showWhenReady = true;
+    m_page->whenReady([this] {
+        if (m_showWhenReady)
+            show();
+    });
+}
+
+bool PageWindow::event(QEvent *event)
+{
+    if (event->type() == QEvent::Close)
+        m_showWhenReady = false;
+    return QWidget::event(event);
 }
 
 void PageWindow::showEvent(QShowEvent *event)

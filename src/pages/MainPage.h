@@ -63,6 +63,7 @@ inline constexpr QLatin1StringView SearchTable{"iSearchNews_Table"};
 inline constexpr QLatin1StringView StartQuote{"iStartQuote"};
 inline constexpr QLatin1StringView CloseQuote{"iCloseQuote"};
 inline constexpr QLatin1StringView QuoteAnimation{"iQuoteAni"};
+inline constexpr QLatin1StringView QuoteStatus{"iQuoteStatus"};
 inline constexpr QLatin1StringView QuoteArea{"iQuote"};
 inline constexpr QLatin1StringView QuoteList{"QuoteList"};
 inline constexpr QLatin1StringView ShowQuote{"iShowQuote"};

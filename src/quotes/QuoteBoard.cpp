@@ -3,7 +3,7 @@
 std::optional<QuoteBoard::Update> QuoteBoard::price(const QString &symbol, const QString &value, const QString &fractPip,
                                                     bool initialized)
 {
-    Shown &shown = m_pairs[symbol];
+    Update &shown = m_pairs[symbol];
     const bool fractMoved = shown.fractPip != fractPip;
     shown.fractPip = fractPip;
     // A pair's first price has nothing to be compared with: texts only,

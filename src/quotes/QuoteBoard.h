@@ -30,16 +30,12 @@ public:
     // The last price of a pair: value and fractional pip.
     std::pair<QString, QString> current(const QString &symbol) const
     {
-        const Shown shown = m_pairs.value(symbol);
+        const Update shown = m_pairs.value(symbol);
         return {shown.value, shown.fractPip};
     }
+    // Every pair as it shows now, by its symbol.
+    const QHash<QString, Update> &shown() const { return m_pairs; }
 
 private:
-    struct Shown
-    {
-        QString value;
-        QString fractPip;
-        QString colour;
-    };
-    QHash<QString, Shown> m_pairs;
+    QHash<QString, Update> m_pairs;
 };

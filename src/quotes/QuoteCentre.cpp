@@ -50,6 +50,7 @@ void QuoteCentre::iStartQuote()
 {
     if (m_scraper)
         return;
+    m_page.setText(MainPage::QuoteStatus, QString());
     show(m_page, MainPage::QuoteAnimation, true);
     show(m_page, MainPage::StartQuote, false);
     show(m_page, MainPage::CloseQuote, true);
@@ -65,6 +66,26 @@ void QuoteCentre::iStartQuote()
     connect(m_scraper.get(), &frmWebQuote::recovered, this, started);
     connect(m_scraper.get(), &frmWebQuote::iClose, this, &QuoteCentre::iFrmWebQuote_iClose);
     connect(m_scraper.get(), &frmWebQuote::Price, this, &QuoteCentre::iFrmWebQuote_Price);
+    // Back to stopped, to be tried again; let go of the scraper once its signal has returned.
+    connect(m_scraper.get(), &frmWebQuote::startFailed, this, [this, scraper = m_scraper.get()] {
+        if (m_scraper.get() != scraper)
+            return; // stopped meanwhile
+        iCloseQuote();
+        m_page.setText(MainPage::QuoteStatus, QStringLiteral("行情中心启动失败"));
+    }, Qt::QueuedConnection);
+}
+
+void QuoteCentre::pageLoaded()
+{
+    if (!m_scraper)
+        return;
+    show(m_page, MainPage::StartQuote, false);
+    show(m_page, MainPage::CloseQuote, true);
+    showRunning(m_scraper->Initialize());
+    show(m_page, MainPage::ShowQuote, !m_panel);
+    const QHash<QString, QuoteBoard::Update> &pairs = m_board.shown();
+    for (auto it = pairs.cbegin(); it != pairs.cend(); ++it)
+        showPrice(it.key(), *it);
 }
 
 void QuoteCentre::iFrmWebQuote_iClose()
@@ -91,10 +112,15 @@ void QuoteCentre::ShowQuote()
             columns.append({cells.value(QStringLiteral("cells")).toArray().first().toString(), code, pip, fract});
         }
         m_panel = std::make_unique<frmShowQuote>();
+        // Its table went with its renderer: it opens again, built anew.
+        connect(&m_panel->page(), &PageBridge::rendererGone, this, [this] {
+            CloseQuote();
+            ShowQuote();
+        }, Qt::QueuedConnection);
         // Closed from inside its own page: let go of it once that call has returned.
         connect(m_panel.get(), &frmShowQuote::closed, this, &QuoteCentre::CloseQuote, Qt::QueuedConnection);
         m_panel->MakeTable(columns);
-        m_panel->show();
+        m_panel->showWhenReady();
         show(m_page, MainPage::ShowQuote, false);
     });
 }
@@ -125,14 +151,19 @@ void QuoteCentre::iFrmWebQuote_Price(const QString &SymBol, const QString &Value
     const std::optional<QuoteBoard::Update> update = m_board.price(SymBol, Value, FractPip, m_scraper && m_scraper->Initialize());
     if (!update)
         return;
-    const QString pip = QStringLiteral("p") + SymBol;
-    const QString fract = QStringLiteral("l") + SymBol;
-    m_page.setText(pip, update->value);
-    m_page.setText(fract, update->fractPip);
-    if (!update->colour.isEmpty()) {
-        m_page.setStyle(pip, QStringLiteral("color"), update->colour);
-        m_page.setStyle(fract, QStringLiteral("color"), update->colour);
-        if (m_panel)
-            m_panel->UpdateQuote(SymBol, update->value, update->fractPip, update->colour);
+    showPrice(SymBol, *update);
+    if (m_panel && !update->colour.isEmpty())
+        m_panel->UpdateQuote(SymBol, update->value, update->fractPip, update->colour);
+}
+
+void QuoteCentre::showPrice(const QString &symbol, const QuoteBoard::Update &shown)
+{
+    const QString pip = QStringLiteral("p") + symbol;
+    const QString fract = QStringLiteral("l") + symbol;
+    m_page.setText(pip, shown.value);
+    m_page.setText(fract, shown.fractPip);
+    if (!shown.colour.isEmpty()) {
+        m_page.setStyle(pip, QStringLiteral("color"), shown.colour);
+        m_page.setStyle(fract, QStringLiteral("color"), shown.colour);
     }
 }

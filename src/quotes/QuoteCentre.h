@@ -22,6 +22,8 @@ public:
     ~QuoteCentre() override;
 
     QList<PageBridge::Binding> bindings() override;
+    // A page loaded anew (its renderer ended): the centre as it runs, its prices as they were.
+    void pageLoaded() override;
     void iStartQuote();
     void iCloseQuote();
     // Opens the floating panel with the pairs in the order of the page's list.
@@ -33,6 +35,7 @@ private:
     void iFrmWebQuote_iClose();
     void CloseQuote();
     void iFrmWebQuote_Price(const QString &SymBol, const QString &Value, const QString &FractPip);
+    void showPrice(const QString &symbol, const QuoteBoard::Update &shown);
 
     PageBridge &m_page;
     std::unique_ptr<frmWebQuote> m_scraper;

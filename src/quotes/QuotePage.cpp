@@ -6,7 +6,7 @@
 
 QuotePage::QuotePage(QWebEngineProfile *profile, const QUrl &address, QObject *parent)
     : QWebEnginePage(profile, parent)
-    , m_origin(address.adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment))
+    , m_site(address)
 {
     connect(this, &QWebEnginePage::featurePermissionRequested, this, [this](const QUrl &origin, Feature feature) {
         setFeaturePermission(origin, feature, PermissionDeniedByUser);
@@ -18,11 +18,9 @@ QuotePage::QuotePage(QWebEngineProfile *profile, const QUrl &address, QObject *p
             [](const QUrl &, QAuthenticator *authenticator, const QString &) { *authenticator = QAuthenticator(); });
 }
 
-bool QuotePage::acceptNavigationRequest(const QUrl &url, NavigationType, bool isMainFrame)
+bool QuotePage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame)
 {
-    if (!isMainFrame)
-        return true;
-    return url.adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment) == m_origin;
+    return !isMainFrame || m_site.allows(url, type == NavigationTypeRedirect);
 }
 
 QWebEnginePage *QuotePage::createWindow(WebWindowType)

@@ -1,13 +1,16 @@
 #pragma once
 
+#include "quotes/BrokerSite.h"
+
 #include <QUrl>
 #include <QWebEnginePage>
 
 class QWebEngineProfile;
 
-// The broker's page, which is remote content: it stays on the broker's origin
-// in its top frame, and opens no window, dialog, download or permission
-// request. It has no channel to the program.
+// The broker's page, which is remote content: its top frame stays on the
+// broker's origin (or where a redirect within the broker's site took it), and
+// it opens no window, dialog, download or permission request. It has no
+// channel to the program.
 class QuotePage : public QWebEnginePage
 {
     Q_OBJECT
@@ -25,5 +28,5 @@ protected:
                                   const QString &sourceID) override;
 
 private:
-    QUrl m_origin;
+    BrokerSite m_site;
 };

@@ -19,6 +19,20 @@ int stored(const QLatin1StringView &attribute)
     return Globals().Config.GetNodeAttribNumber(ConfigPaths::QuoteWindow, attribute);
 }
 
+// Where the user left the panel: none when no place is stored (empty, or the
+// (-1, -1) of older files where no screen has that point).
+std::optional<QPoint> storedPlace()
+{
+    const cls_Config &config = Globals().Config;
+    bool hasX = false;
+    bool hasY = false;
+    const QPoint place(config.GetNodeAttrib(ConfigPaths::QuoteWindow, ConfigPaths::Left).trimmed().toInt(&hasX),
+                       config.GetNodeAttrib(ConfigPaths::QuoteWindow, ConfigPaths::Top).trimmed().toInt(&hasY));
+    if (!hasX || !hasY || (place == QPoint(-1, -1) && !QGuiApplication::screenAt(place)))
+        return std::nullopt;
+    return place;
+}
+
 } // namespace
 
 frmShowQuote::frmShowQuote(QWidget *parent)
@@ -38,13 +52,11 @@ frmShowQuote::frmShowQuote(QWidget *parent)
                  PageBridge::bind(QuotePanelPage::Grip, "onmousedown", "SizeGrip",
                                   [this](const PageBridge::Event &) { drag().start(WindowDrag::Kind::Size); }),
                  PageBridge::bind(QuotePanelPage::Close, "onclick", "CloseX", [this](const PageBridge::Event &) { close(); })});
-    // Its place and width, when all are set and a screen still has the place.
-    const QPoint storedPlace(stored(ConfigPaths::Left), stored(ConfigPaths::Top));
+    // Its place and width, when both are set and the screens still show it.
     const int width = stored(ConfigPaths::FixedWidth);
     resize(width > 0 ? width : 200, 40);
-    const bool valid = storedPlace.x() > 0 && storedPlace.y() > 0 && width > 0;
     const QRect area = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry() : QRect();
-    place(valid ? storedPlace : QPoint(-1, -1), area.topRight() - QPoint(this->width() + 20, -20));
+    place(width > 0 ? storedPlace() : std::nullopt, area.topRight() - QPoint(this->width() + 20, -20));
 }
 
 void frmShowQuote::MakeTable(const QList<Column> &columns)

@@ -30,20 +30,34 @@ QString frmWebQuote::pageAddress(const QString &host)
                                  "&amp;currencyColor=FFCC00&amp;textColor=FFFFFF&amp;size=forexChart");
 }
 
-frmWebQuote::frmWebQuote(const QString &address, QObject *parent)
+frmWebQuote::frmWebQuote(const QString &address, std::chrono::milliseconds startTimeout, QObject *parent)
     : QObject(parent)
     , m_profile(new QWebEngineProfile(this)) // off the record: nothing of the broker's is kept
     , m_page(new QuotePage(m_profile, QUrl(address), this))
 {
     connect(m_profile, &QWebEngineProfile::downloadRequested, this, [](QWebEngineDownloadRequest *download) { download->cancel(); });
-    // A navigation refused or failed is no new document: the reading goes on.
+    // With no view the engine counts the page hidden and, after a while,
+    // wakes its timers once a minute: the prices would stop moving.
+    m_page->setVisible(true);
+    m_startDeadline.setSingleShot(true);
+    connect(&m_startDeadline, &QTimer::timeout, this, &frmWebQuote::startFailed);
+    connect(this, &frmWebQuote::initialized, &m_startDeadline, &QTimer::stop);
+    // A navigation refused or failed after the first document is no new
+    // document: the reading goes on.
     connect(m_page, &QWebEnginePage::loadFinished, this, [this](bool ok) {
-        if (!ok)
+        if (!ok) {
+            if (!m_loaded && m_startDeadline.isActive()) {
+                m_startDeadline.stop();
+                Q_EMIT startFailed();
+            }
             return;
+        }
+        m_loaded = true;
         m_scraper.documentLoaded();
         Timer1.start(m_scraper.interval());
     });
     connect(&Timer1, &QTimer::timeout, this, &frmWebQuote::tick);
+    m_startDeadline.start(startTimeout);
     m_page->load(QUrl(address));
 }
 

@@ -29,6 +29,24 @@ void PageTabs::SelectTab(const QString &anchor)
     Q_EMIT selected(anchor);
 }
 
+void PageTabs::showAgain()
+{
+    const QString current = m_tabs.current();
+    if (current.isEmpty())
+        return;
+    for (const TabStrip::Tab &tab : m_tabs.tabs()) {
+        if (tab.anchor == current)
+            continue;
+        m_page.clearParentId(tab.anchor);
+        for (const QString &area : tab.areas)
+            m_page.setStyle(area, QStringLiteral("display"), QStringLiteral("none"));
+    }
+    m_page.setParentId(current, QStringLiteral("current"));
+    m_page.setStyle(current, QStringLiteral("visibility"), QStringLiteral("visible"));
+    for (const QString &area : m_tabs.tab(current).value_or(TabStrip::Tab{}).areas)
+        m_page.setStyle(area, QStringLiteral("display"), QString());
+}
+
 void PageTabs::showTab(const QString &anchor, bool shown)
 {
     m_page.setParentStyle(anchor, QStringLiteral("display"), shown ? QString() : QStringLiteral("none"));

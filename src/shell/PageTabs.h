@@ -22,6 +22,8 @@ public:
     QString currentTab() const override { return m_tabs.current(); }
     void SelectTab(const QString &anchor) override;
     void showTab(const QString &anchor, bool shown) override;
+    // The page was loaded anew (its renderer ended): the current tab as it was.
+    void showAgain();
 
 Q_SIGNALS:
     void selected(const QString &anchor);

@@ -89,6 +89,17 @@ void SidePanel::upkeep(const QDateTime &now)
     }
 }
 
+void SidePanel::pageLoaded()
+{
+    // A page loaded anew (its renderer ended) holds none of the frames: they come again as they were.
+    if (!std::exchange(m_pageLoadedBefore, true))
+        return;
+    m_shown = {};
+    showAdverts();
+    if (m_askFilled)
+        m_page.setHtml(MainPage::AskArea, SideFrames::fxAsk(giftPage()));
+}
+
 void SidePanel::showAdverts()
 {
     const SideUpkeep::Adverts wanted = m_model.adverts(m_shown);

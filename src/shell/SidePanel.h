@@ -24,6 +24,7 @@ public:
 
     QList<PageBridge::Binding> bindings() override;
     QList<TabStrip::Tab> tabs() const override;
+    void pageLoaded() override;
 
     // One round of upkeep, after the scheduler's own work.
     void upkeep(const QDateTime &now);
@@ -58,5 +59,6 @@ private:
     ctlDownload *m_noticeRead;
     cls_PopupMenu m_menu;
     bool m_askFilled = false;
+    bool m_pageLoadedBefore = false;
     bool m_failureShown = false;
 };

@@ -68,6 +68,7 @@ frmTavrin::frmTavrin(Clock &clock, QWidget *parent)
     connect(m_page, &PageBridge::pageLoaded, this, [this] {
         for (Panel *panel : std::as_const(m_panels))
             panel->pageLoaded();
+        m_tabs->showAgain();
     });
     connect(m_page, &PageBridge::pageReady, this, &frmTavrin::onPageReady);
     m_page->load(MainPage::Name, bindings());
@@ -104,7 +105,7 @@ bool frmTavrin::Busy() const
 void frmTavrin::onPageReady()
 {
     if (m_pageReady)
-        return;
+        return Form_Resize(); // loaded again after its renderer ended
     // The window is made large enough for the page's content block. A page
     // not yet shown lays out at a size of its own, so the stored size of the
     // window is kept wherever it already holds the block.

@@ -7,6 +7,7 @@
 #include "pages/LiveUpdatePage.h"
 #include "update/ProgramVersion.h"
 
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QJsonObject>
 #include <QKeySequence>
@@ -36,7 +37,13 @@ frmLiveUpdate::frmLiveUpdate(const ProductSite &site, QString programFolder, QWi
         if (m_page)
             m_page->setText(LiveUpdatePage::Percent, QString::number(percent) + u'%');
     });
-    connect(m_update, &LiveUpdate::downloaded, this, &frmLiveUpdate::updateReady);
+    // Told from the event loop: the program ends on it, and the download
+    // that reports it must have returned first.
+    connect(m_update, &LiveUpdate::downloaded, this, [this] {
+        m_downloading = false;
+        m_leaving = true;
+        Q_EMIT updateReady();
+    }, Qt::QueuedConnection);
     connect(m_update, &LiveUpdate::downloadFailed, this, &frmLiveUpdate::showFailure);
     m_update->check();
 }
@@ -113,6 +120,7 @@ void frmLiveUpdate::ClickOK()
     if (m_failed) {
         // Only a web address is handed to the browser, whatever the site wrote.
         PageBridge::openExternally(QUrl(m_update->descriptor().url));
+        m_leaving = true;
         Q_EMIT gaveUp();
         return;
     }
@@ -131,12 +139,22 @@ void frmLiveUpdate::ClickOK()
 
 void frmLiveUpdate::ClickCancel()
 {
-    // A running download is not left half done; a failed one may be left.
-    if (m_downloading && !m_failed)
-        return;
-    if (m_failed)
-        Q_EMIT cancelled();
     close();
+}
+
+void frmLiveUpdate::closeEvent(QCloseEvent *event)
+{
+    // A running download is not left half done; a failed one may be left,
+    // and the program goes on.
+    if (m_downloading && !m_failed) {
+        event->ignore();
+        return;
+    }
+    if (m_failed && !m_leaving) {
+        m_leaving = true;
+        Q_EMIT cancelled();
+    }
+    QWidget::closeEvent(event);
 }
 
 void frmLiveUpdate::showFailure()

@@ -9,7 +9,8 @@ class cls_Config;
 
 // The update dialog over its page "iLiveUpdate.htm". Made hidden, it checks
 // the product site at once; it shows itself only when a newer version
-// exists, and then downloads it at once. It deletes itself when closed.
+// exists, and then downloads it at once. It deletes itself when closed; the
+// window manager's close is "取消", refused while the download runs.
 class frmLiveUpdate : public QWidget
 {
     Q_OBJECT
@@ -48,6 +49,7 @@ Q_SIGNALS:
     void cancelled();
 
 protected:
+    void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
@@ -63,5 +65,6 @@ private:
     bool m_installed = false;
     bool m_downloading = false;
     bool m_failed = false;
+    bool m_leaving = false; // the program ends: for the new version or the download page
     bool m_pageReady = false;
 };

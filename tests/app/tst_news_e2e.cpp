@@ -386,6 +386,30 @@ private Q_SLOTS:
         news().ApplySourceSettings(config);
     }
 
+    // The renderers killed while a popup shows: the main page comes back
+    // with its rows and its tab, the popup goes, and later items pop up.
+    void theWindowsComeBackWhenTheirRendererIsKilled()
+    {
+        QTRY_VERIFY_WITH_TIMEOUT(news().rowCount(u"iAllNews_Table"_s) > 20, 30000);
+        m_clock.advance(11000); // past the start's quiet seconds, whichever test ran first
+        QCOMPARE(simGet(u"/control?source=HeXun&publish=text:英国央行维持利率不变，英镑短线走高"_s), QByteArray("ok"));
+        QTRY_VERIFY_WITH_TIMEOUT(m_controller->popupWindow() && m_controller->popupWindow()->isVisible(), 20000);
+        const QString tab = m_controller->mainWindow()->tabs().currentTab();
+        QSet<qint64> renderers{m_controller->mainWindow()->page().view()->page()->renderProcessPid(),
+                               m_controller->popupWindow()->findChild<QWebEngineView *>()->page()->renderProcessPid()};
+        renderers.remove(0);
+        QVERIFY(!renderers.isEmpty());
+        for (const qint64 pid : std::as_const(renderers))
+            QCOMPARE(::kill(pid_t(pid), SIGKILL), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(!m_controller->popupWindow(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(page(u"String(document.getElementById('iAllNews_Table').tBodies[0].rows.length)"_s).toInt() > 20, 30000);
+        QTRY_COMPARE(page(u"document.getElementById('current').firstElementChild.id"_s), tab);
+        // The sites publish every few seconds: the next popup shows what they said.
+        QTRY_VERIFY_WITH_TIMEOUT(m_controller->popupWindow() && m_controller->popupWindow()->isVisible(), 20000);
+        const QPointer<QWebEngineView> popupView = m_controller->popupWindow()->findChild<QWebEngineView *>();
+        QTRY_VERIFY_WITH_TIMEOUT(popupView && !run(popupView, u"document.getElementById('popupWin_Table').textContent.trim()"_s).isEmpty(), 20000);
+    }
+
     // The search box finds what the sites said: the hits in "搜索结果", the
     // words marked, a source filter, and the box emptied brings back the tab
     // the user was on.

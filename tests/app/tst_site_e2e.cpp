@@ -193,15 +193,17 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("download");
         QTest::addColumn<QString>("sha");
-        QTest::newRow("short, connection closed") << "short" << "right";
-        QTest::newRow("a web page") << "html" << "none";
-        QTest::newRow("another hash") << "whole" << "wrong";
-        QTest::newRow("not found") << "404" << "right";
+        QTest::addColumn<bool>("byWindowManager"); // left by the window's close, not by "取消"
+        QTest::newRow("short, connection closed") << "short" << "right" << false;
+        QTest::newRow("a web page") << "html" << "none" << true;
+        QTest::newRow("another hash") << "whole" << "wrong" << false;
+        QTest::newRow("not found") << "404" << "right" << true;
     }
     void aFailedDownloadShowsTheErrorAndWritesNothing()
     {
         QFETCH(QString, download);
         QFETCH(QString, sha);
+        QFETCH(bool, byWindowManager);
         control(u"update:newer"_s);
         control(u"download:"_s + download);
         control(u"sha:"_s + sha);
@@ -216,11 +218,33 @@ private Q_SLOTS:
         QCOMPARE(run(update, u"document.getElementById('iDownImg').getAttribute('src')"_s), u"ddx.gif"_s);
         QVERIFY(!QFile::exists(updater()));
         // Back to the program.
-        run(update, u"document.getElementById('iCancel').click()"_s);
+        if (byWindowManager)
+            update->close();
+        else
+            run(update, u"document.getElementById('iCancel').click()"_s);
         QTRY_VERIFY(update.isNull());
         QVERIFY(m_controller->mainWindow()->isVisible());
         QVERIFY(!m_controller->runUpdaterOnExit());
         control(u"sha:right"_s);
+        control(u"update:equal"_s);
+    }
+
+    // While the new program downloads, the window manager's close is refused.
+    void theDialogStaysWhileItDownloads()
+    {
+        control(u"update:newer"_s);
+        control(u"download:stall"_s);
+        m_controller->ChkLiveUpdate(true);
+        QPointer<frmLiveUpdate> update = m_controller->updateWindow();
+        QTRY_VERIFY_WITH_TIMEOUT(update && update->isVisible() && !update->Busy(), 15000);
+        QTRY_COMPARE(run(update, u"document.getElementById('iDown').style.display"_s), u"block"_s);
+        QVERIFY(!update->close());
+        QTest::qWait(300);
+        QVERIFY(update && update->isVisible());
+        QVERIFY(!m_controller->mainWindow()->isVisible());
+        delete update.data(); // the stalled download would hold it for a minute
+        m_controller->ShowTavrin();
+        control(u"download:whole"_s);
         control(u"update:equal"_s);
     }
 

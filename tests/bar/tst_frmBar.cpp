@@ -1,9 +1,12 @@
 #include "bar/frmBar.h"
 #include "core/AppGlobals.h"
+#include "pagebridge/PageBridge.h"
 #include "support/PageScript.h"
 #include "support/RecordingMessageSink.h"
 #include "support/TempProgramFolder.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWebEngineView>
@@ -34,6 +37,22 @@ private Q_SLOTS:
         QVERIFY(Globals().Config.Initialize());
     }
 
+    // The bar shows when its page is ready, never blank; closed before, it never shows.
+    void showsWhenItsPageIsReady()
+    {
+        frmBar bar;
+        bar.showWhenReady();
+        QVERIFY(!bar.isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(bar.isVisible(), 20000);
+        QCOMPARE(news(bar), u"正在初始化..."_s);
+        frmBar closed;
+        closed.showWhenReady();
+        closed.close();
+        QTRY_VERIFY_WITH_TIMEOUT(!closed.page().Busy(), 20000);
+        QTest::qWait(200);
+        QVERIFY(!closed.isVisible());
+    }
+
     void showsTheNewestItemAsTextWithItsMark()
     {
         QVERIFY(Globals().Config.SetNodeAttrib(u"Window/FXBar"_s, u"Left"_s, u"50"_s));
@@ -57,12 +76,27 @@ private Q_SLOTS:
         QCOMPARE(Globals().Config.GetNodeAttrib(u"Window/FXBar"_s, u"Top"_s), u"80"_s);
     }
 
-    void aPlaceOnNoScreenFallsBackToTheCorner()
+    // A stored place is kept while most of the bar is on a screen there;
+    // else the bar goes to the corner.
+    void aPlaceMostlyOffTheScreensFallsBackToTheCorner_data()
     {
-        QVERIFY(Globals().Config.SetNodeAttrib(u"Window/FXBar"_s, u"Left"_s, u"-5000"_s));
-        QVERIFY(Globals().Config.SetNodeAttrib(u"Window/FXBar"_s, u"Top"_s, u"-5000"_s));
+        QTest::addColumn<QPoint>("stored");
+        QTest::addColumn<bool>("kept");
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        QTest::newRow("on no screen") << QPoint(-5000, -5000) << false;
+        QTest::newRow("mostly off, to the right") << QPoint(screen.right() - 40, 100) << false;
+        QTest::newRow("mostly off, below") << QPoint(100, screen.bottom() - 5) << false;
+        QTest::newRow("a little off, to the left") << QPoint(-20, 100) << true;
+        QTest::newRow("wholly on") << QPoint(30, 40) << true;
+    }
+    void aPlaceMostlyOffTheScreensFallsBackToTheCorner()
+    {
+        QFETCH(QPoint, stored);
+        QFETCH(bool, kept);
+        QVERIFY(Globals().Config.SetNodeAttrib(u"Window/FXBar"_s, u"Left"_s, QString::number(stored.x())));
+        QVERIFY(Globals().Config.SetNodeAttrib(u"Window/FXBar"_s, u"Top"_s, QString::number(stored.y())));
         frmBar bar;
-        QCOMPARE(bar.pos(), QPoint(0, 0));
+        QCOMPARE(bar.pos(), kept ? stored : QPoint(0, 0));
         QSignalSpy closed(&bar, &frmBar::closedByUser);
         bar.closeForExit();
         QCOMPARE(closed.size(), 0); // at exit the button does not come back

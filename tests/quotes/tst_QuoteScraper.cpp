@@ -1,3 +1,4 @@
+#include "quotes/BrokerSite.h"
 #include "quotes/QuoteScraper.h"
 
 #include <QHash>
@@ -142,6 +143,40 @@ private Q_SLOTS:
         QCOMPARE(back.size(), 9);
         QCOMPARE(back.at(1), u"GBPUSD 1.2601+0"_s);
         QCOMPARE(back.last(), u"recovered"_s);
+    }
+
+    // Where the broker's page may take the top frame: a redirect within the
+    // broker's site (its registrable domain, or its host where it has none),
+    // to https from http but to no other scheme; then that origin's own
+    // navigations. Anything else stays refused.
+    void theBrokersPageStaysOnTheBrokersSite_data()
+    {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("redirect");
+        QTest::addColumn<bool>("allowed");
+        const QString start = u"http://quotes.broker.com.cn//forexQuotes.aspx?a=1"_s;
+        QTest::newRow("its own origin") << start << u"http://quotes.broker.com.cn/other"_s << false << true;
+        QTest::newRow("redirect, http to https") << start << u"https://quotes.broker.com.cn/q"_s << true << true;
+        QTest::newRow("redirect, another host of the site") << start << u"https://www.broker.com.cn/q"_s << true << true;
+        QTest::newRow("redirect, another port") << u"http://127.0.0.1:8080/q"_s << u"http://127.0.0.1:9090/q"_s << true << true;
+        QTest::newRow("not a redirect, another port") << u"http://127.0.0.1:8080/q"_s << u"http://127.0.0.1:9090/q"_s << false << false;
+        QTest::newRow("redirect, another site under the same suffix") << start << u"https://evil.com.cn/q"_s << true << false;
+        QTest::newRow("redirect, another host") << u"http://127.0.0.1:8080/q"_s << u"http://localhost:8080/q"_s << true << false;
+        QTest::newRow("redirect, https to http") << u"https://broker.com/q"_s << u"http://broker.com/q"_s << true << false;
+        QTest::newRow("redirect, another scheme") << start << u"ftp://quotes.broker.com.cn/q"_s << true << false;
+        QTest::newRow("redirect, a file") << start << u"file:///etc/passwd"_s << true << false;
+    }
+    void theBrokersPageStaysOnTheBrokersSite()
+    {
+        QFETCH(QString, start);
+        QFETCH(QString, target);
+        QFETCH(bool, redirect);
+        QFETCH(bool, allowed);
+        BrokerSite site{QUrl(start)};
+        QCOMPARE(site.allows(QUrl(target), redirect), allowed);
+        // Once reached, the origin's own navigations are the page's.
+        QCOMPARE(site.allows(QUrl(target).resolved(QUrl(u"/again"_s)), false), allowed);
     }
 };
 

@@ -1,5 +1,6 @@
 #include "quotes/frmWebQuote.h"
 #include "support/SiteSimulator.h"
+#include "support/TestHttpServer.h"
 
 #include <QApplication>
 #include <QSignalSpy>
@@ -55,6 +56,43 @@ private Q_SLOTS:
         QVERIFY(closed.wait(10000));
         control(u"none"_s);
         QVERIFY(recovered.wait(15000));
+    }
+
+    // A start that brings no prices is given up: a redirect off the broker's
+    // site, a stalled page, a page that never shows the table. A redirect
+    // within the site (here another port of the same host) is followed.
+    void aStartIsGivenUpOrFollowsARedirect_data()
+    {
+        QTest::addColumn<QString>("redirect"); // where /quotes sends the page; empty: the broker's page, as it is
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<bool>("starts");
+        QTest::newRow("another port") << u"http://127.0.0.1:%1"_s << u"none"_s << true;
+        QTest::newRow("another host") << u"http://localhost:%1"_s << u"none"_s << false;
+        QTest::newRow("another scheme") << u"ftp://127.0.0.1:%1"_s << u"none"_s << false;
+        QTest::newRow("stalled") << QString() << u"stall"_s << false;
+        QTest::newRow("an error page") << QString() << u"fail"_s << false;
+    }
+    void aStartIsGivenUpOrFollowsARedirect()
+    {
+        QFETCH(QString, redirect);
+        QFETCH(QString, fault);
+        QFETCH(bool, starts);
+        control(fault);
+        TestHttpServer server;
+        const QUrl broker(frmWebQuote::pageAddress(m_base));
+        QString address = broker.toString();
+        if (!redirect.isEmpty()) {
+            const QUrl target(redirect.arg(broker.port()));
+            server.redirect(u"/quotes"_s, target.toString() + broker.path(QUrl::FullyEncoded) + u'?' + broker.query(QUrl::FullyEncoded), 301);
+            address = server.url(u"/quotes"_s);
+        }
+        frmWebQuote scraper(address, std::chrono::seconds(8));
+        QSignalSpy initialized(&scraper, &frmWebQuote::initialized);
+        QSignalSpy failed(&scraper, &frmWebQuote::startFailed);
+        QTRY_VERIFY_WITH_TIMEOUT(!initialized.isEmpty() || !failed.isEmpty(), 20000);
+        QCOMPARE(initialized.size(), starts ? 1 : 0);
+        QCOMPARE(failed.size(), starts ? 0 : 1);
+        control(u"none"_s);
     }
 
     // Nothing the broker's page tries gets out of its hidden page.

@@ -5,23 +5,31 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
+#include <memory>
+
 namespace PageScript {
 
 QVariant run(QWebEngineView *view, const QString &script, quint32 world)
 {
-    QVariant result;
-    bool done = false;
-    view->page()->runJavaScript(script, world, [&](const QVariant &value) {
-        result = value;
-        done = true;
+    // Shared with the callback: an answer that comes after the wait (a page
+    // loaded again meanwhile) must find something alive to write to.
+    struct Answer
+    {
+        QVariant result;
+        bool done = false;
+    };
+    const auto answer = std::make_shared<Answer>();
+    view->page()->runJavaScript(script, world, [answer](const QVariant &value) {
+        answer->result = value;
+        answer->done = true;
     });
     QElapsedTimer clock;
     clock.start();
-    while (!done && clock.elapsed() < 5000)
+    while (!answer->done && clock.elapsed() < 5000)
         QTest::qWait(5);
-    if (!done)
+    if (!answer->done)
         qWarning("page script did not answer: %s", qPrintable(script));
-    return result;
+    return answer->result;
 }
 
 QStringList rowTexts(QWebEngineView *view, const QString &tableId)

@@ -46,6 +46,7 @@ class Quotes:
         self.load_fault = "none"
         self.hostile = False
         self.hits = 0
+        self.value_hits = 0  # the page's own refreshes of its prices
         self.lock = threading.Lock()
 
     def text(self, cell):
@@ -66,6 +67,7 @@ class Quotes:
 
     def state(self):
         with self.lock:
+            self.value_hits += 1
             if not self.frozen:
                 for cell in self.values:
                     step = 0.001 if cell in YEN else 0.00001

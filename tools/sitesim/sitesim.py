@@ -217,6 +217,7 @@ def make_handler(sites, calendar, quotes, product_site, feeds):
                 stats = {site.source: site.hits for site in sites.values()}
                 stats["Calendar"] = calendar.hits
                 stats["Quotes"] = quotes.hits
+                stats["QuoteValues"] = quotes.value_hits
                 stats.update(product_site.hits)
                 stats.update(feeds.hits())
                 return self.answer(200, json.dumps(stats).encode(), "application/json")

@@ -45,6 +45,16 @@ bool GetWorkArea(QRect &area)
     return area.isValid();
 }
 
+bool MostlyOnScreens(const QRect &window)
+{
+    qint64 shown = 0;
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        const QRect part = screen->geometry().intersected(window);
+        shown += qint64(part.width()) * part.height();
+    }
+    return window.isValid() && 2 * shown > qint64(window.width()) * window.height();
+}
+
 void SetTopMost(QWidget *window, bool on)
 {
     if (!window || window->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on)

@@ -15,6 +15,8 @@ void OpenUrl(const QString &target);
 void PlaySystemSound(const QString &alias);
 // The primary screen minus panels and task bars.
 bool GetWorkArea(QRect &area);
+// Whether more than half of a window at that place would be on the screens.
+bool MostlyOnScreens(const QRect &window);
 // Keeps the window above others (or lets it go back among them) without
 // moving, sizing or activating it.
 void SetTopMost(QWidget *window, bool on = true);
