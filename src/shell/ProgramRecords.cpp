@@ -14,6 +14,11 @@ cRegistry registryValue(qint32 root, const QString &section, const QString &name
     return value;
 }
 
+cRegistry runTimeValue(qint32 root)
+{
+    return registryValue(root, QStringLiteral("Software\\Tavrin\\"), QStringLiteral("Time"), cRegistry::REG_DWORD);
+}
+
 } // namespace
 
 void ProgramRecords::write(const QString &programPath)
@@ -36,10 +41,13 @@ void ProgramRecords::write(const QString &programPath)
 
 void ProgramRecords::addRunTime(qint64 seconds)
 {
-    try {
-        cRegistry time = registryValue(cRegistry::HKEY_LOCAL_MACHINE, QStringLiteral("Software\\Tavrin\\"),
-                                       QStringLiteral("Time"), cRegistry::REG_DWORD);
-        time.setValue(time.Value().toLongLong() + seconds);
-    } catch (const cRegistry::Failure &) {
+    // The machine's count where this user may write it, else the user's own.
+    for (const qint32 root : {cRegistry::HKEY_LOCAL_MACHINE, cRegistry::HKEY_CURRENT_USER}) {
+        try {
+            cRegistry time = runTimeValue(root);
+            time.setValue(time.Value().toLongLong() + seconds);
+            return;
+        } catch (const cRegistry::Failure &) {
+        }
     }
 }

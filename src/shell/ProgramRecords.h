@@ -4,7 +4,8 @@
 
 // What the program notes about itself in the registry store: where it is,
 // the connections it allows per server, and how long it has run in all. The
-// store's refusals (no right to the machine store) change nothing.
+// store's refusals (no right to the machine store) change nothing, but the
+// run time: it is then counted in the user's store.
 class ProgramRecords
 {
 public:

@@ -13,9 +13,4 @@ QString message(const QString &text, Tray tray)
     return text;
 }
 
-QString title(const QString &text, Tray)
-{
-    return text;
-}
-
 } // namespace TrayText

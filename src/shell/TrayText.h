@@ -13,7 +13,7 @@ enum class Tray {
     Balloon,             // Qt's own balloon: plain text
 };
 
+// A title is plain text on both as it is.
 QString message(const QString &text, Tray tray);
-QString title(const QString &text, Tray tray);
 
 } // namespace TrayText

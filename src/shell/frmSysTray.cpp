@@ -82,7 +82,7 @@ void frmSysTray::ShowBalloonTip(const QString &sMessage, const QString &sTitle, 
     static const QSystemTrayIcon::MessageIcon icons[] = {QSystemTrayIcon::NoIcon, QSystemTrayIcon::Information,
                                                          QSystemTrayIcon::Warning, QSystemTrayIcon::Critical};
     const QSystemTrayIcon::MessageIcon icon = eIcon >= 0 && eIcon <= 3 ? icons[eIcon] : QSystemTrayIcon::NoIcon;
-    m_icon.showMessage(TrayText::title(sTitle.left(MaxTitle), m_tray), TrayText::message(sMessage.left(MaxMessage), m_tray),
+    m_icon.showMessage(sTitle.left(MaxTitle), TrayText::message(sMessage.left(MaxMessage), m_tray),
                        icon, lTimeOutMs);
     // Gone at the latest after the caller's time-out, whatever the tray does.
     if (lTimeOutMs > 0)

@@ -5,6 +5,10 @@
 #include <QApplication>
 #include <QSignalSpy>
 #include <QTest>
+#include <QDir>
+#include <QFile>
+#include <QWebEngineDownloadRequest>
+#include <QWebEnginePage>
 #include <QWebEngineProfile>
 
 using namespace Qt::StringLiterals;
@@ -101,11 +105,24 @@ private Q_SLOTS:
         control(u"none"_s);
         control(u"hostile"_s);
         const int windows = QApplication::topLevelWidgets().size();
-        frmWebQuote scraper(frmWebQuote::pageAddress(m_base));
+        const QUrl broker(frmWebQuote::pageAddress(m_base));
+        frmWebQuote scraper(broker.toString());
+        // Seen after the scraper's own answer to a download.
+        QList<QWebEngineDownloadRequest::DownloadState> downloads;
+        auto *profile = scraper.findChild<QWebEngineProfile *>();
+        connect(profile, &QWebEngineProfile::downloadRequested, this,
+                [&downloads](QWebEngineDownloadRequest *download) { downloads << download->state(); });
         QSignalSpy initialized(&scraper, &frmWebQuote::initialized);
-        QVERIFY(initialized.wait(20000)); // still read, and on the broker's own page
+        QVERIFY(initialized.wait(20000)); // still read
         QTest::qWait(3000);
         QCOMPARE(QApplication::topLevelWidgets().size(), windows);
+        // On the broker's own page, whatever it tried.
+        QCOMPARE(scraper.findChild<QWebEnginePage *>()->url().adjusted(QUrl::RemovePath | QUrl::RemoveQuery),
+                 broker.adjusted(QUrl::RemovePath | QUrl::RemoveQuery));
+        QVERIFY(!downloads.isEmpty()); // it did try one
+        for (const QWebEngineDownloadRequest::DownloadState state : std::as_const(downloads))
+            QCOMPARE(state, QWebEngineDownloadRequest::DownloadCancelled);
+        QVERIFY(!QFile::exists(QDir(profile->downloadPath()).filePath(u"values.json"_s)));
         control(u"none"_s);
     }
 };

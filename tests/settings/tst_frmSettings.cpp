@@ -306,10 +306,15 @@ private Q_SLOTS:
         cRegistry::setLocations(m_folder.filePath(u"user"_s), m_folder.filePath(u"machine"_s), m_folder.filePath(u"blocked/autostart"_s));
         m_folder.writeFile(u"blocked"_s, "a file");
         open();
-        page(u"document.getElementById('iSystemRun').checked = true; document.getElementById('iOk').click(); true"_s);
+        page(u"document.getElementById('iSystemRun').checked = true; document.getElementById('chkLU').checked = true;"
+             " document.getElementById('iOk').click(); true"_s);
         QTRY_VERIFY(m_dialog.isNull());
         QCOMPARE(m_sink.messages().size(), 1);
-        QCOMPARE(Globals().Config.GetNodeAttrib(ConfigPaths::LiveUpdate, ConfigPaths::Checked), u"0"_s);
+        // The rest is saved all the same.
+        cls_Config saved(&m_sink);
+        saved.setXmlFile(Globals().Config.XmlFile());
+        QVERIFY(saved.Initialize());
+        QCOMPARE(saved.GetNodeAttrib(ConfigPaths::LiveUpdate, ConfigPaths::Checked), u"1"_s);
         cRegistry::setLocations(m_folder.filePath(u"user"_s), m_folder.filePath(u"machine"_s), m_folder.filePath(u"autostart"_s));
     }
 };

@@ -28,12 +28,6 @@ private Q_SLOTS:
         QCOMPARE(TrayText::message(text, TrayText::Tray::NotificationService), serviceMessage);
         QCOMPARE(TrayText::message(text, TrayText::Tray::Balloon), balloonMessage);
     }
-
-    void titlesArePlainText()
-    {
-        QCOMPARE(TrayText::title(u"<i>财经</i>"_s, TrayText::Tray::NotificationService), u"<i>财经</i>"_s);
-        QCOMPARE(TrayText::title(u"<i>财经</i>"_s, TrayText::Tray::Balloon), u"<i>财经</i>"_s);
-    }
 };
 
 QTEST_GUILESS_MAIN(tst_TrayText)

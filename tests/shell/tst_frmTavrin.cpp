@@ -1,5 +1,6 @@
 #include "core/AppGlobals.h"
 #include "core/Clock.h"
+#include "news/NewsBoard.h"
 #include "news/NewsPanel.h"
 #include "news/WorkerRuntime.h"
 #include "shell/PageTabs.h"
@@ -16,6 +17,8 @@
 #include <QTimer>
 #include <QTest>
 #include <QWebEngineView>
+
+#include <stdexcept>
 
 using namespace Qt::StringLiterals;
 
@@ -331,7 +334,14 @@ private Q_SLOTS:
     void aFailedNewsTaskIsReportedByTheWindow()
     {
         m_sink.clear();
-        Q_EMIT m_window->news().handlerFailed(2, u"#5"_s, u"TaskTimer"_s);
+        // An item whose handling fails half-way (here the history's record of it).
+        NewsBoard &board = m_window->news().news();
+        board.onReported([](const NewsSource &, const QString &, const NewsRow &, const QStringList &) {
+            throw std::runtime_error("no record");
+        });
+        board.GetMsg(board.sources().front().id, u"10:00"_s, u"欧元走强"_s, {}, {});
+        while (board.processTask()) {
+        }
         QCOMPARE(m_sink.messages().size(), 1);
         QVERIFY2(m_sink.texts().front().startsWith(u"模块: [ TaskTimer ] 错误发生在 2 行 , 错误描述: #5\r\n 时间: "_s),
                  qPrintable(m_sink.texts().front()));
