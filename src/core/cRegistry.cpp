@@ -314,8 +314,14 @@ bool cRegistry::DeleteValue()
     if (!KeyExists()) {
         fail(QStringLiteral("Failed to open key '%1',Section: '%2' for delete access").arg(rootText(), m_sectionKey));
     }
-    if (isRunKey())
-        return QFile::remove(autostartFile());
+    if (isRunKey()) {
+        if (!QFileInfo::exists(autostartFile()))
+            return false;
+        // An entry left behind would still start the program with the session.
+        if (!QFile::remove(autostartFile()))
+            fail(QStringLiteral("Failed to delete value '%1' of key '%2'").arg(m_valueKey, m_sectionKey));
+        return true;
+    }
     QSettings store(storeFile(), QSettings::IniFormat);
     const QString key = groupPath() + u'/' + m_valueKey;
     if (!store.contains(key))

@@ -6,6 +6,7 @@
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
+#include <QWebEngineView>
 
 namespace {
 
@@ -36,9 +37,14 @@ frmWebQuote::frmWebQuote(const QString &address, std::chrono::milliseconds start
     , m_page(new QuotePage(m_profile, QUrl(address), this))
 {
     connect(m_profile, &QWebEngineProfile::downloadRequested, this, [](QWebEngineDownloadRequest *download) { download->cancel(); });
-    // With no view the engine counts the page hidden and, after a while,
-    // wakes its timers once a minute: the prices would stop moving.
-    m_page->setVisible(true);
+    // Without a view that shows, the engine counts the page hidden and,
+    // after five minutes, wakes its timers once a minute: the prices would
+    // stop moving. Its view is shown, but never on the screen.
+    m_view = std::make_unique<QWebEngineView>();
+    m_view->setAttribute(Qt::WA_DontShowOnScreen);
+    m_view->setPage(m_page);
+    m_view->resize(1, 1);
+    m_view->show();
     m_startDeadline.setSingleShot(true);
     connect(&m_startDeadline, &QTimer::timeout, this, &frmWebQuote::startFailed);
     connect(this, &frmWebQuote::initialized, &m_startDeadline, &QTimer::stop);
@@ -65,6 +71,7 @@ frmWebQuote::~frmWebQuote()
 {
     Timer1.stop();
     // A profile may only go once no page uses it.
+    m_view.reset();
     delete m_page;
 }
 

@@ -6,8 +6,10 @@
 #include <QTimer>
 
 #include <chrono>
+#include <memory>
 
 class QWebEngineProfile;
+class QWebEngineView;
 class QuotePage;
 
 // The hidden quote scraper: the broker's page loaded without a window, read
@@ -44,6 +46,7 @@ private:
 
     QWebEngineProfile *m_profile;
     QuotePage *m_page;
+    std::unique_ptr<QWebEngineView> m_view;
     QuoteScraper m_scraper;
     QTimer Timer1;
     QTimer m_startDeadline;

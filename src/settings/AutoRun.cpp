@@ -36,10 +36,7 @@ void AutoRun::set(bool on) const
         value.setValue(m_programPath);
         return;
     }
-    try {
-        if (value.KeyExists())
-            value.DeleteValue();
-    } catch (const cRegistry::Failure &) {
-        // Nothing to remove.
-    }
+    // Nothing to remove is no failure; an entry that stays is.
+    if (value.KeyExists())
+        value.DeleteValue();
 }

@@ -11,7 +11,7 @@ public:
 
     // Set, and for this very program file (another copy's entry does not count).
     bool isOn() const;
-    // Writes or removes the entry; a failure to write raises cRegistry::Failure.
+    // Writes or removes the entry; a failure to write or remove it raises cRegistry::Failure.
     void set(bool on) const;
 
 private:

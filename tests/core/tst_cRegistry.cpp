@@ -164,6 +164,17 @@ private Q_SLOTS:
         }
     }
 
+    // An entry that stays (here a folder where the file should be) would
+    // still start the program: its removal fails aloud.
+    void anEntryThatCannotBeRemovedRaises()
+    {
+        cRegistry run = value(cRegistry::HKEY_LOCAL_MACHINE, cRegistry::runKeyPath(), QStringLiteral("Tessaly"));
+        const QString entry = autostartDir() + QStringLiteral("/Tessaly.desktop");
+        QVERIFY(QDir().mkpath(entry + QStringLiteral("/inside")));
+        QVERIFY_THROWS_EXCEPTION(cRegistry::Failure, run.DeleteValue());
+        QVERIFY(QDir(entry).removeRecursively());
+    }
+
     void runValueIsAnAutostartEntry_data()
     {
         QTest::addColumn<QString>("program");

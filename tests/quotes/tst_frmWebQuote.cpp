@@ -104,9 +104,9 @@ private Q_SLOTS:
     {
         control(u"none"_s);
         control(u"hostile"_s);
-        const int windows = QApplication::topLevelWidgets().size();
         const QUrl broker(frmWebQuote::pageAddress(m_base));
         frmWebQuote scraper(broker.toString());
+        const int windows = QApplication::topLevelWidgets().size(); // its own view, never on the screen, counted
         // Seen after the scraper's own answer to a download.
         QList<QWebEngineDownloadRequest::DownloadState> downloads;
         auto *profile = scraper.findChild<QWebEngineProfile *>();
