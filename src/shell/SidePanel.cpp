@@ -140,6 +140,13 @@ void SidePanel::FxAsk(bool bb, bool active)
     m_page.setHtml(MainPage::AskArea, filled ? SideFrames::fxAsk(giftPage()) : QStringLiteral("..."));
 }
 
+void SidePanel::tabSelected(const QString &anchor)
+{
+    const bool askTab = anchor == MainPage::AskTab;
+    if (std::exchange(m_askTabCurrent, askTab) != askTab)
+        FxAsk(askTab);
+}
+
 void SidePanel::ClickMore()
 {
     m_menu.DeleteMenu();

@@ -30,6 +30,9 @@ public:
     void upkeep(const QDateTime &now);
     // Fills or drops the "精品推荐" panel's page (see SideUpkeep::fxAskFilled).
     void FxAsk(bool bb, bool active = false);
+    // Another tab is current: the "精品推荐" area fills on its own tab and
+    // empties when that tab is left, not at a switch between other tabs.
+    void tabSelected(const QString &anchor);
     void ClickMore();
     // Reads the product site's notice; shown once as a balloon if not blank.
     void loadNotice();
@@ -60,5 +63,6 @@ private:
     cls_PopupMenu m_menu;
     bool m_askFilled = false;
     bool m_pageLoadedBefore = false;
+    bool m_askTabCurrent = false;
     bool m_failureShown = false;
 };

@@ -2,6 +2,8 @@
 
 #include "update/UpdateDescriptor.h"
 
+#include <QUrl>
+
 namespace {
 
 bool due(QDateTime &last, const QDateTime &now, int seconds)
@@ -36,7 +38,10 @@ SideUpkeep::Adverts SideUpkeep::adverts(const Adverts &shown) const
 {
     Adverts wanted;
     wanted.product = !m_advertOff;
-    if (m_fxarkAdvertOn) {
+    // Without a web address to show there is no frame yet: a later descriptor may bring one.
+    const QUrl address(m_fxarkAddress);
+    const bool usable = address.isValid() && (address.scheme() == QStringLiteral("https") || address.scheme() == QStringLiteral("http"));
+    if (m_fxarkAdvertOn && (shown.fxarkHeight > 0 || usable)) {
         wanted.fxarkAddress = shown.fxarkHeight > 0 ? shown.fxarkAddress : m_fxarkAddress;
         wanted.fxarkHeight = shown.fxarkHeight > 0 ? shown.fxarkHeight : wanted.product ? 275 : 435;
     }

@@ -113,8 +113,10 @@ QString frmMain::updaterPath() const
 void frmMain::ChkLiveUpdate(bool vv)
 {
     if (m_liveUpdate) {
-        // A check under way answers the request too.
+        // A check under way answers the request too; one that has answered, at once.
         m_liveUpdate->setTip(m_liveUpdate->Tip() || vv);
+        if (vv && m_liveUpdate->hasReported() && m_about)
+            m_about->ChkLiveUpdateOk();
         return;
     }
     m_liveUpdate = new frmLiveUpdate(ProductSite(Globals().Config), Globals().AppPath);

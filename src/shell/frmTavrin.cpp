@@ -57,7 +57,7 @@ frmTavrin::frmTavrin(Clock &clock, QWidget *parent)
     for (const Panel *panel : std::as_const(m_panels))
         m_tabs->addTabs(panel->tabs());
     connect(m_tabs, &PageTabs::selected, this, [this](const QString &anchor) {
-        m_side->FxAsk(anchor == MainPage::AskTab);
+        m_side->tabSelected(anchor);
         m_calendar->tabSelected(anchor);
     });
 

@@ -28,6 +28,7 @@ frmLiveUpdate::frmLiveUpdate(const ProductSite &site, QString programFolder, QWi
         connect(new QShortcut(key, this), &QShortcut::activated, this, &frmLiveUpdate::ClickOK);
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &frmLiveUpdate::ClickCancel);
 
+    connect(this, &frmLiveUpdate::reported, this, [this] { m_reported = true; });
     connect(m_update, &LiveUpdate::checkFailed, this, [this] {
         Q_EMIT reported();
         close();

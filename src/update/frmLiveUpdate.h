@@ -29,6 +29,8 @@ public:
     // tried before is offered again.
     void setTip(bool tip);
     bool Tip() const { return m_tip; }
+    // The check has ended (reported() was emitted).
+    bool hasReported() const { return m_reported; }
     bool Busy() const;
     LiveUpdate &update() { return *m_update; }
 
@@ -65,6 +67,7 @@ private:
     bool m_installed = false;
     bool m_downloading = false;
     bool m_failed = false;
+    bool m_reported = false;
     bool m_leaving = false; // the program ends: for the new version or the download page
     bool m_pageReady = false;
 };

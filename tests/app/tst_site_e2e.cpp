@@ -242,6 +242,13 @@ private Q_SLOTS:
         QTest::qWait(300);
         QVERIFY(update && update->isVisible());
         QVERIFY(!m_controller->mainWindow()->isVisible());
+        // A check asked for meanwhile in the about window is answered by this one.
+        m_controller->OpenAbout();
+        QPointer<frmAbout> about = m_controller->aboutWindow();
+        QTRY_VERIFY_WITH_TIMEOUT(about && !about->Busy(), 15000);
+        run(about, u"document.getElementById('iUpdate').click()"_s);
+        QTRY_COMPARE(run(about, u"document.getElementById('iUpdate').getAttribute('src')"_s), u"upp.gif"_s);
+        about->close();
         delete update.data(); // the stalled download would hold it for a minute
         m_controller->ShowTavrin();
         control(u"download:whole"_s);

@@ -87,6 +87,26 @@ private Q_SLOTS:
         QCOMPARE(upkeep.adverts(shown).fxarkAddress, QStringLiteral("https://ark.example/ad"));
     }
 
+    // Switched on without a usable address, the frame waits for a
+    // descriptor that brings one.
+    void theFxarkAdvertWaitsForAnAddress_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::newRow("none") << QString();
+        QTest::newRow("not a web address") << QStringLiteral("javascript:alert(1)");
+    }
+    void theFxarkAdvertWaitsForAnAddress()
+    {
+        QFETCH(QString, first);
+        SideUpkeep upkeep;
+        upkeep.applyDescriptor(switches(1, 1, first));
+        const SideUpkeep::Adverts shown = upkeep.adverts({});
+        QCOMPARE(shown.fxarkHeight, 0);
+        upkeep.applyDescriptor(switches(1, 1, QStringLiteral("https://ark.example/ad")));
+        QCOMPARE(upkeep.adverts(shown).fxarkHeight, 275);
+        QCOMPARE(upkeep.adverts(shown).fxarkAddress, QStringLiteral("https://ark.example/ad"));
+    }
+
     void theAskPanelFollowsItsTab_data()
     {
         QTest::addColumn<bool>("bb");

@@ -4,6 +4,7 @@
 #include "news/NewsPanel.h"
 #include "news/WorkerRuntime.h"
 #include "shell/PageTabs.h"
+#include "shell/SidePanel.h"
 #include "shell/frmTavrin.h"
 #include "support/BrowserStandIn.h"
 #include "support/PageScript.h"
@@ -150,6 +151,13 @@ private Q_SLOTS:
     void tabsSwitch()
     {
         m_window->show();
+        // "精品推荐", filled as at the start, stays through switches between other tabs.
+        page(u"document.getElementById('iAll').click()"_s);
+        QTRY_COMPARE(m_window->tabs().currentTab(), u"iAll"_s);
+        m_window->side().FxAsk(true, false);
+        QTRY_VERIFY(page(u"document.getElementById('iDivFxask').innerHTML"_s).toString() != u"..."_s);
+        const QVariant ask = page(u"document.getElementById('iDivFxask').innerHTML"_s);
+        QVERIFY2(ask.toString().contains(u"iframe"_s), qPrintable(ask.toString()));
         page(u"document.getElementById('iFX168').click()"_s);
         QTRY_COMPARE(m_window->tabs().currentTab(), u"iFX168"_s);
         QTRY_COMPARE(page(u"document.getElementById('iFX168').parentElement.id"_s).toString(), u"current"_s);
@@ -159,6 +167,7 @@ private Q_SLOTS:
         QTRY_COMPARE(page(u"document.getElementById('iFX168News').style.display"_s).toString(), u"none"_s);
         QCOMPARE(page(u"document.getElementById('iFX168').parentElement.id"_s).toString(), QString());
         QCOMPARE(page(u"document.getElementById('iCalendar').style.display"_s).toString(), QString());
+        QCOMPARE(page(u"document.getElementById('iDivFxask').innerHTML"_s), ask);
         // Leaving a tab counts a visit in the hidden frame.
         QVERIFY(page(u"document.getElementById('frameDiv1').innerHTML"_s).toString().contains(u"/FX168.htm"_s));
     }
