@@ -167,8 +167,18 @@ private Q_SLOTS:
             auto *view = popup && popup->isVisible() ? popup->findChild<QWebEngineView *>() : nullptr;
             return view ? run(view, u"document.getElementById('popupWin_Table').textContent"_s) : QString();
         };
+        // Its row: the time it is due (Beijing time), and no result yet.
+        const QString row = u"Array.from(document.querySelectorAll('#iTBody tr')).find(r => r.cells.length > 2 && r.textContent.includes('演示事件1'))"_s;
+        QTRY_VERIFY_WITH_TIMEOUT(!page(row + u".cells[0].textContent"_s).isEmpty(), 30000);
+        const QTime due = QTime::fromString(page(row + u".cells[0].textContent"_s).trimmed().left(5), u"HH:mm"_s);
+        QVERIFY(due.isValid());
+        QVERIFY(!page(row + u".textContent"_s).contains(u"结果: "_s));
         QTRY_VERIFY_WITH_TIMEOUT(popupText().contains(u"演示事件1"_s), 150000);
         QVERIFY(popupText().contains(u"财经事件提醒"_s));
+        // A minute ahead, as NotifyTime says (the scan runs every few seconds).
+        const QTime beijing = QDateTime::currentDateTimeUtc().addSecs(8 * 3600).time();
+        const int ahead = beijing.secsTo(due);
+        QVERIFY2(ahead > 0 && ahead <= 65, qPrintable(QString::number(ahead)));
         QString result;
         const auto resultBalloon = [this, &result] {
             for (const QList<QVariant> &balloon : std::as_const(*m_balloons)) {
@@ -181,7 +191,7 @@ private Q_SLOTS:
         // The simulator's figures are numbers: the balloon says how the result compares, the table marks it.
         QVERIFY2(result.contains(u"高于预期"_s) || result.contains(u"低于预期"_s) || result.contains(u"符合预期"_s),
                  qPrintable(result));
-        QTRY_VERIFY(page(u"document.getElementById('iCalendar_Table').textContent"_s).contains(u"结果: "_s));
+        QTRY_VERIFY_WITH_TIMEOUT(page(row + u".textContent"_s).contains(u"结果: "_s), 180000);
         QTRY_VERIFY(page(u"String(document.querySelectorAll('#iTBody nobr.result.above, #iTBody nobr.result.below,"
                          " #iTBody nobr.result.meets').length > 0)"_s)
                     == u"true"_s);
