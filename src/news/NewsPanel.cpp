@@ -5,7 +5,6 @@
 #include "core/ConfigPaths.h"
 #include "core/FetchScheduler.h"
 #include "core/gui/Desktop.h"
-#include "core/gui/cls_PopupMenu.h"
 #include "news/KnownKeysFile.h"
 #include "news/NewsHistory.h"
 #include "news/OOP.h"
@@ -295,7 +294,8 @@ void NewsPanel::sourceMenu(const QStringList &hiddenTabs)
             offered.append(source);
     }
     std::sort(offered.begin(), offered.end(), [](const NewsSource &a, const NewsSource &b) { return a.id < b.id; });
-    cls_PopupMenu menu;
+    cls_PopupMenu &menu = m_sourceMenu;
+    menu.DeleteMenu();
     // A hidden tab's entry is its place in the list, counted from 1: no source has such an id.
     QList<NewsSource> tabs;
     const QList<NewsSource> sources = m_news->sources();
@@ -312,11 +312,18 @@ void NewsPanel::sourceMenu(const QStringList &hiddenTabs)
     for (const NewsSource &source : std::as_const(offered))
         menu.AddMenuItem(source.title, m_news->task(source.id).Enabled ? cls_PopupMenu::MF_CHECKED : cls_PopupMenu::MF_STRING,
                          source.id);
-    const int chosen = menu.TrackMenu(m_page.view());
-    if (chosen >= 1 && chosen <= tabs.size())
-        return m_tabs.SelectTab(tabs.at(chosen - 1).anchor);
-    for (const NewsSource &source : std::as_const(offered)) {
-        if (source.id != chosen)
+    menu.PopupMenu([this, tabs, offered](int chosen) {
+        if (chosen >= 1 && chosen <= tabs.size())
+            return m_tabs.SelectTab(tabs.at(chosen - 1).anchor);
+        chooseSource(offered, chosen);
+    });
+}
+
+void NewsPanel::chooseSource(const QList<NewsSource> &offered, int chosen)
+{
+    for (const NewsSource &source : offered) {
+        // One removed while the menu was open is no choice.
+        if (source.id != chosen || !m_news->source(source.id))
             continue;
         const bool on = !m_news->task(source.id).Enabled;
         if (source.isFeed())

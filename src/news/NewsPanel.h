@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/gui/cls_PopupMenu.h"
 #include "news/NewsBoard.h"
 #include "news/NewsSourceRegistry.h"
 #include "news/NewsView.h"
@@ -58,6 +59,8 @@ private:
     void ClickFunc(const PageBridge::Event &event);
     void ClickWeb(const PageBridge::Event &event);
     void sourceMenu(const QStringList &hiddenTabs);
+    // A source of the menu was chosen: it is switched on or off.
+    void chooseSource(const QList<NewsSource> &offered, int chosen);
     // The history search: its hits in the tab "搜索结果", the words marked;
     // closed, the tab the user was on comes back.
     void search();
@@ -100,6 +103,7 @@ private:
     NewsSourceRegistry m_registry;
     QStringList m_toldRefused; // feed entries of the configuration left out, once said
     NewsHistory *m_history;
+    cls_PopupMenu m_sourceMenu;
     QString m_beforeSearch; // the tab shown when the search began
     std::unique_ptr<NewsBoard> m_news;
     QTimer m_ctlTimeTask;

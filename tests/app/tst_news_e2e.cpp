@@ -13,6 +13,7 @@
 #include "shell/frmMain.h"
 #include "shell/frmTavrin.h"
 #include "support/FakeClock.h"
+#include "pagebridge/PageBridge.h"
 #include "support/PageScript.h"
 #include "support/RecordingMessageSink.h"
 #include "support/SiteSimulator.h"
@@ -399,9 +400,13 @@ private Q_SLOTS:
                                m_controller->popupWindow()->findChild<QWebEngineView *>()->page()->renderProcessPid()};
         renderers.remove(0);
         QVERIFY(!renderers.isEmpty());
+        QSignalSpy gone(&m_controller->mainWindow()->page(), &PageBridge::rendererGone);
         for (const qint64 pid : std::as_const(renderers))
             QCOMPARE(::kill(pid_t(pid), SIGKILL), 0);
         QTRY_VERIFY_WITH_TIMEOUT(!m_controller->popupWindow(), 20000);
+        // Nothing asked of the page until it is there again (the engine drops a script run on a dead page).
+        QTRY_COMPARE_WITH_TIMEOUT(gone.size(), 1, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(!m_controller->mainWindow()->page().Busy(), 20000);
         QTRY_VERIFY_WITH_TIMEOUT(page(u"String(document.getElementById('iAllNews_Table').tBodies[0].rows.length)"_s).toInt() > 20, 30000);
         QTRY_COMPARE(page(u"document.getElementById('current').firstElementChild.id"_s), tab);
         // The sites publish every few seconds: the next popup shows what they said.

@@ -236,14 +236,19 @@ private Q_SLOTS:
         cls_PopupMenu menu;
         menu.AddMenuItem(u"FXARK现场直播"_s, cls_PopupMenu::MF_CHECKED, 100);
         menu.AddMenuItem(u"FX168汇市讯息"_s, cls_PopupMenu::MF_STRING, 101);
-        QTimer::singleShot(300, menu.menu(), [&menu] { QTest::keyClick(menu.menu(), Qt::Key_Escape); });
-        QCOMPARE(menu.TrackMenu(nullptr), 0);
-        QTimer::singleShot(300, menu.menu(), [&menu] {
-            QTest::keyClick(menu.menu(), Qt::Key_Down);
-            QTest::keyClick(menu.menu(), Qt::Key_Down);
-            QTest::keyClick(menu.menu(), Qt::Key_Return);
-        });
-        QCOMPARE(menu.TrackMenu(nullptr, 100, 100), 101);
+        // It answers later, from the event loop: the call returns at once.
+        QList<int> answers;
+        menu.PopupMenu([&answers](int chosen) { answers << chosen; });
+        QVERIFY(answers.isEmpty());
+        QTRY_VERIFY(menu.menu()->isVisible());
+        QTest::keyClick(menu.menu(), Qt::Key_Escape);
+        QTRY_COMPARE(answers, QList<int>{0});
+        menu.PopupMenu([&answers](int chosen) { answers << chosen; }, 100, 100);
+        QTRY_VERIFY(menu.menu()->isVisible());
+        QTest::keyClick(menu.menu(), Qt::Key_Down);
+        QTest::keyClick(menu.menu(), Qt::Key_Down);
+        QTest::keyClick(menu.menu(), Qt::Key_Return);
+        QTRY_COMPARE(answers, (QList<int>{0, 101}));
         QVERIFY(menu.menu()->actions().front()->isChecked());
     }
 

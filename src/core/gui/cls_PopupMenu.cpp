@@ -68,16 +68,6 @@ void cls_PopupMenu::CheckRadioItem(int firstItem, int lastItem, int radioItem, i
     }
 }
 
-int cls_PopupMenu::TrackMenu(QWidget *owner, int mx, int my)
-{
-    if (!m_menu)
-        return 0;
-    Q_UNUSED(owner);
-    const QPoint at = (mx == -1 || my == -1) ? QCursor::pos() : QPoint(mx, my);
-    const QAction *chosen = m_menu->exec(at);
-    return chosen ? chosen->data().toInt() : 0;
-}
-
 void cls_PopupMenu::PopupMenu(std::function<void(int)> chosen, int mx, int my)
 {
     if (!m_menu) {

@@ -8,8 +8,9 @@
 class QMenu;
 class QWidget;
 
-// A small native popup menu built item by item; TrackMenu shows it and
-// answers the command number of the chosen item, 0 when dismissed.
+// A small native popup menu built item by item; PopupMenu shows it and
+// answers the command number of the chosen item, 0 when dismissed, without
+// waiting in an event loop of its own.
 class cls_PopupMenu
 {
 public:
@@ -29,10 +30,9 @@ public:
     // Radio-checks the item at `radioItem` among the positions first..last of
     // the main menu (menuHand 0) or of the last submenu.
     void CheckRadioItem(int firstItem, int lastItem, int radioItem, int menuHand = 0);
-    // At (mx, my), or at the pointer when either is -1.
-    int TrackMenu(QWidget *owner, int mx = -1, int my = -1);
-    // The same without waiting: `chosen` gets the command number, 0 when the
-    // menu is closed without a choice. The menu must outlive the choice.
+    // At (mx, my), or at the pointer when either is -1: `chosen` gets the
+    // command number, 0 when the menu is closed without a choice. The menu
+    // must outlive the choice.
     void PopupMenu(std::function<void(int)> chosen, int mx = -1, int my = -1);
     void DeleteMenu();
     QMenu *menu() const { return m_menu.get(); }
