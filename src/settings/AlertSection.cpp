@@ -1,6 +1,7 @@
 #include "settings/AlertSection.h"
 
 #include "pages/SettingsPage.h"
+#include "settings/SectionControls.h"
 
 #include <QJsonObject>
 
@@ -70,11 +71,10 @@ void AlertSection::withEditor(std::function<void(const AlertList::Rule &, int)> 
 
 void AlertSection::showList(int selected)
 {
-    QVariantList lines;
+    QStringList lines;
     for (qsizetype i = 0; i < m_alerts.size(); ++i)
-        lines.append(QVariantMap{{QStringLiteral("value"), QString::number(i)}, {QStringLiteral("text"), m_alerts.line(i)}});
-    m_page.setOptions(SettingsPage::AlertList, lines);
-    m_page.setSelectedIndex(SettingsPage::AlertList, selected);
+        lines << m_alerts.line(i);
+    SectionControls::showLines(m_page, SettingsPage::AlertList, lines, selected);
     showEntry(selected);
 }
 
@@ -97,6 +97,5 @@ void AlertSection::showEntry(int index)
 
 void AlertSection::say(const QString &text, const QString &tone)
 {
-    m_page.setText(SettingsPage::AlertStatus, text);
-    m_page.setAttribute(SettingsPage::AlertStatus, QStringLiteral("class"), tone);
+    SectionControls::say(m_page, SettingsPage::AlertStatus, text, tone);
 }

@@ -3,6 +3,7 @@
 #include "news/FeedProbe.h"
 #include "news/NewsSourceRegistry.h"
 #include "pages/SettingsPage.h"
+#include "settings/SectionControls.h"
 
 #include <QJsonObject>
 
@@ -109,11 +110,10 @@ void FeedSection::withEditor(std::function<void(const NewsSource &, int)> act)
 
 void FeedSection::showList(int selected)
 {
-    QVariantList lines;
+    QStringList lines;
     for (qsizetype i = 0; i < m_feeds.size(); ++i)
-        lines.append(QVariantMap{{QStringLiteral("value"), QString::number(i)}, {QStringLiteral("text"), m_feeds.line(i)}});
-    m_page.setOptions(SettingsPage::FeedList, lines);
-    m_page.setSelectedIndex(SettingsPage::FeedList, selected);
+        lines << m_feeds.line(i);
+    SectionControls::showLines(m_page, SettingsPage::FeedList, lines, selected);
     showEntry(selected);
 }
 
@@ -139,6 +139,5 @@ void FeedSection::showEntry(int index)
 
 void FeedSection::say(const QString &text, const QString &tone)
 {
-    m_page.setText(SettingsPage::FeedStatus, text);
-    m_page.setAttribute(SettingsPage::FeedStatus, QStringLiteral("class"), tone);
+    SectionControls::say(m_page, SettingsPage::FeedStatus, text, tone);
 }
