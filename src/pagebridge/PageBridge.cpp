@@ -64,8 +64,15 @@ PageBridge::PageBridge(QWidget *parentWidget)
     m_view->setContextMenuPolicy(Qt::NoContextMenu);
     m_channel->registerObject(QStringLiteral("host"), m_host);
     page->setWebChannel(m_channel, QWebEngineScript::ApplicationWorld);
+    m_reloadWatch.setInterval(ReloadWatchMs);
+    m_reloadWatch.setSingleShot(true);
+    connect(&m_reloadWatch, &QTimer::timeout, this, [this] {
+        qCInfo(lcPage) << "loading" << m_address.toString() << "again: it did not come back";
+        m_view->setUrl(m_address);
+        m_reloadWatch.start();
+    });
     connect(page, &QWebEnginePage::renderProcessTerminated, this, [this](QWebEnginePage::RenderProcessTerminationStatus status, int code) {
-        qCWarning(lcPage) << "the renderer of" << m_view->url().toString() << "ended:" << status << code;
+        qCInfo(lcPage) << "the renderer of" << m_address.toString() << "ended:" << status << code;
         // Loaded again from the event loop, not inside the engine's report.
         QMetaObject::invokeMethod(this, &PageBridge::onRendererGone, Qt::QueuedConnection);
     });
@@ -82,7 +89,8 @@ void PageBridge::load(const QString &pageName, const QList<Binding> &bindings)
     m_bindings = bindings;
     m_loaded = false;
     m_bound = false;
-    m_view->setUrl(QUrl(pageAddress(pageName)));
+    m_address = QUrl(pageAddress(pageName));
+    m_view->setUrl(m_address);
 }
 
 void PageBridge::whenReady(std::function<void()> work)
@@ -173,6 +181,7 @@ void PageBridge::onMeasured(int request, const QJsonObject &result)
 
 void PageBridge::onPageLoaded()
 {
+    m_reloadWatch.stop();
     m_loaded = true;
     const QList<std::function<void()>> waiting = std::exchange(m_beforeLoad, {});
     for (const auto &step : waiting)
@@ -193,8 +202,10 @@ void PageBridge::onRendererGone()
         done({});
     const QPointer<PageBridge> alive(this);
     Q_EMIT rendererGone();
-    if (alive)
-        m_view->setUrl(m_view->url());
+    if (!alive)
+        return;
+    m_view->setUrl(m_address);
+    m_reloadWatch.start();
 }
 
 void PageBridge::requestBindings(const QList<Binding> &bindings)

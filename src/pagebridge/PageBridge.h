@@ -6,6 +6,8 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QTimer>
+#include <QUrl>
 #include <QVariantList>
 
 #include <functional>
@@ -25,6 +27,8 @@ class PageBridge : public QObject
     Q_OBJECT
 
 public:
+    static constexpr int ReloadWatchMs = 10000;
+
     // One event of a bound element, as the handler receives it.
     struct Event
     {
@@ -179,6 +183,9 @@ private:
     QWebChannel *m_channel;
     class PageBridgeChannel *m_host;
     QList<Binding> m_bindings;
+    QUrl m_address;
+    // A page loaded again after its renderer ended is asked for again until it comes.
+    QTimer m_reloadWatch;
     bool m_loaded = false;
     bool m_bound = false;
     QList<std::function<void()>> m_beforeLoad;
