@@ -63,11 +63,6 @@ QString FoldedText::fold(const QString &text)
     return ChineseForms::instance().simplified(foldWidthAndCase(text));
 }
 
-bool FoldedText::convertsChineseForms()
-{
-    return ChineseForms::instance().available();
-}
-
 FoldedText::FoldedText(const QString &text)
     : m_text(text)
 {

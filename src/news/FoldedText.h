@@ -16,8 +16,6 @@ public:
 
     // The folded form of a word or a text.
     static QString fold(const QString &text);
-    // Whether Traditional and Simplified forms are matched (OpenCC found its data).
-    static bool convertsChineseForms();
 
     bool contains(const QString &foldedWord) const { return m_folded.contains(foldedWord); }
     // Every place the folded word stands, as the original text writes it.
