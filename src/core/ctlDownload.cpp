@@ -1,5 +1,6 @@
 #include "core/ctlDownload.h"
 
+#include <QIODevice>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -42,6 +43,36 @@ ctlDownload::~ctlDownload()
 
 void ctlDownload::BeginDownload(const QString &iUrl, const QString &asyncId)
 {
+    start(iUrl, asyncId, nullptr);
+}
+
+void ctlDownload::BeginDownloadTo(QIODevice *sink, const QString &iUrl, const QString &asyncId)
+{
+    start(iUrl, asyncId, sink);
+}
+
+void ctlDownload::pour(QNetworkReply *reply)
+{
+    QIODevice *sink = m_sinks.value(reply);
+    if (!sink || m_writeErrors.contains(reply))
+        return;
+    const QByteArray chunk = reply->readAll();
+    if (sink->write(chunk) != chunk.size()) {
+        m_writeErrors.insert(reply, sink->errorString());
+        reply->abort();
+    }
+}
+
+void ctlDownload::forget(QNetworkReply *reply)
+{
+    m_tooLarge.remove(reply);
+    m_overDeadline.remove(reply);
+    m_sinks.remove(reply);
+    m_writeErrors.remove(reply);
+}
+
+void ctlDownload::start(const QString &iUrl, const QString &asyncId, QIODevice *sink)
+{
     if (!iUrl.isEmpty())
         m_url = iUrl;
 
@@ -66,6 +97,10 @@ void ctlDownload::BeginDownload(const QString &iUrl, const QString &asyncId)
     m_maxBytes = 0; // until this read announces its size
     QNetworkReply *reply = m_network->get(request);
     m_reads.insert(reply, asyncId);
+    if (sink) {
+        m_sinks.insert(reply, sink);
+        connect(reply, &QNetworkReply::readyRead, this, [this, reply] { pour(reply); });
+    }
     connect(reply, &QNetworkReply::downloadProgress, this,
             [this, reply](qint64 received, qint64 total) { onProgress(reply, received, total); });
     connect(reply, &QNetworkReply::redirected, this, [this, reply](const QUrl &target) {
@@ -104,8 +139,7 @@ void ctlDownload::CancelDownload(const QString &vv)
         if (it.value() == vv) {
             QNetworkReply *reply = it.key();
             it = m_reads.erase(it);
-            m_tooLarge.remove(reply);
-            m_overDeadline.remove(reply);
+            forget(reply);
             reply->disconnect(this);
             reply->abort();
             reply->deleteLater();
@@ -131,12 +165,19 @@ void ctlDownload::onFinished(QNetworkReply *reply)
 {
     const QString asyncId = m_reads.take(reply);
     reply->deleteLater();
+    QIODevice *sink = m_sinks.value(reply);
+    if (sink && reply->error() == QNetworkReply::NoError)
+        pour(reply);
 
-    const bool tooLarge = m_tooLarge.remove(reply) || (m_sizeLimit >= 0 && reply->bytesAvailable() > m_sizeLimit);
-    const bool overDeadline = m_overDeadline.remove(reply);
-    if (reply->error() != QNetworkReply::NoError || tooLarge || overDeadline) {
-        const QString reason = tooLarge ? QStringLiteral("文件过大")
-            : overDeadline              ? QStringLiteral("超时: %1 秒内没有读完").arg(m_deadlineMs / 1000.0)
+    const bool tooLarge = m_tooLarge.contains(reply) || (m_sizeLimit >= 0 && reply->bytesAvailable() > m_sizeLimit);
+    const bool overDeadline = m_overDeadline.contains(reply);
+    const QString writeError = m_writeErrors.value(reply);
+    const bool unwritten = m_writeErrors.contains(reply);
+    forget(reply);
+    if (reply->error() != QNetworkReply::NoError || tooLarge || overDeadline || unwritten) {
+        const QString reason = unwritten ? QStringLiteral("写入失败: ") + writeError
+            : tooLarge                   ? QStringLiteral("文件过大")
+            : overDeadline               ? QStringLiteral("超时: %1 秒内没有读完").arg(m_deadlineMs / 1000.0)
             : reply->error() == QNetworkReply::OperationCanceledError
             ? QStringLiteral("超时: %1 秒没有收到数据").arg(m_idleTimeoutMs / 1000.0)
             : reply->errorString();
@@ -144,8 +185,8 @@ void ctlDownload::onFinished(QNetworkReply *reply)
         Q_EMIT DownloadComplete(QByteArray(), false, asyncId);
         return;
     }
-    const QByteArray data = reply->readAll();
-    const qint32 total = clamp32(data.size());
+    const QByteArray data = sink ? QByteArray() : reply->readAll();
+    const qint32 total = clamp32(sink ? sink->size() : data.size());
     Q_EMIT DownloadStatus(EndDownloadData, QStringLiteral("end download"), asyncId);
     Q_EMIT DownloadProgress(total, total);
     Q_EMIT DownloadComplete(data, true, asyncId);

@@ -6,12 +6,14 @@
 #include <QSet>
 #include <QString>
 
+class QIODevice;
 class QNetworkAccessManager;
 class QNetworkReply;
 
-// Reads whole files from web addresses into memory without blocking the UI
-// thread. Several reads may run at once; each is named by the caller's AsyncID
-// and ends with exactly one DownloadComplete.
+// Reads whole files from web addresses without blocking the UI thread, into
+// memory or, as they arrive, into a device the caller gives. Several reads may
+// run at once; each is named by the caller's AsyncID and ends with exactly one
+// DownloadComplete.
 class ctlDownload : public QObject
 {
     Q_OBJECT
@@ -33,6 +35,9 @@ public:
     ~ctlDownload() override;
 
     void BeginDownload(const QString &iUrl, const QString &asyncId = {});
+    // The body goes to `sink` as it arrives and DownloadComplete carries no
+    // data; a write that fails ends the read. The sink must outlive the read.
+    void BeginDownloadTo(QIODevice *sink, const QString &iUrl, const QString &asyncId);
     void CancelDownload(const QString &vv);
 
     static constexpr qint64 DefaultSizeLimit = 8 << 20;
@@ -55,14 +60,19 @@ Q_SIGNALS:
     void DownloadStatus(qint32 state, const QString &statusText, const QString &asyncId);
 
 private:
+    void start(const QString &iUrl, const QString &asyncId, QIODevice *sink);
     void onProgress(QNetworkReply *reply, qint64 received, qint64 total);
     void onFinished(QNetworkReply *reply);
+    void pour(QNetworkReply *reply);
+    void forget(QNetworkReply *reply);
     void failLater(const QString &reason, const QString &asyncId);
 
     QNetworkAccessManager *m_network;
     QHash<QNetworkReply *, QString> m_reads;
     QSet<QNetworkReply *> m_tooLarge;
     QSet<QNetworkReply *> m_overDeadline;
+    QHash<QNetworkReply *, QIODevice *> m_sinks;
+    QHash<QNetworkReply *, QString> m_writeErrors;
     QString m_url;
     qint32 m_maxBytes = 0;
     int m_idleTimeoutMs = 60000;

@@ -4,6 +4,7 @@
 #include "update/ProgramVersion.h"
 #include "update/UpdatePayload.h"
 
+#include <QTemporaryFile>
 #include <QUrl>
 
 namespace {
@@ -37,7 +38,7 @@ LiveUpdate::LiveUpdate(const ProductSite &site, QString programFolder, QString l
         }
     });
     connect(m_payloadRead, &ctlDownload::DownloadComplete, this,
-            [this](const QByteArray &data, bool success, const QString &) { onPayload(data, success); });
+            [this](const QByteArray &, bool success, const QString &) { onPayload(success); });
 }
 
 LiveUpdate::~LiveUpdate() = default;
@@ -91,12 +92,18 @@ void LiveUpdate::download()
         QMetaObject::invokeMethod(this, [this] { fail(QStringLiteral("untrusted address")); }, Qt::QueuedConnection);
         return;
     }
+    QString error;
+    m_staged = UpdatePayload::stage(targetPath(), &error);
+    if (!m_staged) {
+        QMetaObject::invokeMethod(this, [this, error] { fail(error); }, Qt::QueuedConnection);
+        return;
+    }
     m_downloading = true;
     Q_EMIT trying(m_descriptor.version);
-    m_payloadRead->BeginDownload(address.toString(), PayloadId);
+    m_payloadRead->BeginDownloadTo(m_staged.get(), address.toString(), PayloadId);
 }
 
-void LiveUpdate::onPayload(const QByteArray &data, bool success)
+void LiveUpdate::onPayload(bool success)
 {
     if (!m_downloading)
         return;
@@ -106,13 +113,15 @@ void LiveUpdate::onPayload(const QByteArray &data, bool success)
     }
     // The length the server announced, if it did.
     const qint64 announced = m_payloadRead->MaxBytes() > 0 ? m_payloadRead->MaxBytes() : -1;
-    const QString defect = UpdatePayload::defect(data, announced, m_descriptor.signature, m_descriptor.sha256);
+    const QString defect
+        = UpdatePayload::defect(UpdatePayload::mapped(*m_staged), announced, m_descriptor.signature, m_descriptor.sha256);
     QString error;
     if (!defect.isEmpty()) {
         fail(defect);
-    } else if (!UpdatePayload::install(data, targetPath(), &error)) {
+    } else if (!UpdatePayload::commit(*m_staged, targetPath(), &error)) {
         fail(error);
     } else {
+        m_staged.reset();
         m_downloading = false;
         Q_EMIT downloaded();
     }
@@ -120,6 +129,7 @@ void LiveUpdate::onPayload(const QByteArray &data, bool success)
 
 void LiveUpdate::fail(const QString &reason)
 {
+    m_staged.reset();
     m_downloading = false;
     Q_EMIT downloadFailed(reason);
 }

@@ -5,7 +5,10 @@
 
 #include <QObject>
 
+#include <memory>
+
 class ctlDownload;
+class QTemporaryFile;
 
 // One update, without its dialog: reads the product site's descriptor, tells
 // whether it names a newer version, and downloads, checks and writes the new
@@ -44,15 +47,15 @@ Q_SIGNALS:
     // The descriptor could not be read.
     void checkFailed();
     void progress(int percent);
-    // The new program is in place.
     // The download of this version begins: it counts as tried.
     void trying(const QString &version);
+    // The new program is in place.
     void downloaded();
     void downloadFailed(const QString &reason);
 
 private:
     void onDescriptor(const QByteArray &data, bool success);
-    void onPayload(const QByteArray &data, bool success);
+    void onPayload(bool success);
     void fail(const QString &reason);
 
     ProductSite m_site;
@@ -62,5 +65,7 @@ private:
     ctlDownload *m_descriptorRead;
     ctlDownload *m_payloadRead;
     UpdateDescriptor m_descriptor;
+    // Where the new program is written as it arrives, beside its place.
+    std::unique_ptr<QTemporaryFile> m_staged;
     bool m_downloading = false;
 };

@@ -58,10 +58,42 @@ QString UpdatePayload::defect(const QByteArray &data, qint64 announced, const QS
 
 bool UpdatePayload::install(const QByteArray &data, const QString &target, QString *error)
 {
-    QTemporaryFile file(QFileInfo(target).absolutePath() + QStringLiteral("/.liveupdate-XXXXXX"));
+    const std::unique_ptr<QTemporaryFile> file = stage(target, error);
+    if (!file)
+        return false;
+    if (file->write(data) != data.size()) {
+        if (error)
+            *error = file->errorString();
+        return false;
+    }
+    return commit(*file, target, error);
+}
+
+std::unique_ptr<QTemporaryFile> UpdatePayload::stage(const QString &target, QString *error)
+{
+    auto file = std::make_unique<QTemporaryFile>(QFileInfo(target).absolutePath() + QStringLiteral("/.liveupdate-XXXXXX"));
+    if (!file->open()) {
+        if (error)
+            *error = file->errorString();
+        return nullptr;
+    }
+    return file;
+}
+
+QByteArray UpdatePayload::mapped(QTemporaryFile &file)
+{
+    if (!file.flush() || file.size() <= 0)
+        return {};
+    // Read in place: a program of many megabytes is not copied into memory.
+    const uchar *bytes = file.map(0, file.size());
+    return bytes ? QByteArray::fromRawData(reinterpret_cast<const char *>(bytes), file.size()) : QByteArray();
+}
+
+bool UpdatePayload::commit(QTemporaryFile &file, const QString &target, QString *error)
+{
     const QFileDevice::Permissions executable = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
         | QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther;
-    if (!file.open() || file.write(data) != data.size() || !file.flush() || !file.setPermissions(executable)) {
+    if (!file.flush() || !file.setPermissions(executable)) {
         if (error)
             *error = file.errorString();
         return false;

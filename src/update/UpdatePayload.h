@@ -4,6 +4,10 @@
 #include <QString>
 #include <QUrl>
 
+#include <memory>
+
+class QTemporaryFile;
+
 // The downloaded program that replaces ours. It runs on the user's machine,
 // so it is taken only from a trusted place, checked before it is written,
 // and written whole or not at all.
@@ -21,6 +25,13 @@ public:
     // made executable, then renamed over the target. False and `error` set
     // when any step fails; nothing is then left behind.
     static bool install(const QByteArray &data, const QString &target, QString *error);
+    // The same in steps, for a program written as it arrives: the open
+    // temporary file beside `target` (null and `error` set when it cannot be
+    // made), then its contents mapped for the checks, then put in place. A
+    // file that is not committed is removed with its object.
+    static std::unique_ptr<QTemporaryFile> stage(const QString &target, QString *error);
+    static QByteArray mapped(QTemporaryFile &file);
+    static bool commit(QTemporaryFile &file, const QString &target, QString *error);
     // The name of the downloaded program in the program folder.
     static QString fileName();
 };

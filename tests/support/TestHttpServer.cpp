@@ -9,7 +9,7 @@
 
 namespace {
 
-enum class Kind { Serve, Stall, CloseEarly, Redirect, Trickle };
+enum class Kind { Serve, Stall, CloseEarly, HoldAfter, Redirect, Trickle };
 
 struct Route
 {
@@ -78,6 +78,18 @@ struct TestHttpServer::Impl
                                           [partial](size_t offset, size_t, httplib::DataSink &sink) {
                                               if (offset == 0)
                                                   sink.write(partial.data(), partial.size());
+                                              return false;
+                                          });
+            return;
+        }
+        case Kind::HoldAfter: {
+            const std::string partial = route.body;
+            response.set_content_provider(route.announced, route.contentType,
+                                          [this, partial](size_t offset, size_t, httplib::DataSink &sink) {
+                                              if (offset == 0)
+                                                  return sink.write(partial.data(), partial.size());
+                                              std::unique_lock lock(mutex);
+                                              released.wait(lock, [this] { return stopping; });
                                               return false;
                                           });
             return;
@@ -218,6 +230,15 @@ void TestHttpServer::closeEarly(const QString &path, const QByteArray &partial, 
 {
     Route route;
     route.kind = Kind::CloseEarly;
+    route.body = partial.toStdString();
+    route.announced = static_cast<size_t>(announcedLength);
+    m_impl->set(path, std::move(route));
+}
+
+void TestHttpServer::holdAfter(const QString &path, const QByteArray &partial, qint64 announcedLength)
+{
+    Route route;
+    route.kind = Kind::HoldAfter;
     route.body = partial.toStdString();
     route.announced = static_cast<size_t>(announcedLength);
     m_impl->set(path, std::move(route));

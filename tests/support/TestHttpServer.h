@@ -33,6 +33,9 @@ public:
     void trickle(const QString &path, std::chrono::milliseconds interval);
     // Announces `announcedLength` bytes, sends `partial`, then drops the connection.
     void closeEarly(const QString &path, const QByteArray &partial, qint64 announcedLength);
+    // Announces `announcedLength` bytes, sends `partial`, then holds the
+    // connection without another byte (until the server is destroyed).
+    void holdAfter(const QString &path, const QByteArray &partial, qint64 announcedLength);
     void redirect(const QString &path, const QString &target, int status = 302);
 
     int hits(const QString &path) const;

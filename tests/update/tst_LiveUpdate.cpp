@@ -219,6 +219,42 @@ private Q_SLOTS:
         // No temporary file stays behind either.
         QCOMPARE(QDir(m_folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("tavrin.xml")});
     }
+
+    // The program goes to its file beside the target as it arrives, not into
+    // memory; a download abandoned half-way leaves nothing behind. The file
+    // may have no name until it is complete, so it is found among the open ones.
+    void thePayloadIsWrittenAsItArrives()
+    {
+#ifndef Q_OS_LINUX
+        QSKIP("open files are looked up in /proc");
+#endif
+        const QString path = QStringLiteral("/site/download/held");
+        const QByteArray half = Program + QByteArray(1 << 20, 'q');
+        m_server.holdAfter(path, half, 2 * half.size());
+        m_server.serve(QStringLiteral("/site/update.xml"), descriptor(newer(), m_server.url(path)), 200, "text/xml");
+        auto live = update();
+        QSignalSpy checked(live.get(), &LiveUpdate::checked);
+        live->check();
+        QTRY_COMPARE(checked.size(), 1);
+        QSignalSpy failed(live.get(), &LiveUpdate::downloadFailed);
+        live->download();
+        const QString folder = QFileInfo(m_folder.path()).canonicalFilePath() + u'/';
+        const auto staged = [&folder] {
+            qint64 size = -1;
+            const QDir open(QStringLiteral("/proc/self/fd"));
+            for (const QFileInfo &fd : open.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot)) {
+                const QString target = fd.symLinkTarget();
+                if (target.startsWith(folder) && !target.endsWith(QStringLiteral("tavrin.xml")))
+                    size = std::max(size, fd.size());
+            }
+            return size;
+        };
+        QTRY_VERIFY2(staged() > half.size() / 2, qPrintable(QString::number(staged())));
+        QCOMPARE(failed.size(), 0);
+        live.reset();
+        QCOMPARE(staged(), qint64(-1));
+        QCOMPARE(QDir(m_folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("tavrin.xml")});
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_LiveUpdate)
