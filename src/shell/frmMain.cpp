@@ -7,8 +7,6 @@
 #include "core/FileUtil.h"
 #include "core/HeapTrim.h"
 #include "core/ProductSite.h"
-#include "core/ProgramData.h"
-#include "core/gui/Desktop.h"
 #include "news/NewsPanel.h"
 #include "notify/PopupNotifier.h"
 #include "quotes/QuoteCentre.h"
@@ -17,9 +15,7 @@
 #include "shell/ProgramRecords.h"
 #include "shell/SidePanel.h"
 #include "shell/frmTavrin.h"
-#include "update/UpdatePayload.h"
 #include "update/frmAbout.h"
-#include "update/frmLiveUpdate.h"
 
 #include <QApplication>
 #include <QSystemTrayIcon>
@@ -28,9 +24,18 @@ frmMain::frmMain(Clock &clock)
     : QWidget(nullptr, Qt::Tool)
     , m_clock(clock)
     , m_notifier(new PopupNotifier(clock, this))
+    , m_updates(new UpdateController(Globals().Config, Globals().AppPath, this))
 {
     setWindowTitle(QStringLiteral("[Tavrin_Class]"));
     connect(m_notifier, &PopupNotifier::moreClicked, this, &frmMain::showMain);
+    connect(m_updates, &UpdateController::askedCheckAnswered, this, [this] {
+        if (m_about)
+            m_about->ChkLiveUpdateOk();
+    });
+    connect(m_updates, &UpdateController::balloonRequested, this, &frmMain::ShowBalloonTip);
+    connect(m_updates, &UpdateController::offered, this, &frmMain::stepAsideForUpdate);
+    connect(m_updates, &UpdateController::declined, this, &frmMain::startRunning);
+    connect(m_updates, &UpdateController::exitRequested, this, &frmMain::ExitApp);
     // What closed popups, windows and news passes freed goes back to the system.
     m_heapTrim.setInterval(HeapTrim::IntervalMs);
     connect(&m_heapTrim, &QTimer::timeout, this, &HeapTrim::release);
@@ -50,11 +55,6 @@ frmSettings *frmMain::settingsWindow() const
 frmAbout *frmMain::aboutWindow() const
 {
     return m_about;
-}
-
-frmLiveUpdate *frmMain::updateWindow() const
-{
-    return m_liveUpdate;
 }
 
 void frmMain::Load()
@@ -97,62 +97,35 @@ void frmMain::mainWindowReady()
 {
     QApplication::restoreOverrideCursor();
     m_waitingForMain = false;
+    Globals().Config.RepairLiveUpdateSetting();
+    startRunning();
+}
+
+void frmMain::startRunning()
+{
+    if (!m_main || m_waitingForMain || m_updates->offering())
+        return;
+    if (m_running) {
+        showMain();
+        m_main->bar().ShowBar();
+        return;
+    }
+    m_running = true;
     m_main->news().ApplySourceSettings();
     // Started with the session, the program waits in the tray, if there is one.
     if (!m_startInTray || !QSystemTrayIcon::isSystemTrayAvailable())
         m_main->show();
-    Globals().Config.RepairLiveUpdateSetting();
+    m_main->bar().ShowBar();
     Q_EMIT loaded();
 }
 
-QString frmMain::updaterPath() const
+void frmMain::stepAsideForUpdate()
 {
-    return Globals().AppPath + UpdatePayload::fileName();
-}
-
-void frmMain::ChkLiveUpdate(bool vv)
-{
-    if (m_liveUpdate) {
-        // A check under way answers the request too; one that has answered, at once.
-        m_liveUpdate->setTip(m_liveUpdate->Tip() || vv);
-        if (vv && m_liveUpdate->hasReported() && m_about)
-            m_about->ChkLiveUpdateOk();
-        return;
+    if (m_main) {
+        m_main->hide();
+        m_main->bar().CloseBar();
     }
-    m_liveUpdate = new frmLiveUpdate(ProductSite(Globals().Config), Globals().AppPath);
-    m_liveUpdate->rememberTriedIn(Globals().Config);
-    m_liveUpdate->setTip(vv);
-    m_liveUpdate->setInstalled(ProgramData::installed(QApplication::applicationDirPath()));
-    watchUpdate();
-}
-
-void frmMain::watchUpdate()
-{
-    frmLiveUpdate *update = m_liveUpdate;
-    connect(update, &frmLiveUpdate::reported, this, [this, update] {
-        if (update->Tip() && m_about)
-            m_about->ChkLiveUpdateOk();
-    });
-    connect(update, &frmLiveUpdate::upToDate, this,
-            [this] { ShowBalloonTip(QStringLiteral("您正在使用的 Tessaly 已经是最新版本！"), QStringLiteral("软件更新"), 1); });
-    connect(update, &frmLiveUpdate::newerFound, this, [this] {
-        Desktop::PlaySystemSound(QStringLiteral("SystemAsterisk"));
-        if (m_main) {
-            m_main->hide();
-            m_main->bar().CloseBar();
-        }
-        m_notifier->close();
-    });
-    connect(update, &frmLiveUpdate::updateReady, this, [this] {
-        m_runUpdaterOnExit = true;
-        ExitApp();
-    });
-    connect(update, &frmLiveUpdate::gaveUp, this, &frmMain::ExitApp, Qt::QueuedConnection);
-    connect(update, &frmLiveUpdate::cancelled, this, [this] {
-        showMain();
-        if (m_main)
-            m_main->bar().ShowBar();
-    });
+    m_notifier->close();
 }
 
 void frmMain::OpenSettings()
@@ -250,10 +223,11 @@ void frmMain::ExitApp()
         m_waitingForMain = false;
     }
     // The windows over the main window go first.
-    for (QWidget *window : std::initializer_list<QWidget *>{m_settings, m_about, m_liveUpdate}) {
+    for (QWidget *window : std::initializer_list<QWidget *>{m_settings, m_about}) {
         if (window)
             delete window;
     }
+    m_updates->closeWindow();
     if (m_main) {
         m_main->bar().closeForExit(); // the bar first, remembering its place
         m_main->quotes().iCloseQuote(); // the quote panel before the configuration is saved
@@ -266,7 +240,7 @@ void frmMain::ExitApp()
     ProgramRecords::addRunTime(Globals().StartTime.secsTo(m_clock.now()));
     Globals().Config.XMLSave();
     // The downloaded program starts once we are gone (see main); any other is stale.
-    if (!m_runUpdaterOnExit)
+    if (!m_updates->runUpdaterOnExit())
         FileUtil::DeleteFile(updaterPath());
     Q_EMIT exited();
 }

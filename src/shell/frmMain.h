@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDateTime>
+#include "update/UpdateController.h"
+
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -38,14 +39,14 @@ public:
     void ShowBalloonTip(const QString &iTip, const QString &iTitle, int iIcon = 0);
     void ShowTavrin();
     void Popup(const QString &html, int iDelayPara = 0);
-    void ChkLiveUpdate(bool vv);
+    void ChkLiveUpdate(bool asked) { m_updates->check(asked); }
     // The settings dialog and the about window, one of each.
     void OpenSettings();
     void OpenAbout();
     void ExitApp();
     // After the end: whether the downloaded program is to be started, and where it is.
-    bool runUpdaterOnExit() const { return m_runUpdaterOnExit; }
-    QString updaterPath() const;
+    bool runUpdaterOnExit() const { return m_updates->runUpdaterOnExit(); }
+    QString updaterPath() const { return m_updates->updaterPath(); }
 
     void m_frmSysTray_MenuClick(const QString &sKey);
     void m_frmSysTray_SysTrayMouseDown(int eButton);
@@ -56,7 +57,7 @@ public:
     frmPopUp *popupWindow() const;
     frmSettings *settingsWindow() const;
     frmAbout *aboutWindow() const;
-    frmLiveUpdate *updateWindow() const;
+    frmLiveUpdate *updateWindow() const { return m_updates->window(); }
 
 Q_SIGNALS:
     // Start-up is complete: the news runs and the main window shows.
@@ -66,9 +67,12 @@ Q_SIGNALS:
 
 private:
     void mainWindowReady();
+    // The news, the main window and the bar go; unless a newer version is
+    // offered, which holds them back until the user leaves it.
+    void startRunning();
     // Shows the main window, restored if it was minimised.
     void showMain();
-    void watchUpdate();
+    void stepAsideForUpdate();
 
     Clock &m_clock;
     std::unique_ptr<frmSysTray> m_tray;
@@ -76,10 +80,10 @@ private:
     PopupNotifier *m_notifier;
     QPointer<frmSettings> m_settings;
     QPointer<frmAbout> m_about;
-    QPointer<frmLiveUpdate> m_liveUpdate;
+    UpdateController *m_updates;
     bool m_exited = false;
     bool m_waitingForMain = false; // start-up waits for the main window's page
-    bool m_runUpdaterOnExit = false;
+    bool m_running = false;
     bool m_startInTray = false;
     QTimer m_heapTrim;
 };

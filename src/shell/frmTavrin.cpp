@@ -117,10 +117,10 @@ void frmTavrin::onPageReady()
         resize(std::max(this->width(), width + frame.width()), std::max(this->height(), height + frame.height()));
         m_pageReady = true;
         Form_Resize();
-        // The window may show now; the panels' own windows and requests follow.
+        // The window may show now; the panels' requests follow. The bar's
+        // window is the controller's to show.
         Q_EMIT pageReady();
         m_calendar->start();
-        m_bar->ShowBar();
         m_side->FxAsk(true, false);
         m_side->loadNotice();
     });

@@ -1,6 +1,9 @@
+#include "bar/BarPanel.h"
 #include "core/AppGlobals.h"
+#include "core/ConfigPaths.h"
 #include "core/cRegistry.h"
 #include "news/WorkerRuntime.h"
+#include "protocol/SourceId.h"
 #include "shell/frmMain.h"
 #include "shell/frmTavrin.h"
 #include "support/BrowserStandIn.h"
@@ -18,6 +21,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
@@ -290,6 +295,48 @@ private Q_SLOTS:
         QVERIFY(payload.open(QIODevice::ReadOnly) && written.open(QIODevice::ReadOnly));
         QCOMPARE(written.readAll(), payload.readAll());
         QVERIFY(written.permissions() & QFileDevice::ExeOwner);
+    }
+
+    // A newer version found before the main window's page is ready holds the
+    // program back: no main window, no bar, no news fetched, until the user
+    // leaves the failed update; then all of it starts.
+    void aNewerVersionFoundAtStartHoldsTheProgramBack()
+    {
+        m_controller.reset();
+        QFile::remove(updater());
+        control(u"update:newer"_s);
+        control(u"download:404"_s);
+        Globals().Config.SetNodeAttrib(ConfigPaths::LiveUpdate, ConfigPaths::Tried, QString());
+        // The sources' pages (here at the site's /FXark and so on) and the calendar's.
+        const auto newsHits = [this] {
+            const QJsonObject stats = QJsonDocument::fromJson(m_sim.get(u"/stats"_s)).object();
+            int sum = stats.value(u"Calendar"_s).toInt();
+            for (qint32 id = s_FXark; id <= s_CaiXun; ++id)
+                sum += stats.value(u'/' + SourceId::name(id)).toInt();
+            return sum;
+        };
+        const int before = newsHits();
+        m_controller = std::make_unique<frmMain>(m_clock);
+        QSignalSpy loaded(m_controller.get(), &frmMain::loaded);
+        m_controller->Load();
+        frmTavrin *main = m_controller->mainWindow();
+        QTRY_VERIFY_WITH_TIMEOUT(m_controller->updateWindow(), 15000);
+        QPointer<frmLiveUpdate> update = m_controller->updateWindow();
+        QTRY_VERIFY_WITH_TIMEOUT(update && !update->Busy(), 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(run(update, u"document.getElementById('iOk').textContent"_s), u"在线下载"_s, 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(!main->Busy(), 30000);
+        QTest::qWait(2000);
+        QVERIFY(!main->isVisible());
+        QVERIFY(!main->bar().bar());
+        QCOMPARE(newsHits(), before);
+        QCOMPARE(loaded.size(), 0);
+        run(update, u"document.getElementById('iCancel').click()"_s);
+        QTRY_COMPARE(loaded.size(), 1);
+        QVERIFY(main->isVisible());
+        QVERIFY(main->bar().bar());
+        QTRY_VERIFY_WITH_TIMEOUT(newsHits() > before, 15000);
+        control(u"download:whole"_s);
+        control(u"update:equal"_s);
     }
 };
 
