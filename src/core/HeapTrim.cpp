@@ -3,6 +3,7 @@
 #include "core/Logging.h"
 
 #include <QElapsedTimer>
+#include <QTimer>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -16,4 +17,12 @@ void HeapTrim::release()
     malloc_trim(0);
     qCInfo(lcMemory) << "heap trimmed in" << timer.nsecsElapsed() / 1000 << "µs";
 #endif
+}
+
+void HeapTrim::everyMinute(QObject *owner)
+{
+    auto *timer = new QTimer(owner);
+    timer->setInterval(IntervalMs);
+    QObject::connect(timer, &QTimer::timeout, timer, &HeapTrim::release);
+    timer->start();
 }

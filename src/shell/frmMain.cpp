@@ -6,16 +6,14 @@
 #include "core/Clock.h"
 #include "core/FileUtil.h"
 #include "core/HeapTrim.h"
-#include "core/ProductSite.h"
 #include "news/NewsPanel.h"
 #include "notify/PopupNotifier.h"
 #include "quotes/QuoteCentre.h"
-#include "settings/frmSettings.h"
 #include "shell/frmSysTray.h"
+#include "shell/ProgramDialogs.h"
 #include "shell/ProgramRecords.h"
 #include "shell/SidePanel.h"
 #include "shell/frmTavrin.h"
-#include "update/frmAbout.h"
 
 #include <QApplication>
 #include <QSystemTrayIcon>
@@ -25,36 +23,25 @@ frmMain::frmMain(Clock &clock)
     , m_clock(clock)
     , m_notifier(new PopupNotifier(clock, this))
     , m_updates(new UpdateController(Globals().Config, Globals().AppPath, this))
+    , m_dialogs(new ProgramDialogs(*m_updates, this))
 {
     setWindowTitle(QStringLiteral("[Tavrin_Class]"));
     connect(m_notifier, &PopupNotifier::moreClicked, this, &frmMain::showMain);
-    connect(m_updates, &UpdateController::askedCheckAnswered, this, [this] {
-        if (m_about)
-            m_about->ChkLiveUpdateOk();
+    connect(m_dialogs, &ProgramDialogs::settingsApplied, this, [this] {
+        if (m_main)
+            m_main->news().ApplySourceSettings();
     });
     connect(m_updates, &UpdateController::balloonRequested, this, &frmMain::ShowBalloonTip);
     connect(m_updates, &UpdateController::offered, this, &frmMain::stepAsideForUpdate);
     connect(m_updates, &UpdateController::declined, this, &frmMain::startRunning);
     connect(m_updates, &UpdateController::exitRequested, this, &frmMain::ExitApp);
     // What closed popups, windows and news passes freed goes back to the system.
-    m_heapTrim.setInterval(HeapTrim::IntervalMs);
-    connect(&m_heapTrim, &QTimer::timeout, this, &HeapTrim::release);
-    m_heapTrim.start();
+    HeapTrim::everyMinute(this);
 }
 
 frmMain::~frmMain()
 {
     ExitApp();
-}
-
-frmSettings *frmMain::settingsWindow() const
-{
-    return m_settings;
-}
-
-frmAbout *frmMain::aboutWindow() const
-{
-    return m_about;
 }
 
 void frmMain::Load()
@@ -77,8 +64,7 @@ void frmMain::Load()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_waitingForMain = true;
     m_main = std::make_unique<frmTavrin>(m_clock);
-    connect(m_main.get(), &frmTavrin::balloonRequested, this,
-            [this](const QString &message, const QString &title, int icon) { ShowBalloonTip(message, title, icon); });
+    connect(m_main.get(), &frmTavrin::balloonRequested, this, &frmMain::ShowBalloonTip);
     // Ended from the event loop, never inside the page call that asked for it.
     connect(m_main.get(), &frmTavrin::exitRequested, this, &frmMain::ExitApp, Qt::QueuedConnection);
     connect(&m_main->news(), &NewsPanel::popupRequested, this, [this](const QString &html) { Popup(html); });
@@ -130,27 +116,12 @@ void frmMain::stepAsideForUpdate()
 
 void frmMain::OpenSettings()
 {
-    if (!m_settings) {
-        m_settings = new frmSettings(Globals().AppPath, QApplication::applicationFilePath(), Globals().Config.messageSink(),
-                                     m_main.get());
-        connect(m_settings, &frmSettings::applied, this, [this] {
-            if (m_main)
-                m_main->news().ApplySourceSettings();
-        });
-    }
-    m_settings->show();
-    m_settings->raise();
-    m_settings->activateWindow();
+    m_dialogs->openSettings(m_main.get());
 }
 
 void frmMain::OpenAbout()
 {
-    if (!m_about) {
-        m_about = new frmAbout(ProductSite(Globals().Config).homePage(), m_main.get());
-        connect(m_about, &frmAbout::updateRequested, this, [this] { ChkLiveUpdate(true); });
-    }
-    m_about->show();
-    m_about->raise();
+    m_dialogs->openAbout(m_main.get());
 }
 
 void frmMain::ShowBalloonTip(const QString &iTip, const QString &iTitle, int iIcon)
@@ -184,8 +155,6 @@ void frmMain::m_frmSysTray_SysTrayMouseDown(int eButton)
     if (eButton == 2) {
         m_tray->ShowMenu();
     } else if (eButton == 1 && m_main) {
-        if (m_main->isVisible() && m_main->isMinimized())
-            m_main->showNormal();
         m_main->side().FxAsk(true, true);
         showMain();
     }
@@ -223,10 +192,7 @@ void frmMain::ExitApp()
         m_waitingForMain = false;
     }
     // The windows over the main window go first.
-    for (QWidget *window : std::initializer_list<QWidget *>{m_settings, m_about}) {
-        if (window)
-            delete window;
-    }
+    m_dialogs->closeAll();
     m_updates->closeWindow();
     if (m_main) {
         m_main->bar().closeForExit(); // the bar first, remembering its place

@@ -2,20 +2,17 @@
 
 #include "update/UpdateController.h"
 
-#include <QPointer>
-#include <QTimer>
 #include <QWidget>
 
 #include <memory>
 
 class Clock;
-class frmAbout;
 class frmLiveUpdate;
 class frmPopUp;
-class frmSettings;
 class frmSysTray;
 class frmTavrin;
 class PopupNotifier;
+class ProgramDialogs;
 
 // The controller: a hidden window titled "[Tavrin_Class]" that lives for the
 // whole run. It creates the tray and the main window, shows popups and
@@ -55,8 +52,7 @@ public:
     frmSysTray *tray() const { return m_tray.get(); }
     // The popup while it is open (and briefly after it closed); none otherwise.
     frmPopUp *popupWindow() const;
-    frmSettings *settingsWindow() const;
-    frmAbout *aboutWindow() const;
+    ProgramDialogs &dialogs() const { return *m_dialogs; }
     frmLiveUpdate *updateWindow() const { return m_updates->window(); }
 
 Q_SIGNALS:
@@ -78,12 +74,10 @@ private:
     std::unique_ptr<frmSysTray> m_tray;
     std::unique_ptr<frmTavrin> m_main;
     PopupNotifier *m_notifier;
-    QPointer<frmSettings> m_settings;
-    QPointer<frmAbout> m_about;
     UpdateController *m_updates;
+    ProgramDialogs *m_dialogs;
     bool m_exited = false;
     bool m_waitingForMain = false; // start-up waits for the main window's page
     bool m_running = false;
     bool m_startInTray = false;
-    QTimer m_heapTrim;
 };

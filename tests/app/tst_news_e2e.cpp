@@ -10,6 +10,7 @@
 #include "quotes/frmShowQuote.h"
 #include "settings/frmSettings.h"
 #include "shell/PageTabs.h"
+#include "shell/ProgramDialogs.h"
 #include "shell/frmMain.h"
 #include "shell/frmTavrin.h"
 #include "support/FakeClock.h"
@@ -65,7 +66,7 @@ private:
     void inSettings(const QString &script)
     {
         m_controller->OpenSettings();
-        QPointer<frmSettings> dialog = m_controller->settingsWindow();
+        QPointer<frmSettings> dialog = m_controller->dialogs().settings();
         QTRY_VERIFY(dialog && !dialog->Busy());
         run(dialog->page().view(), u"document.querySelector('#iMenu div[data-for=iFeedsDiv]').click(); "_s + script + u"; true"_s);
         QTRY_VERIFY(run(dialog->page().view(), u"document.getElementById('iFeedStatus').textContent"_s).contains(u"生效"_s));

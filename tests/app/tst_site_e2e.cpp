@@ -4,6 +4,7 @@
 #include "core/cRegistry.h"
 #include "news/WorkerRuntime.h"
 #include "protocol/SourceId.h"
+#include "shell/ProgramDialogs.h"
 #include "shell/frmMain.h"
 #include "shell/frmTavrin.h"
 #include "support/BrowserStandIn.h"
@@ -160,24 +161,24 @@ private Q_SLOTS:
     void settingsAndAboutOpenOnce()
     {
         m_controller->m_frmSysTray_MenuClick(u"Settings"_s);
-        QPointer<frmSettings> settings = m_controller->settingsWindow();
+        QPointer<frmSettings> settings = m_controller->dialogs().settings();
         QVERIFY(settings && settings->isVisible());
         page(u"document.getElementById('btn_option').click()"_s);
         QTest::qWait(200);
-        QCOMPARE(m_controller->settingsWindow(), settings.data());
+        QCOMPARE(m_controller->dialogs().settings(), settings.data());
         delete settings;
         page(u"document.getElementById('btn_about').click()"_s);
-        QTRY_VERIFY(m_controller->aboutWindow());
-        QPointer<frmAbout> about = m_controller->aboutWindow();
+        QTRY_VERIFY(m_controller->dialogs().about());
+        QPointer<frmAbout> about = m_controller->dialogs().about();
         m_controller->m_frmSysTray_MenuClick(u"About"_s);
-        QCOMPARE(m_controller->aboutWindow(), about.data());
+        QCOMPARE(m_controller->dialogs().about(), about.data());
         delete about;
     }
 
     void aboutShowsTheVersionAndARequestedCheckReports()
     {
         m_controller->m_frmSysTray_MenuClick(u"About"_s);
-        QPointer<frmAbout> about = m_controller->aboutWindow();
+        QPointer<frmAbout> about = m_controller->dialogs().about();
         QVERIFY(about);
         QSignalSpy ready(about.data(), &frmAbout::ready);
         QVERIFY(ready.wait(15000));
@@ -249,7 +250,7 @@ private Q_SLOTS:
         QVERIFY(!m_controller->mainWindow()->isVisible());
         // A check asked for meanwhile in the about window is answered by this one.
         m_controller->OpenAbout();
-        QPointer<frmAbout> about = m_controller->aboutWindow();
+        QPointer<frmAbout> about = m_controller->dialogs().about();
         QTRY_VERIFY_WITH_TIMEOUT(about && !about->Busy(), 15000);
         run(about, u"document.getElementById('iUpdate').click()"_s);
         QTRY_COMPARE(run(about, u"document.getElementById('iUpdate').getAttribute('src')"_s), u"upp.gif"_s);
