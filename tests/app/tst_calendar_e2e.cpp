@@ -35,7 +35,7 @@ private:
     SiteSimulator m_sim;
     std::unique_ptr<frmMain> m_controller;
     std::unique_ptr<QSignalSpy> m_balloons;
-    bool m_weekday = false;
+    QString m_notToday; // why the demo's events are not today's, if they are not
 
     QString run(QWebEngineView *view, const QString &script) { return PageScript::run(view, script).toString(); }
     QString page(const QString &script) { return run(m_controller->mainWindow()->page().view(), script); }
@@ -65,8 +65,13 @@ private Q_SLOTS:
         QVERIFY(config.Initialize());
         QVERIFY(config.SetNodeAttrib(u"Settings/Tavrin/FXCalendar"_s, u"NotifyTime"_s, u"1"_s));
         WorkerRuntime::instance().setServerProgram(QStringLiteral(TESSALY_PROGRAM_DIR "/torvel"));
-        const int today = CalendarBook::weekdayIndex(CalendarBook::calendarTime(QDateTime::currentDateTime()).date());
-        m_weekday = today >= 1 && today <= 5;
+        const QDateTime beijing = CalendarBook::calendarTime(QDateTime::currentDateTime());
+        const int today = CalendarBook::weekdayIndex(beijing.date());
+        if (today < 1 || today > 5)
+            m_notToday = u"today is a weekend day in Beijing: no day of the week is shown"_s;
+        // The demo's events come up to four minutes after the start, their results half a minute later.
+        else if (beijing.time() > QTime(23, 54))
+            m_notToday = u"it is nearly midnight in Beijing: the demo's events fall on the next day"_s;
         start();
     }
 
@@ -78,8 +83,8 @@ private Q_SLOTS:
 
     void todaysEventsShowWithTheirControls()
     {
-        if (!m_weekday)
-            QSKIP("today is a weekend day in Beijing: no day of the week is shown");
+        if (!m_notToday.isEmpty())
+            QSKIP(qPrintable(m_notToday));
         QTRY_VERIFY_WITH_TIMEOUT(m_controller->mainWindow()->calendar().book().CalendarReady(), 30000);
         const int today = m_controller->mainWindow()->calendar().book().ShownDay();
         QTRY_VERIFY(page(u"String(document.getElementById('iCalendar_Table').rows.length)"_s).toInt() > 5);
@@ -138,8 +143,8 @@ private Q_SLOTS:
 
     void anUntickedEventStaysUntickedAfterARestart()
     {
-        if (!m_weekday)
-            QSKIP("today is a weekend day in Beijing");
+        if (!m_notToday.isEmpty())
+            QSKIP(qPrintable(m_notToday));
         const QString last = page(u"var boxes = document.querySelectorAll('#iTBody input[type=checkbox]:not([disabled])');"
                                   "var box = boxes[boxes.length - 1]; box.click(); box.id"_s);
         QVERIFY(last.startsWith(u"w_"_s));
@@ -159,8 +164,8 @@ private Q_SLOTS:
     // The demo's events two minutes after the simulator started, NotifyTime 1.
     void aReminderComesAMinuteBeforeAndTheResultAfter()
     {
-        if (!m_weekday)
-            QSKIP("today is a weekend day in Beijing");
+        if (!m_notToday.isEmpty())
+            QSKIP(qPrintable(m_notToday));
         // An event of the simulated day may come due first, whatever the time of day: wait for the demo's.
         const auto popupText = [this] {
             const auto *popup = m_controller->popupWindow();

@@ -1,4 +1,5 @@
 """The site simulator keeps publishing distinct headlines for as long as it runs."""
+import datetime
 import os
 import sys
 import unicodedata
@@ -59,3 +60,17 @@ class SiteRunsForHours(unittest.TestCase):
 
 if __name__ == "__main__":
     unittest.main()
+
+
+class DemoEventsFallOnTheirDay(unittest.TestCase):
+    def test_demo_events_are_on_the_page_of_the_day_they_fall_on(self):
+        simcalendar = sitesim.calendar_pages
+        beijing = simcalendar.BEIJING
+        for started, days in ((datetime.datetime(2026, 12, 9, 10, 0, tzinfo=beijing), {9: 3, 10: 0}),
+                              (datetime.datetime(2026, 12, 9, 23, 57, 30, tzinfo=beijing), {9: 2, 10: 1}),
+                              (datetime.datetime(2026, 12, 9, 23, 59, tzinfo=beijing), {9: 0, 10: 3})):
+            book = simcalendar.Calendar(1, True, clock=lambda at=started: at.timestamp())
+            for day, count in days.items():
+                rows = book.rows(datetime.date(2026, 12, day))
+                demo = [row["time"] for row in rows if row["text"].startswith("演示事件")]
+                self.assertEqual(len(demo), count, (started, day, demo))

@@ -36,8 +36,9 @@ class Calendar:
         self.published = False # every result of today out at once
         self.hits = 0
         started = datetime.datetime.fromtimestamp(clock(), BEIJING)
-        # Demo events: two at the same minute a few minutes ahead, one later.
-        self.demo_times = [(started + datetime.timedelta(minutes=m)).strftime("%H:%M") for m in (2, 2, 4)]
+        # Demo events: two at the same minute a few minutes ahead, one later,
+        # each on the page of the day it falls on.
+        self.demo_times = [started + datetime.timedelta(minutes=m) for m in (2, 2, 4)]
 
     def now(self):
         return datetime.datetime.fromtimestamp(self.clock(), BEIJING)
@@ -58,11 +59,12 @@ class Calendar:
         for at, text in (("--", "假日休市"), ("待定", "央行官员讲话"), ("全天", "银行假日")):
             rows.append({"time": at, "text": text, "before": "", "predict": "", "importance": "", "delay": 0,
                          "never": True})
+        if self.demo:
+            for index, at in enumerate(self.demo_times):
+                if at.date() == date:
+                    rows.append({"time": at.strftime("%H:%M"), "text": "演示事件%d" % (index + 1), "before": "1.0%",
+                                 "predict": "1.2%", "importance": "高", "delay": 30, "never": False})
         if date == self.now().date():
-            if self.demo:
-                for index, at in enumerate(self.demo_times):
-                    rows.append({"time": at, "text": "演示事件%d" % (index + 1), "before": "1.0%", "predict": "1.2%",
-                                 "importance": "高", "delay": 30, "never": False})
             rows.extend(self.extra)
             rows = rows[:len(rows) - self.dropped] if self.dropped else rows
             if self.revised and rows:
