@@ -8,7 +8,6 @@
 #include "core/NumberText.h"
 #include "core/cls_Config.h"
 #include "html/HtmlEscape.h"
-#include "pages/MainPage.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -133,22 +132,15 @@ void NewsBoard::ApplySourceSettings(const cls_Config &config)
             t.Enabled = on;
             t.Initialize = false;
             t.Visible = on;
-            m_view.showTab(s->anchor, on);
+            m_view.showSourceTab(s->anchor, on);
         }
         if (t.Visible && firstVisible.isEmpty())
             firstVisible = s->anchor;
     }
-    const QString current = m_view.currentTab();
-    if (!current.isEmpty()) {
-        if (current != MainPage::CalendarTab)
-            m_view.selectTab(MainPage::AllTab);
-    } else {
-        m_view.selectTab(firstVisible.isEmpty() ? QString(MainPage::CalendarTab) : firstVisible);
-    }
+    m_view.sourceTabsChanged(firstVisible);
     // The error line empties; the sources' error flags stay as they are.
     m_errorMarks.clear();
-    m_view.setHtml(MainPage::ErrorLine, QString());
-    m_view.setStyle(MainPage::ErrorLine, QStringLiteral("display"), QStringLiteral("none"));
+    showStatus();
 }
 
 QString NewsBoard::ToUnixTimeQuery(const QDateTime &now)
@@ -270,7 +262,7 @@ void NewsBoard::processOne(const Task &next)
             if (next.isNew && m_knownChanged && source(next.id)->isFeed())
                 m_knownChanged(next.id);
             if (!m_firstCompletion) {
-                m_view.setStyle(MainPage::StartupLine, QStringLiteral("display"), QStringLiteral("none"));
+                m_view.newsArrived();
                 m_firstCompletion = true;
             }
         }
@@ -283,7 +275,7 @@ void NewsBoard::addRow(const QString &table, int limit, const NewsRow &row)
     if (rows == 0)
         rows = 1; // the header row
     if (rows == 1)
-        m_view.setStyle(table + QStringLiteral("_Head"), QStringLiteral("display"), QStringLiteral("none"));
+        m_view.tableFilled(table);
     if (rows >= limit) {
         m_view.deleteLastRow(table);
         --rows;
@@ -327,7 +319,7 @@ void NewsBoard::AddNewsRow(const Task &item)
         // row names the other sources, and it pops up (or alerts) once.
         addRow(s->table, SourceLimit, row);
         if (!seen->others.isEmpty())
-            m_view.setText(storyMark(seen->id), QStringLiteral("另见: ") + seen->others.join(QStringLiteral(", ")));
+            m_view.noteStory(storyMark(seen->id), QStringLiteral("另见: ") + seen->others.join(QStringLiteral(", ")));
         return;
     }
     showRow(*s, row, storyMark(story));
@@ -348,7 +340,7 @@ void NewsBoard::showRow(const NewsSource &source, const NewsRow &row, const QStr
     labelled.source = source.labelClass;
     labelled.label = source.label;
     labelled.storyMark = storyMark;
-    addRow(MainPage::AllNewsTable, AllNewsLimit, labelled);
+    addRow(NewsView::AllNews, AllNewsLimit, labelled);
     m_lastAllNews = labelled;
     NewsRow own = row;
     own.source = source.labelClass;
@@ -360,7 +352,7 @@ void NewsBoard::pageLoaded()
     m_rows.clear();
     for (const NewsSource &source : std::as_const(m_sources)) {
         if (std::as_const(*this).task(source.id).Visible)
-            m_view.showTab(source.anchor, true);
+            m_view.showSourceTab(source.anchor, true);
     }
 }
 
@@ -426,13 +418,13 @@ QString NewsBoard::timeKey(const QString &time, const QDateTime &now)
 void NewsBoard::showError(int id, const QString &message)
 {
     m_errorMarks.append({id, message});
-    renderMarks();
+    showStatus();
 }
 
 void NewsBoard::showTimeout(int id)
 {
     m_timeoutMarks.append(id);
-    renderMarks();
+    showStatus();
 }
 
 void NewsBoard::removeTimeout(int id)
@@ -441,7 +433,7 @@ void NewsBoard::removeTimeout(int id)
     // With another source's mark still there, this source's flag stays set.
     if (m_timeoutMarks.isEmpty())
         task(id).Timeout = false;
-    renderMarks();
+    showStatus();
 }
 
 void NewsBoard::removeError(int id)
@@ -452,21 +444,16 @@ void NewsBoard::removeError(int id)
         return; // its mark went with the settings: the flag keeps its value
     if (m_errorMarks.isEmpty())
         task(id).iError = false;
-    renderMarks();
+    showStatus();
 }
 
-void NewsBoard::renderMarks()
+void NewsBoard::showStatus()
 {
-    QString errors;
+    QList<NewsView::Failure> failures;
     for (const auto &[id, message] : std::as_const(m_errorMarks))
-        errors += QStringLiteral("<SPAN ID='span%1'>").arg(id) + htmlEscaped(source(id)->title) + QStringLiteral(" &gt; ")
-            + htmlEscaped(message) + QStringLiteral("</SPAN>");
-    m_view.setHtml(MainPage::ErrorLine, errors.isEmpty() ? QString() : QStringLiteral("错误：") + errors);
-    m_view.setStyle(MainPage::ErrorLine, QStringLiteral("display"), errors.isEmpty() ? QStringLiteral("none") : QString());
-
-    QString timeouts;
+        failures.append({id, source(id)->title, message});
+    QStringList timeouts;
     for (const int id : std::as_const(m_timeoutMarks))
-        timeouts += QStringLiteral("<SPAN>") + htmlEscaped(source(id)->title) + QStringLiteral("</SPAN>");
-    m_view.setHtml(MainPage::TimeoutLine, timeouts.isEmpty() ? QString() : QStringLiteral("超时：") + timeouts);
-    m_view.setStyle(MainPage::TimeoutLine, QStringLiteral("display"), timeouts.isEmpty() ? QStringLiteral("none") : QString());
+        timeouts << source(id)->title;
+    m_view.showStatus(failures, timeouts);
 }

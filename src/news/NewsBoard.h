@@ -127,7 +127,7 @@ private:
     void showTimeout(int id);
     void removeError(int id);
     void removeTimeout(int id);
-    void renderMarks();
+    void showStatus();
     void scheduleFetch(const NewsSource &source);
 
     NewsView &m_view;

@@ -5,6 +5,7 @@
 #include "core/ConfigPaths.h"
 #include "core/FetchScheduler.h"
 #include "core/gui/Desktop.h"
+#include "html/HtmlEscape.h"
 #include "news/KnownKeysFile.h"
 #include "news/NewsHistory.h"
 #include "news/OOP.h"
@@ -335,9 +336,14 @@ void NewsPanel::chooseSource(const QList<NewsSource> &offered, int chosen)
     }
 }
 
+QString NewsPanel::tableId(const QString &table)
+{
+    return table == NewsView::AllNews ? QString(MainPage::AllNewsTable) : table;
+}
+
 void NewsPanel::insertRow(const QString &table, const NewsRow &row)
 {
-    m_page.insertRow(table, 1, rowCells(row));
+    m_page.insertRow(tableId(table), 1, rowCells(row));
 }
 
 QVariantList NewsPanel::rowCells(const NewsRow &row, const QStringList &marks)
@@ -453,22 +459,38 @@ void NewsPanel::closeSearch()
 
 void NewsPanel::deleteLastRow(const QString &table)
 {
-    m_page.deleteRow(table, -1);
+    m_page.deleteRow(tableId(table), -1);
 }
 
-void NewsPanel::setHtml(const QString &id, const QString &html)
+void NewsPanel::tableFilled(const QString &table)
 {
-    m_page.setHtml(id, html);
+    m_page.setStyle(tableId(table) + QStringLiteral("_Head"), QStringLiteral("display"), QStringLiteral("none"));
 }
 
-void NewsPanel::setText(const QString &id, const QString &text)
+void NewsPanel::noteStory(const QString &storyMark, const QString &note)
 {
-    m_page.setText(id, text);
+    m_page.setText(storyMark, note);
 }
 
-void NewsPanel::setStyle(const QString &id, const QString &property, const QString &value)
+// The status line's marks: fixed snippets around escaped source texts.
+void NewsPanel::showStatus(const QList<Failure> &failures, const QStringList &timeouts)
 {
-    m_page.setStyle(id, property, value);
+    QString errors;
+    for (const Failure &failure : failures)
+        errors += QStringLiteral("<SPAN ID='span%1'>").arg(failure.source) + htmlEscaped(failure.title)
+            + QStringLiteral(" &gt; ") + htmlEscaped(failure.message) + QStringLiteral("</SPAN>");
+    m_page.setHtml(MainPage::ErrorLine, errors.isEmpty() ? QString() : QStringLiteral("错误：") + errors);
+    m_page.setStyle(MainPage::ErrorLine, QStringLiteral("display"), errors.isEmpty() ? QStringLiteral("none") : QString());
+    QString late;
+    for (const QString &title : timeouts)
+        late += QStringLiteral("<SPAN>") + htmlEscaped(title) + QStringLiteral("</SPAN>");
+    m_page.setHtml(MainPage::TimeoutLine, late.isEmpty() ? QString() : QStringLiteral("超时：") + late);
+    m_page.setStyle(MainPage::TimeoutLine, QStringLiteral("display"), late.isEmpty() ? QStringLiteral("none") : QString());
+}
+
+void NewsPanel::newsArrived()
+{
+    m_page.setStyle(MainPage::StartupLine, QStringLiteral("display"), QStringLiteral("none"));
 }
 
 void NewsPanel::sortAllNews()
@@ -486,17 +508,18 @@ void NewsPanel::alert(const QString &html, const QString &sound, const QStringLi
     Q_EMIT alertRequested(html, sound, marks);
 }
 
-void NewsPanel::showTab(const QString &anchor, bool shown)
+void NewsPanel::showSourceTab(const QString &anchor, bool shown)
 {
     m_tabs.showTab(anchor, shown);
 }
 
-QString NewsPanel::currentTab() const
+void NewsPanel::sourceTabsChanged(const QString &firstShown)
 {
-    return m_tabs.currentTab();
-}
-
-void NewsPanel::selectTab(const QString &anchor)
-{
-    m_tabs.SelectTab(anchor);
+    // The news as a whole comes forward, unless the user reads the calendar;
+    // a window with no tab yet opens on the first source, or the calendar.
+    const QString current = m_tabs.currentTab();
+    if (current.isEmpty())
+        m_tabs.SelectTab(firstShown.isEmpty() ? QString(MainPage::CalendarTab) : firstShown);
+    else if (current != MainPage::CalendarTab)
+        m_tabs.SelectTab(MainPage::AllTab);
 }

@@ -86,15 +86,17 @@ private:
     // NewsView
     void insertRow(const QString &table, const NewsRow &row) override;
     void deleteLastRow(const QString &table) override;
-    void setHtml(const QString &id, const QString &html) override;
-    void setText(const QString &id, const QString &text) override;
-    void setStyle(const QString &id, const QString &property, const QString &value) override;
+    void tableFilled(const QString &table) override;
+    void noteStory(const QString &storyMark, const QString &note) override;
+    void showStatus(const QList<Failure> &failures, const QStringList &timeouts) override;
+    void newsArrived() override;
     void sortAllNews() override;
     void popup(const QString &html) override;
     void alert(const QString &html, const QString &sound, const QStringList &marks) override;
-    void showTab(const QString &anchor, bool shown) override;
-    QString currentTab() const override;
-    void selectTab(const QString &anchor) override;
+    void showSourceTab(const QString &anchor, bool shown) override;
+    void sourceTabsChanged(const QString &firstShown) override;
+    // The page's id of a table the model names.
+    static QString tableId(const QString &table);
 
     PageBridge &m_page;
     TabHost &m_tabs;

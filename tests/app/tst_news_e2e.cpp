@@ -133,7 +133,7 @@ private Q_SLOTS:
 
     void newsReachTheTables()
     {
-        QTRY_VERIFY_WITH_TIMEOUT(news().rowCount(u"iAllNews_Table"_s) > 60, 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(news().rowCount(NewsView::AllNews) > 60, 30000);
         QTRY_VERIFY_WITH_TIMEOUT(news().rowCount(u"iHeXunNews_Table"_s) > 10, 30000);
         QTRY_VERIFY(page(u"String(document.getElementById('iAllNews_Table').tBodies[0].rows.length)"_s).toInt() > 60);
         QCOMPARE(page(u"document.getElementById('spanIni').style.display"_s), u"none"_s);
@@ -392,7 +392,7 @@ private Q_SLOTS:
     // with its rows and its tab, the popup goes, and later items pop up.
     void theWindowsComeBackWhenTheirRendererIsKilled()
     {
-        QTRY_VERIFY_WITH_TIMEOUT(news().rowCount(u"iAllNews_Table"_s) > 20, 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(news().rowCount(NewsView::AllNews) > 20, 30000);
         m_clock.advance(11000); // past the start's quiet seconds, whichever test ran first
         QCOMPARE(simGet(u"/control?source=HeXun&publish=text:英国央行维持利率不变，英镑短线走高"_s), QByteArray("ok"));
         QTRY_VERIFY_WITH_TIMEOUT(m_controller->popupWindow() && m_controller->popupWindow()->isVisible(), 20000);
@@ -509,7 +509,7 @@ private Q_SLOTS:
         QSignalSpy loaded(m_controller.get(), &frmMain::loaded);
         m_controller->Load();
         QVERIFY(loaded.wait(30000));
-        QVERIFY(news().rowCount(u"iAllNews_Table"_s) > 20);
+        QVERIFY(news().rowCount(NewsView::AllNews) > 20);
         QVERIFY(news().rowCount(u"iHeXunNews_Table"_s) > 5);
         QVERIFY(news().rowCount(u"iFeed1004News_Table"_s) > 5);
         QVERIFY(!news().task(104).StrBuffer.isEmpty()); // what it showed is known: not news again

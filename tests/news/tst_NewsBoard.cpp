@@ -20,16 +20,18 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A page kept as the model would leave it: rows per table, element html/style.
+// A page kept as the model would leave it: rows per table, the status, the tabs.
 class PageModel : public NewsView
 {
 public:
     QHash<QString, QList<NewsRow>> tables; // newest first
-    QHash<QString, QString> html;
-    QHash<QString, QString> texts;
-    QHash<QString, QString> display;
+    QStringList filled;
+    QHash<QString, QString> notes;
+    QList<Failure> failures;
+    QStringList timeouts;
+    bool arrived = false;
     QStringList tabsShown;
-    QString tab;
+    QString firstShown;
     QStringList popups;
     QStringList alerts;
     int sorts = 0;
@@ -41,28 +43,28 @@ public:
         tables[table].prepend(row);
     }
     void deleteLastRow(const QString &table) override { tables[table].removeLast(); }
-    void setHtml(const QString &id, const QString &value) override { html[id] = value; }
-    void setText(const QString &id, const QString &value) override { texts[id] = value; }
-    void setStyle(const QString &id, const QString &property, const QString &value) override
+    void tableFilled(const QString &table) override { filled << table; }
+    void noteStory(const QString &storyMark, const QString &note) override { notes[storyMark] = note; }
+    void showStatus(const QList<Failure> &nowFailing, const QStringList &late) override
     {
-        if (property == u"display"_s)
-            display[id] = value;
+        failures = nowFailing;
+        timeouts = late;
     }
+    void newsArrived() override { arrived = true; }
     void sortAllNews() override { ++sorts; }
     void popup(const QString &value) override { popups << value; }
     void alert(const QString &value, const QString &sound, const QStringList &marks) override
     {
         alerts << value + u'|' + sound + u'|' + marks.join(u',');
     }
-    void showTab(const QString &anchor, bool shown) override
+    void showSourceTab(const QString &anchor, bool shown) override
     {
         if (shown)
             tabsShown << anchor;
         else
             tabsShown.removeAll(anchor);
     }
-    QString currentTab() const override { return tab; }
-    void selectTab(const QString &anchor) override { tab = anchor; }
+    void sourceTabsChanged(const QString &first) override { firstShown = first; }
 
     NewsRow row(const QString &table, int index) const { return tables.value(table).value(index); }
 };
@@ -144,7 +146,7 @@ private Q_SLOTS:
         QCOMPARE(b->task(100).Interval, qint16(5));
         QCOMPARE(b->task(101).Interval, qint16(60));
         QVERIFY(!b->task(105).Enabled);
-        QCOMPARE(page.tab, u"iFXark"_s); // the first visible source at start-up
+        QCOMPARE(page.firstShown, u"iFXark"_s); // the first visible source, for a window with no tab yet
         QVERIFY(!page.tabsShown.contains(u"iCaiXun"_s));
 
         const QDateTime now(QDate(2026, 9, 5), QTime(14, 30));
@@ -174,17 +176,14 @@ private Q_SLOTS:
         tick(*b, now);
         QVERIFY(fetchedIds().contains(101));
 
-        // Changing only Checked leaves interval and count; the calendar tab stays.
-        page.tab = u"iFXCalendar"_s;
+        // Changing only Checked leaves interval and count.
+        QVERIFY(page.tabsShown.contains(u"iHeXun"_s));
         const qint16 count = b->task(104).TimeCount;
         set(u"HeXun"_s, u"Checked"_s, u"0"_s);
         b->ApplySourceSettings(m_config);
         QCOMPARE(b->task(104).TimeCount, count);
         QVERIFY(!b->task(104).Enabled);
-        QCOMPARE(page.tab, u"iFXCalendar"_s);
-        page.tab = u"iFX168"_s;
-        b->ApplySourceSettings(m_config);
-        QCOMPARE(page.tab, u"iAll"_s);
+        QVERIFY(!page.tabsShown.contains(u"iHeXun"_s));
     }
 
     void rowsTextsAndLimits()
@@ -197,8 +196,8 @@ private Q_SLOTS:
         QCOMPARE(page.sorts, 0);
         drain(*b);
         QCOMPARE(page.sorts, 1); // once, when the queue has emptied
-        QCOMPARE(page.tables.value(u"iAllNews_Table"_s).size(), 2);
-        QCOMPARE(page.display.value(u"iAllNews_Table_Head"_s), u"none"_s);
+        QCOMPARE(page.tables.value(NewsView::AllNews).size(), 2);
+        QVERIFY(page.filled.contains(NewsView::AllNews));
         // Rows carry data: the page makes text of every part.
         const NewsRow fx168 = page.row(u"iFX168News_Table"_s, 0);
         QCOMPARE(fx168.title, u"美元<b>走强</b> `a` | b"_s);
@@ -206,7 +205,7 @@ private Q_SLOTS:
         QCOMPARE(fx168.time, u"09/05 14:30"_s);
         QCOMPARE(fx168.source, u"FX168"_s);
         QCOMPARE(fx168.label, QString());
-        const NewsRow all = page.row(u"iAllNews_Table"_s, 1);
+        const NewsRow all = page.row(NewsView::AllNews, 1);
         QCOMPARE(all.title, fx168.title);
         QCOMPARE(all.link, fx168.link);
         QCOMPARE(all.label, u" - FX168"_s);
@@ -218,7 +217,7 @@ private Q_SLOTS:
         QCOMPARE(b->task(101).StrBuffer, u"美元<b>走强</b> `a` | b;"_s);
         QCOMPARE(b->task(103).StrBuffer, u"09/05 14:31欧元;"_s);
         QCOMPARE(page.popups, (QStringList{u"<popup>"_s, u"p2"_s}));
-        QCOMPARE(page.display.value(u"spanIni"_s), u"none"_s);
+        QVERIFY(page.arrived);
 
         // A source table keeps 80 rows with its header, the newest on top.
         for (int i = 0; i < 100; ++i)
@@ -231,7 +230,7 @@ private Q_SLOTS:
         for (int i = 0; i < 300; ++i)
             b->GetMsg(105, u"11:00"_s, u"x%1"_s.arg(i), QString(), QString());
         drain(*b);
-        QCOMPARE(b->rowCount(u"iAllNews_Table"_s), NewsBoard::AllNewsLimit);
+        QCOMPARE(b->rowCount(NewsView::AllNews), NewsBoard::AllNewsLimit);
         // The known-items text keeps the newest keys only, however long the run.
         for (int i = 100; i < 100 + NewsBoard::KnownLimit; ++i)
             b->GetMsg(104, u"12:00"_s, u"条目%1"_s.arg(i), QString(), QString());
@@ -275,7 +274,7 @@ private Q_SLOTS:
         QVERIFY(top.important);
         QCOMPARE(page.row(u"iFeed1000News_Table"_s, 1).summary, u"摘要"_s);
         QCOMPARE(page.row(u"iFeed1000News_Table"_s, 1).link, u"https://f.example.cn/1"_s);
-        const NewsRow all = page.row(u"iAllNews_Table"_s, 0);
+        const NewsRow all = page.row(NewsView::AllNews, 0);
         QCOMPARE(all.label, u" - 快讯"_s);
         QCOMPARE(all.source, u"feed"_s);
         QCOMPARE(all.timeKey, u"202609051429"_s);
@@ -289,7 +288,7 @@ private Q_SLOTS:
         QVERIFY(fetchedIds().contains(1000));
         b->GetRetry(1000, 120);
         b->GetError(1000, u"服务器忙 (HTTP 429), 120 秒后再试"_s);
-        QVERIFY(page.html.value(u"spanError"_s).contains(u"120 秒后再试"_s));
+        QCOMPARE(page.failures.value(0).message, u"服务器忙 (HTTP 429), 120 秒后再试"_s);
         m_fetches.clear();
         for (int i = 0; i < 119; ++i)
             tick(*b, now);
@@ -301,7 +300,7 @@ private Q_SLOTS:
         b->GetError(1000, u"HTTP 500"_s);
         b->removeSource(1000);
         QVERIFY(!b->source(1000));
-        QVERIFY(!page.html.value(u"spanError"_s).contains(u"快讯"_s));
+        QVERIFY(page.failures.isEmpty());
         m_fetches.clear();
         for (int i = 0; i < 200; ++i)
             tick(*b, now);
@@ -309,7 +308,7 @@ private Q_SLOTS:
         b->GetItem(1000, record(u"k3"_s, u"09-05 14:31"_s, u"迟到"_s, {}, {}, false, {}));
         b->GetComplete(1000, true);
         drain(*b);
-        QCOMPARE(page.tables.value(u"iAllNews_Table"_s).size(), 2);
+        QCOMPARE(page.tables.value(NewsView::AllNews).size(), 2);
     }
 
     // What a feed source reported is kept in a file beside the configuration,
@@ -396,8 +395,8 @@ private Q_SLOTS:
         b->restore(103, old);
         b->restore(999, old); // a source no longer there
         QCOMPARE(page.row(u"iDailyFXNews_Table"_s, 0).title, u"旧闻"_s);
-        QCOMPARE(page.row(u"iAllNews_Table"_s, 0).label, u" - DailyFX"_s);
-        QCOMPARE(page.tables.value(u"iAllNews_Table"_s).size(), 1);
+        QCOMPARE(page.row(NewsView::AllNews, 0).label, u" - DailyFX"_s);
+        QCOMPARE(page.tables.value(NewsView::AllNews).size(), 1);
         QVERIFY(page.popups.isEmpty());
         QVERIFY(reported.isEmpty());
         b->GetMsg(103, u"09/05 14:31"_s, u"09/05 14:31欧元~欧元<br/><font style='color:#0000FF'>摘要</font>"_s, QString(), u"<p>"_s);
@@ -455,13 +454,13 @@ private Q_SLOTS:
         b->GetComplete(101, true);
         b->GetComplete(104, true);
         drain(*b);
-        QCOMPARE(page.tables.value(u"iAllNews_Table"_s).size(), 1);
+        QCOMPARE(page.tables.value(NewsView::AllNews).size(), 1);
         QCOMPARE(page.tables.value(u"iFX168News_Table"_s).size(), 1);
         QCOMPARE(page.tables.value(u"iHeXunNews_Table"_s).size(), 1);
         QCOMPARE(page.popups, QStringList{u"<p1>"_s});
-        const QString mark = page.row(u"iAllNews_Table"_s, 0).storyMark;
+        const QString mark = page.row(NewsView::AllNews, 0).storyMark;
         QVERIFY(!mark.isEmpty());
-        QCOMPARE(page.texts.value(mark), u"另见: 和讯"_s);
+        QCOMPARE(page.notes.value(mark), u"另见: 和讯"_s);
     }
 
     // Keyword alerts: any word of a rule finds an item, its exclusions rule
@@ -526,8 +525,8 @@ private Q_SLOTS:
         drain(*b);
         QCOMPARE(page.alerts, QStringList{u"<p1>|ding.wav|加息"_s});
         QCOMPARE(page.popups, QStringList{u"<p3>"_s});
-        QVERIFY(page.row(u"iAllNews_Table"_s, 1).alert);
-        QVERIFY(!page.row(u"iAllNews_Table"_s, 0).alert);
+        QVERIFY(page.row(NewsView::AllNews, 1).alert);
+        QVERIFY(!page.row(NewsView::AllNews, 0).alert);
         QVERIFY(page.row(u"iHeXunNews_Table"_s, 0).alert);
     }
 
@@ -540,31 +539,30 @@ private Q_SLOTS:
         b->GetError(101, u"第一 <b>"_s);
         b->GetError(101, u"second"_s); // one mark, the first message
         b->GetError(102, u"Request LinkExecute"_s);
-        QCOMPARE(page.html.value(u"spanError"_s),
-                 u"错误：<SPAN ID='span101'>FX168汇市讯息 &gt; 第一 &lt;b&gt;</SPAN><SPAN ID='span102'>汇通网外汇新闻 &gt; Request LinkExecute</SPAN>"_s);
-        QCOMPARE(page.display.value(u"spanError"_s), QString());
-        QCOMPARE(page.tables.value(u"iAllNews_Table"_s).size(), 0); // the item is still queued
+        const NewsView::Failure second{102, u"汇通网外汇新闻"_s, u"Request LinkExecute"_s};
+        QCOMPARE(page.failures, (QList<NewsView::Failure>{{101, u"FX168汇市讯息"_s, u"第一 <b>"_s}, second}));
+        QCOMPARE(page.tables.value(NewsView::AllNews).size(), 0); // the item is still queued
         b->GetTimeout(101);
-        QCOMPARE(page.html.value(u"spanTimeout"_s), u"超时：<SPAN>FX168汇市讯息</SPAN>"_s);
+        QCOMPARE(page.timeouts, QStringList{u"FX168汇市讯息"_s});
 
         // One completion clears both marks of its source; the other source's stays.
         b->GetComplete(101, false);
         drain(*b);
-        QCOMPARE(page.tables.value(u"iAllNews_Table"_s).size(), 1);
-        QCOMPARE(page.html.value(u"spanError"_s), u"错误：<SPAN ID='span102'>汇通网外汇新闻 &gt; Request LinkExecute</SPAN>"_s);
+        QCOMPARE(page.tables.value(NewsView::AllNews).size(), 1);
+        QCOMPARE(page.failures, QList<NewsView::Failure>{second});
         QVERIFY(b->task(101).iError); // other marks remain on the line
-        QCOMPARE(page.display.value(u"spanTimeout"_s), u"none"_s);
+        QVERIFY(page.timeouts.isEmpty());
         QVERIFY(!b->task(101).Timeout);
 
         // Settings applied: the line empties, the flag stays, no new mark for that source.
         b->ApplySourceSettings(m_config);
-        QCOMPARE(page.html.value(u"spanError"_s), QString());
+        QVERIFY(page.failures.isEmpty());
         QVERIFY(b->task(102).iError);
         b->GetComplete(102, false);
         drain(*b);
         QVERIFY(b->task(102).iError);
         b->GetError(102, u"again"_s);
-        QCOMPARE(page.html.value(u"spanError"_s), QString());
+        QVERIFY(page.failures.isEmpty());
     }
 
     void timeKeysSortByTime_data()
