@@ -11,3 +11,6 @@ Q_DECLARE_LOGGING_CATEGORY(lcConfig) // tessaly.config: loading and saving tavri
 Q_DECLARE_LOGGING_CATEGORY(lcSchedule) // tessaly.schedule: due tasks without a job
 Q_DECLARE_LOGGING_CATEGORY(lcCalendar) // tessaly.calendar: pages kept out of the stored week, result polling
 Q_DECLARE_LOGGING_CATEGORY(lcMemory) // tessaly.memory: memory handed back to the system
+Q_DECLARE_LOGGING_CATEGORY(lcQuotes) // tessaly.quotes: the broker's page: navigations refused, starts given up
+Q_DECLARE_LOGGING_CATEGORY(lcUpdate) // tessaly.update: what the product site's descriptor said, why a download failed
+Q_DECLARE_LOGGING_CATEGORY(lcSettings) // tessaly.settings: what the settings dialog stored

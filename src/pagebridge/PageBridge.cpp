@@ -137,34 +137,31 @@ void PageBridge::build(const QString &name, const QJsonValue &data)
     apply(QStringLiteral("build"), {name, json.mid(1, json.size() - 2)});
 }
 
-void PageBridge::measure(const QStringList &ids, std::function<void(const QJsonObject &)> done)
+template <typename Answer>
+void PageBridge::ask(QHash<int, std::function<void(const Answer &)>> &waiting, std::function<void(const Answer &)> done,
+                     std::function<void(int)> send)
 {
     const int request = ++m_nextRequest;
-    m_measures.insert(request, std::move(done));
-    whenLoaded([this, request, ids] {
+    waiting.insert(request, std::move(done));
+    whenLoaded([this, request, send = std::move(send)] {
         flush(); // what was asked for before comes first
-        Q_EMIT m_host->measureRequested(request, ids);
+        send(request);
     });
+}
+
+void PageBridge::measure(const QStringList &ids, std::function<void(const QJsonObject &)> done)
+{
+    ask(m_measures, std::move(done), [this, ids](int request) { Q_EMIT m_host->measureRequested(request, ids); });
 }
 
 void PageBridge::readForm(const QStringList &ids, std::function<void(const QJsonObject &)> done)
 {
-    const int request = ++m_nextRequest;
-    m_measures.insert(request, std::move(done));
-    whenLoaded([this, request, ids] {
-        flush(); // what was asked for before comes first
-        Q_EMIT m_host->formRequested(request, ids);
-    });
+    ask(m_measures, std::move(done), [this, ids](int request) { Q_EMIT m_host->formRequested(request, ids); });
 }
 
 void PageBridge::select(const QString &selector, std::function<void(const QJsonArray &)> done)
 {
-    const int request = ++m_nextRequest;
-    m_selections.insert(request, std::move(done));
-    whenLoaded([this, request, selector] {
-        flush(); // what was asked for before comes first
-        Q_EMIT m_host->selectRequested(request, selector);
-    });
+    ask(m_selections, std::move(done), [this, selector](int request) { Q_EMIT m_host->selectRequested(request, selector); });
 }
 
 void PageBridge::onSelected(int request, const QJsonArray &result)

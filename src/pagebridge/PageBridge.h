@@ -172,6 +172,11 @@ private:
     void requestBindings(const QList<Binding> &bindings);
     void flush();
     void whenLoaded(std::function<void()> step);
+    // A question to the page: sent by `send` with its number once the page
+    // is there; the answer, coming later by that number, goes to `done`.
+    template <typename Answer>
+    void ask(QHash<int, std::function<void(const Answer &)>> &waiting, std::function<void(const Answer &)> done,
+             std::function<void(int)> send);
     void onPageLoaded();
     void onRendererGone();
     void onBound();

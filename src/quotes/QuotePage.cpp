@@ -20,7 +20,10 @@ QuotePage::QuotePage(QWebEngineProfile *profile, const QUrl &address, QObject *p
 
 bool QuotePage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame)
 {
-    return !isMainFrame || m_site.allows(url, type == NavigationTypeRedirect);
+    if (!isMainFrame || m_site.allows(url, type == NavigationTypeRedirect))
+        return true;
+    qCInfo(lcQuotes) << "the broker's page may not go to" << url.toDisplayString();
+    return false;
 }
 
 QWebEnginePage *QuotePage::createWindow(WebWindowType)

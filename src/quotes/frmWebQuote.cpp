@@ -1,5 +1,6 @@
 #include "quotes/frmWebQuote.h"
 
+#include "core/Logging.h"
 #include "quotes/QuotePage.h"
 
 #include <QPointer>
@@ -46,7 +47,10 @@ frmWebQuote::frmWebQuote(const QString &address, std::chrono::milliseconds start
     m_view->resize(1, 1);
     m_view->show();
     m_startDeadline.setSingleShot(true);
-    connect(&m_startDeadline, &QTimer::timeout, this, &frmWebQuote::startFailed);
+    connect(&m_startDeadline, &QTimer::timeout, this, [this] {
+        qCInfo(lcQuotes) << "no prices within" << m_startDeadline.interval() / 1000 << "s: the start is given up";
+        Q_EMIT startFailed();
+    });
     connect(this, &frmWebQuote::initialized, &m_startDeadline, &QTimer::stop);
     // A navigation refused or failed after the first document is no new
     // document: the reading goes on.
@@ -54,6 +58,7 @@ frmWebQuote::frmWebQuote(const QString &address, std::chrono::milliseconds start
         if (!ok) {
             if (!m_loaded && m_startDeadline.isActive()) {
                 m_startDeadline.stop();
+                qCInfo(lcQuotes) << "the broker's page did not load: the start is given up";
                 Q_EMIT startFailed();
             }
             return;

@@ -1,6 +1,7 @@
 #include "settings/frmSettings.h"
 
 #include "core/AppGlobals.h"
+#include "core/Logging.h"
 #include "core/MessageSink.h"
 #include "core/cRegistry.h"
 #include "news/WorkerRuntime.h"
@@ -159,6 +160,7 @@ void frmSettings::save(const QJsonObject &form)
     m_feeds->write(config);
     m_alerts->write(config);
     config.XMLSave();
+    qCInfo(lcSettings) << "settings stored; autostart" << state.autostart << "sound" << state.soundFile;
     close();
     Q_EMIT applied();
 }

@@ -1,5 +1,6 @@
 #include "update/LiveUpdate.h"
 
+#include "core/Logging.h"
 #include "core/ctlDownload.h"
 #include "update/ProgramVersion.h"
 #include "update/UpdatePayload.h"
@@ -30,6 +31,8 @@ LiveUpdate::LiveUpdate(const ProductSite &site, QString programFolder, QString l
     connect(m_payloadRead, &ctlDownload::DownloadProgress, this,
             [this](qint32 read, qint32 total) { Q_EMIT progress(percent(read, total)); });
     connect(m_payloadRead, &ctlDownload::DownloadStatus, this, [this](qint32 state, const QString &text, const QString &) {
+        if (state == ctlDownload::StatusError)
+            m_readError = text;
         // A redirect may not lead the download away from a trusted place.
         if (state == ctlDownload::Redirecting && m_downloading
             && !UpdatePayload::trustedSource(QUrl(text), QUrl(m_site.baseAddress()))) {
@@ -69,10 +72,12 @@ void LiveUpdate::onDescriptor(const QByteArray &data, bool success)
 {
     const std::optional<UpdateDescriptor> descriptor = success ? UpdateDescriptor::parse(data) : std::nullopt;
     if (!descriptor) {
+        qCInfo(lcUpdate) << "the update descriptor could not be read";
         Q_EMIT checkFailed();
         return;
     }
     m_descriptor = *descriptor;
+    qCInfo(lcUpdate) << "the product site offers version" << m_descriptor.version << "; this is" << m_localVersion;
     Q_EMIT checked(ProgramVersion::isNewer(m_descriptor.version, m_localVersion)
                    && (m_skippedVersion.isEmpty() || m_descriptor.version.trimmed() != m_skippedVersion.trimmed()));
 }
@@ -108,7 +113,7 @@ void LiveUpdate::onPayload(bool success)
     if (!m_downloading)
         return;
     if (!success) {
-        fail(QStringLiteral("download failed"));
+        fail(QStringLiteral("download failed: ") + m_readError);
         return;
     }
     // The length the server announced, if it did.
@@ -129,6 +134,7 @@ void LiveUpdate::onPayload(bool success)
 
 void LiveUpdate::fail(const QString &reason)
 {
+    qCInfo(lcUpdate) << "the update was not written:" << reason;
     m_staged.reset();
     m_downloading = false;
     Q_EMIT downloadFailed(reason);

@@ -68,4 +68,5 @@ private:
     // Where the new program is written as it arrives, beside its place.
     std::unique_ptr<QTemporaryFile> m_staged;
     bool m_downloading = false;
+    QString m_readError; // why the download's read failed, as it said
 };
