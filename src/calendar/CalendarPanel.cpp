@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QSaveFile>
@@ -246,9 +247,23 @@ void CalendarPanel::TBodyClick(const PageBridge::Event &event)
 
 void CalendarPanel::WebDoc_oncontextmenu(const PageBridge::Event &event)
 {
+    if (event.rowIndex <= 0)
+        return showMenu({}, {});
+    // The texts as the menu opens over them: the row under the pointer and
+    // the rows after the head, each ended by CR LF.
+    m_page.select(QStringLiteral("#%1 tr").arg(MainPage::CalendarTable), [this, index = event.rowIndex](const QJsonArray &rows) {
+        QString table;
+        for (qsizetype i = 1; i < rows.size(); ++i)
+            table += rows.at(i).toObject().value(QStringLiteral("text")).toString() + QStringLiteral("\r\n");
+        showMenu(rows.at(index).toObject().value(QStringLiteral("text")).toString(), table);
+    });
+}
+
+void CalendarPanel::showMenu(const QString &rowText, const QString &tableText)
+{
     enum Command { CopyRow = 1, CopyAll, RemindAll, RemindNone, Export };
     m_menu = std::make_unique<cls_PopupMenu>();
-    const bool onRow = event.rowIndex > 0;
+    const bool onRow = !rowText.isEmpty();
     if (onRow) {
         m_menu->AddMenuItem(QStringLiteral("单条复制(&C)"), cls_PopupMenu::MF_STRING, CopyRow);
         m_menu->AddMenuItem(QStringLiteral("全部复制(&A)"), cls_PopupMenu::MF_STRING, CopyAll);
@@ -268,7 +283,7 @@ void CalendarPanel::WebDoc_oncontextmenu(const PageBridge::Event &event)
         return;
     // The row under the pointer stays marked while the menu is open.
     m_page.setValue(MainPage::FrozenRow, QStringLiteral("1"));
-    m_menu->PopupMenu([this, rowText = event.rowText, tableText = event.tableText](int command) {
+    m_menu->PopupMenu([this, rowText, tableText](int command) {
         m_page.setValue(MainPage::FrozenRow, QStringLiteral("0"));
         if (command == CopyRow)
             QGuiApplication::clipboard()->setText(rowText);

@@ -47,6 +47,8 @@ Q_SIGNALS:
 private:
     void TBodyClick(const PageBridge::Event &event);
     void WebDoc_oncontextmenu(const PageBridge::Event &event);
+    // The table's menu; `rowText` empty when it opened beside the rows.
+    void showMenu(const QString &rowText, const QString &tableText);
     void afterCalcTick();
     static QString filterChoice(int level);
     void showFilter();

@@ -36,13 +36,11 @@ public:
         QString text;        // the element's text
         bool byUser = false; // a user's gesture caused it (not a script of its own)
         // What inside the element the event happened on: its id, whether it
-        // is a ticked control, the table row around it (-1: none) and its
-        // text, and the text of its table's rows after the first, each ended by CR LF.
+        // is a ticked control, and the index of the table row around it (-1:
+        // none). A panel that needs more asks the page for it.
         QString targetId;
         bool targetChecked = false;
         int rowIndex = -1;
-        QString rowText;
-        QString tableText;
     };
     using Handler = std::function<void(const Event &)>;
 

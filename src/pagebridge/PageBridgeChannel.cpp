@@ -32,8 +32,6 @@ void PageBridgeChannel::event(const QString &elementId, const QString &event, co
     happened.targetId = target.value(QStringLiteral("targetId")).toString();
     happened.targetChecked = target.value(QStringLiteral("checked")).toBool();
     happened.rowIndex = target.value(QStringLiteral("rowIndex")).toInt(-1);
-    happened.rowText = target.value(QStringLiteral("rowText")).toString();
-    happened.tableText = target.value(QStringLiteral("tableText")).toString();
     m_bridge->onEvent(event, happened);
 }
 

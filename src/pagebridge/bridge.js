@@ -205,14 +205,10 @@
                 element.addEventListener(binding.event.replace(/^on/, ''), function (event) {
                     var target = event.target && event.target.nodeType === 1 ? event.target : element;
                     var row = target.closest ? target.closest('tr') : null;
-                    var table = row ? row.closest('table') : null;
-                    var rows = table ? Array.prototype.slice.call(table.rows, 1) : [];
                     host.event(binding.id, binding.event, element.textContent, byUser(event), {
                         targetId: target.id || '',
                         checked: !!target.checked,
-                        rowIndex: row ? row.rowIndex : -1,
-                        rowText: row ? row.innerText : '',
-                        tableText: rows.map(function (r) { return r.innerText + '\r\n'; }).join('')
+                        rowIndex: row ? row.rowIndex : -1
                     });
                 });
             });

@@ -14,6 +14,9 @@
 #include "support/SiteSimulator.h"
 #include "support/TempProgramFolder.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWebEngineView>
@@ -130,6 +133,24 @@ private Q_SLOTS:
         QCOMPARE(page(u"document.querySelector('#iTBody tr td').textContent.slice(0, 2)"_s), u"周一"_s);
         page(u"document.getElementById('week%1').click(); true"_s.arg(today));
         QTRY_COMPARE(page(u"String(!!document.querySelector('#iTBody legend'))"_s), u"true"_s);
+
+        // The menu over a row copies that row, or every row after the head, as the page shows them.
+        const QString table = u"document.getElementById('iCalendar_Table')"_s;
+        const QString rowText = page(table + u".rows[2].innerText"_s);
+        const QString allText = page(u"Array.from(%1.rows).slice(1).map(r => r.innerText + '\\r\\n').join('')"_s.arg(table));
+        QVERIFY(!rowText.isEmpty());
+        for (const auto &[command, expected] : {std::pair{u"单条复制(&C)"_s, rowText}, std::pair{u"全部复制(&A)"_s, allText}}) {
+            QGuiApplication::clipboard()->clear();
+            page(table + u".rows[2].cells[1].dispatchEvent(new MouseEvent('contextmenu', {bubbles: true, cancelable: true})); 1"_s);
+            QTRY_VERIFY(qobject_cast<QMenu *>(QApplication::activePopupWidget()));
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            const QList<QAction *> actions = menu->actions();
+            const auto chosen = std::find_if(actions.begin(), actions.end(), [&](QAction *a) { return a->text() == command; });
+            QVERIFY2(chosen != actions.end(), qPrintable(command));
+            (*chosen)->trigger();
+            menu->hide();
+            QTRY_COMPARE(QGuiApplication::clipboard()->text(), expected);
+        }
 
         // The week as stored exports to a file libical reads without an error.
         const QByteArray file = CalendarExport::write(book.store(), 1,
