@@ -16,21 +16,6 @@ pugi::xml_node CalendarWeekStore::day(int weekIndex) const
     return m_config.node(ConfigPaths::calendarDay(weekIndex));
 }
 
-std::optional<std::vector<pugi::xml_node>> CalendarWeekStore::WeekList(int weekIndex) const
-{
-    const pugi::xml_node items = day(weekIndex);
-    if (!items) {
-        m_config.messageSink().show(MessageIcon::Critical, QStringLiteral("WeekList Error!"), QStringLiteral("Tessaly"));
-        return std::nullopt;
-    }
-    std::vector<pugi::xml_node> nodes;
-    for (const pugi::xml_node &child : items.children()) {
-        if (child.type() == pugi::node_element)
-            nodes.push_back(child);
-    }
-    return nodes;
-}
-
 bool CalendarWeekStore::AddFXCalendar(int weekIndex, const QString &cellTime, const QString &cellInfo,
                                       const QString &beforeValue, const QString &predictValue,
                                       const QString &result, const QString &importance,

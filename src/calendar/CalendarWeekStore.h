@@ -4,9 +4,7 @@
 #include <QList>
 #include <QString>
 
-#include <optional>
 #include <pugixml.hpp>
-#include <vector>
 
 class cls_Config;
 
@@ -37,8 +35,6 @@ public:
     QDate dateFrom() const;
     void setDateFrom(const QDate &monday);
 
-    // The items of one day; nothing (after the box "WeekList Error!") for a day not stored.
-    std::optional<std::vector<pugi::xml_node>> WeekList(int weekIndex) const;
     bool AddFXCalendar(int weekIndex, const QString &cellTime, const QString &cellInfo,
                        const QString &beforeValue, const QString &predictValue,
                        const QString &result, const QString &importance,
