@@ -5,14 +5,16 @@
 #include "core/FetchSchedule.h"
 #include "core/NumberText.h"
 #include "core/cls_Config.h"
-#include "html/HtmlDocument.h"
 #include "core/Logging.h"
+#include "html/HtmlDocument.h"
 #include "html/TextDecoder.h"
 
 #include <QLocale>
 #include <QTimeZone>
 
 #include <algorithm>
+
+namespace Stored = ConfigPaths::CalendarItem;
 
 namespace {
 
@@ -267,7 +269,9 @@ bool CalendarBook::MergeCalendarDay(const QString &key, const QString &text, boo
         if (update && row.time <= m_pendingResultTime && row.result.isEmpty())
             allArrived = false;
         const std::pair<const char *, std::pair<QString, QString>> values[] = {
-            {"Time", {item.time, row.time}}, {"BeforeValue", {item.before, row.before}}, {"PredictValue", {item.predict, row.predict}}};
+            {Stored::Time, {item.time, row.time}},
+            {Stored::Before, {item.before, row.before}},
+            {Stored::Predict, {item.predict, row.predict}}};
         for (const auto &[name, pair] : values) {
             if (pair.first != pair.second) {
                 m_store.setItemAttribute(weekIndex, int(j), name, pair.second);
@@ -276,9 +280,9 @@ bool CalendarBook::MergeCalendarDay(const QString &key, const QString &text, boo
         }
         // A revised previous value keeps the one first published beside it.
         if (item.before != row.before && !item.before.isEmpty() && item.revisedFrom.isEmpty())
-            m_store.setItemAttribute(weekIndex, int(j), "RevisedFrom", item.before);
+            m_store.setItemAttribute(weekIndex, int(j), Stored::RevisedFrom, item.before);
         if (QString(item.result).remove(u'?') != row.result) {
-            m_store.setItemAttribute(weekIndex, int(j), "Result", row.result);
+            m_store.setItemAttribute(weekIndex, int(j), Stored::Result, row.result);
             changed = true;
             if (update && row.time == m_pendingResultTime) {
                 resultArrived = true;
@@ -336,7 +340,7 @@ void CalendarBook::stopResultPolling(const QDateTime &now)
     bool cleared = false;
     for (qsizetype j = 0; j < items.size(); ++j) {
         if (items.at(j).result == QStringLiteral("?")) {
-            m_store.setItemAttribute(weekIndex, int(j), "Result", QString());
+            m_store.setItemAttribute(weekIndex, int(j), Stored::Result, QString());
             cleared = true;
         }
     }
@@ -354,7 +358,7 @@ bool CalendarBook::startResultPolling(int itemIndex, const CalendarWeekStore::It
     // A "?" stored by an earlier run is polled once more, and cleared by the rules.
     if (!item.result.isEmpty() && item.result != QStringLiteral("?"))
         return false;
-    m_store.setItemAttribute(weekdayIndex(today), itemIndex, "Result", QStringLiteral("?"));
+    m_store.setItemAttribute(weekdayIndex(today), itemIndex, Stored::Result, QStringLiteral("?"));
     m_pendingResultTime = item.time.left(5);
     m_pendingResultDate = today;
     if (!m_schedule.contains(resultKey())) {
@@ -413,9 +417,7 @@ void CalendarBook::rollOver(const QDate &monday)
 
 int CalendarBook::notifyMinutes(const cls_Config &config)
 {
-    if (!config.isExistAttrib(ConfigPaths::CalendarSettings, ConfigPaths::NotifyTime))
-        return 0;
-    return numberFromText(config.GetNodeAttrib(ConfigPaths::CalendarSettings, ConfigPaths::NotifyTime));
+    return numberFromText(config.value(ConfigPaths::CalendarSettings, ConfigPaths::NotifyTime, QStringLiteral("0")));
 }
 
 void CalendarBook::scanReminders(const QDateTime &now)
@@ -456,7 +458,7 @@ void CalendarBook::scanReminders(const QDateTime &now)
             if (offset > 0 || item.time.left(5) > nowText) {
                 if (next >= 0 && minutesTo(item, offset) == next && next <= lead + 1 && numberFromText(item.notify) == 1) {
                     lines << reminderLine(item);
-                    m_store.setItemAttribute(day, int(i), "Notify", QStringLiteral("2"));
+                    m_store.setItemAttribute(day, int(i), Stored::Notify, QStringLiteral("2"));
                     if (shows(day))
                         m_view.setControl(day, int(i) + 1, CalendarItemView::Control::GivenCheckbox);
                 }
@@ -556,9 +558,8 @@ int CalendarBook::importanceLevel(const QString &importance)
 
 int CalendarBook::minImportance() const
 {
-    if (!m_config.isExistAttrib(ConfigPaths::CalendarSettings, ConfigPaths::MinImportance))
-        return 0;
-    return std::clamp(numberFromText(m_config.GetNodeAttrib(ConfigPaths::CalendarSettings, ConfigPaths::MinImportance)), 0, 2);
+    return std::clamp(numberFromText(m_config.value(ConfigPaths::CalendarSettings, ConfigPaths::MinImportance, QStringLiteral("0"))),
+                      0, 2);
 }
 
 void CalendarBook::setMinImportance(int level, const QDateTime &now)
@@ -593,7 +594,8 @@ void CalendarBook::controlClicked(int weekIndex, int itemNumber, bool checked, c
     // A given or past reminder never changes, whatever a page sends.
     const CalendarItemView::Control control = controlFor(weekIndex, items.at(itemNumber - 1), now);
     if (control == CalendarItemView::Control::Checkbox || control == CalendarItemView::Control::CheckedCheckbox)
-        m_store.setItemAttribute(weekIndex, itemNumber - 1, "Notify", checked ? QStringLiteral("1") : QStringLiteral("0"));
+        m_store.setItemAttribute(weekIndex, itemNumber - 1, Stored::Notify,
+                                 checked ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 bool CalendarBook::canRemindAll(const QDateTime &now) const
@@ -611,7 +613,7 @@ void CalendarBook::remindAll(bool on, const QDateTime &now)
         const CalendarItemView::Control control = controlFor(m_shownDay, items.at(j), now);
         if (control != CalendarItemView::Control::Checkbox && control != CalendarItemView::Control::CheckedCheckbox)
             continue;
-        m_store.setItemAttribute(m_shownDay, int(j), "Notify", on ? QStringLiteral("1") : QStringLiteral("0"));
+        m_store.setItemAttribute(m_shownDay, int(j), Stored::Notify, on ? QStringLiteral("1") : QStringLiteral("0"));
         m_view.setControl(m_shownDay, int(j) + 1,
                           on ? CalendarItemView::Control::CheckedCheckbox : CalendarItemView::Control::Checkbox);
     }

@@ -77,9 +77,7 @@ CalendarPanel::CalendarPanel(PageBridge &page, TabHost &tabs, FetchScheduler &sc
     , ctlDown(new ctlDownload(this))
 {
     cls_Config &config = Globals().Config;
-    QString base = ConfigPaths::DefaultCalendarUrl;
-    if (config.isExistAttrib(ConfigPaths::CalendarSettings, ConfigPaths::Url))
-        base = config.GetNodeAttrib(ConfigPaths::CalendarSettings, ConfigPaths::Url).trimmed();
+    QString base = config.value(ConfigPaths::CalendarSettings, ConfigPaths::Url, ConfigPaths::DefaultCalendarUrl).trimmed();
     while (base.endsWith(u'/'))
         base.chop(1);
     m_book = std::make_unique<CalendarBook>(static_cast<CalendarView &>(*this), config, scheduler.schedule(), base);

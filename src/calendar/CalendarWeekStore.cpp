@@ -4,6 +4,8 @@
 #include "core/MessageSink.h"
 #include "core/cls_Config.h"
 
+namespace Stored = ConfigPaths::CalendarItem;
+
 CalendarWeekStore::CalendarWeekStore(cls_Config &config)
     : m_config(config)
 {
@@ -27,11 +29,11 @@ bool CalendarWeekStore::AddFXCalendar(int weekIndex, const QString &cellTime, co
                                     QStringLiteral("FXCalendar"));
         return false;
     }
-    pugi::xml_node item = items.append_child("Item");
+    pugi::xml_node item = items.append_child(Stored::Element);
     const std::pair<const char *, const QString &> attributes[] = {
-        {"Time", cellTime},             {"Notify", notify}, {"BeforeValue", beforeValue},
-        {"PredictValue", predictValue}, {"Result", result}, {"Importance", importance},
-        {"Comment", comment},
+        {Stored::Time, cellTime},         {Stored::Notify, notify}, {Stored::Before, beforeValue},
+        {Stored::Predict, predictValue}, {Stored::Result, result}, {Stored::Importance, importance},
+        {Stored::Comment, comment},
     };
     for (const auto &[name, value] : attributes)
         item.append_attribute(name).set_value(value.toUtf8().constData());
@@ -55,10 +57,11 @@ void CalendarWeekStore::RemoveWeekFXCalendar(int weekIndex)
 QList<CalendarWeekStore::Item> CalendarWeekStore::items(int weekIndex) const
 {
     QList<Item> items;
-    for (const pugi::xml_node &node : day(weekIndex).children("Item")) {
+    for (const pugi::xml_node &node : day(weekIndex).children(Stored::Element)) {
         auto text = [&node](const char *name) { return QString::fromUtf8(node.attribute(name).value()); };
-        items.append({text("Time"), text("Notify"), text("BeforeValue"), text("PredictValue"), text("Result"),
-                      text("Importance"), text("Comment"), QString::fromUtf8(node.child_value()), text("RevisedFrom")});
+        items.append({text(Stored::Time), text(Stored::Notify), text(Stored::Before), text(Stored::Predict),
+                      text(Stored::Result), text(Stored::Importance), text(Stored::Comment),
+                      QString::fromUtf8(node.child_value()), text(Stored::RevisedFrom)});
     }
     return items;
 }
@@ -66,7 +69,7 @@ QList<CalendarWeekStore::Item> CalendarWeekStore::items(int weekIndex) const
 pugi::xml_node CalendarWeekStore::item(int weekIndex, int index) const
 {
     int i = 0;
-    for (const pugi::xml_node &node : day(weekIndex).children("Item")) {
+    for (const pugi::xml_node &node : day(weekIndex).children(Stored::Element)) {
         if (i++ == index)
             return node;
     }
@@ -96,7 +99,7 @@ void CalendarWeekStore::setItemText(int weekIndex, int index, const QString &tex
 
 QString CalendarWeekStore::eventList(int weekIndex) const
 {
-    return QString::fromUtf8(day(weekIndex).attribute("Event").value());
+    return weekIndex >= 1 && weekIndex <= 5 ? m_config.value(ConfigPaths::calendarDay(weekIndex), ConfigPaths::Event) : QString();
 }
 
 void CalendarWeekStore::setEventList(int weekIndex, const QString &eventList)
@@ -107,7 +110,7 @@ void CalendarWeekStore::setEventList(int weekIndex, const QString &eventList)
 
 QDate CalendarWeekStore::dateFrom() const
 {
-    const QString text = QString::fromUtf8(m_config.node(ConfigPaths::CalendarWeek).attribute("DateFrom").value()).trimmed();
+    const QString text = m_config.value(ConfigPaths::CalendarWeek, ConfigPaths::DateFrom).trimmed();
     for (const QString &format : {QStringLiteral("yyyy-M-d"), QStringLiteral("yyyy/M/d")}) {
         const QDate date = QDate::fromString(text, format);
         if (date.isValid())

@@ -17,6 +17,10 @@ inline constexpr QLatin1StringView Feeds{"Settings/Tavrin/Feeds"};
 // The keyword alerts: <Alert Words="非农 央行" Except="预告" Sources="" Sound="ding.wav" Checked="1"/>.
 inline constexpr QLatin1StringView Alerts{"Settings/Tavrin/Alerts"};
 inline constexpr QLatin1StringView AlertElement{"Alert"};
+inline constexpr QLatin1StringView AlertWords{"Words"};
+inline constexpr QLatin1StringView AlertExcept{"Except"};
+inline constexpr QLatin1StringView AlertSources{"Sources"};
+inline constexpr QLatin1StringView AlertSound{"Sound"};
 inline constexpr QLatin1StringView FeedElement{"Feed"};
 inline constexpr QLatin1StringView Popup{"Settings/Tavrin/Popup"};
 inline constexpr QLatin1StringView CalendarSettings{"Settings/Tavrin/FXCalendar"};
@@ -65,6 +69,20 @@ inline constexpr QLatin1StringView FixedWidth{"FixedWidth"};
 inline constexpr QLatin1StringView Status{"Status"};
 inline constexpr QLatin1StringView Event{"Event"};
 inline constexpr QLatin1StringView DateFrom{"DateFrom"};
+// A stored calendar item, <Item Time="" Notify="" BeforeValue="" PredictValue=""
+// Result="" Importance="" Comment="" [RevisedFrom=""]>event text</Item>;
+// C strings, as the XML library names attributes.
+namespace CalendarItem {
+inline constexpr const char *Element = "Item";
+inline constexpr const char *Time = "Time";
+inline constexpr const char *Notify = "Notify";
+inline constexpr const char *Before = "BeforeValue";
+inline constexpr const char *Predict = "PredictValue";
+inline constexpr const char *Result = "Result";
+inline constexpr const char *Importance = "Importance";
+inline constexpr const char *Comment = "Comment";
+inline constexpr const char *RevisedFrom = "RevisedFrom";
+} // namespace CalendarItem
 
 // Defaults.
 inline constexpr QLatin1StringView DefaultSiteUrl{"https://www.tessaly.cn"};

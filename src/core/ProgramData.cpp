@@ -35,14 +35,19 @@ QString ProgramData::dataFolder(const QString &programFolder)
 
 void ProgramData::seed(const QString &programFolder, const QString &userFolder)
 {
-    QDir().mkpath(userFolder + QStringLiteral("Sound"));
+    QDir().mkpath(soundFolder(userFolder));
     const QString config = QStringLiteral("tavrin.xml");
     if (!QFileInfo::exists(userFolder + config) && QFile::copy(programFolder + config, userFolder + config))
         QFile::setPermissions(userFolder + config, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    const QDir sounds(programFolder + QStringLiteral("Sound"));
+    const QDir sounds(soundFolder(programFolder));
     for (const QString &sound : sounds.entryList({QStringLiteral("*.wav")}, QDir::Files)) {
-        const QString target = userFolder + QStringLiteral("Sound/") + sound;
+        const QString target = soundFolder(userFolder) + sound;
         if (!QFileInfo::exists(target))
             QFile::copy(sounds.filePath(sound), target);
     }
+}
+
+QString ProgramData::soundFolder(const QString &dataFolder)
+{
+    return dataFolder + QStringLiteral("Sound/");
 }

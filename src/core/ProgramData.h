@@ -23,6 +23,8 @@ public:
     static QString choose(const QString &programFolder, const QString &userFolder);
     // The same folder as it stands, nothing seeded (for commands that only read it).
     static QString dataFolder(const QString &programFolder);
+    // The sounds the user may choose, in a data folder: "Sound/".
+    static QString soundFolder(const QString &dataFolder);
     // Copies tavrin.xml and the Sound/*.wav files that the user folder lacks;
     // what is there already stays as it is.
     static void seed(const QString &programFolder, const QString &userFolder);

@@ -233,6 +233,12 @@ QString cls_Config::GetNodeAttrib(const QString &path, const QString &attrib) co
     return qstr(attr.value());
 }
 
+QString cls_Config::value(const QString &path, const QString &attrib, const QString &fallback) const
+{
+    const pugi::xml_attribute attr = element(path).attribute(utf8(attrib).constData());
+    return attr ? qstr(attr.value()) : fallback;
+}
+
 int cls_Config::GetNodeAttribNumber(const QString &path, const QString &attrib) const
 {
     return numberFromText(GetNodeAttrib(path, attrib));

@@ -36,6 +36,9 @@ public:
     QString GetNodeText(const QString &path) const;
     bool SetNodeText(const QString &path, const QString &value);
     QString GetNodeAttrib(const QString &path, const QString &attrib) const;
+    // A setting that may be absent: the attribute as stored, or `fallback`
+    // (its default) when the element or the attribute is not there; no box.
+    QString value(const QString &path, const QString &attrib, const QString &fallback = {}) const;
     int GetNodeAttribNumber(const QString &path, const QString &attrib) const;
     bool SetNodeAttrib(const QString &path, const QString &attrib, const QString &value);
     bool XMLSave();

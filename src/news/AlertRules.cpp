@@ -17,14 +17,14 @@ void AlertRules::load(const cls_Config &config)
         if (entry.value(ConfigPaths::Checked, QStringLiteral("1")).trimmed() == QStringLiteral("0"))
             continue;
         Rule rule;
-        rule.words = entry.value(QStringLiteral("Words")).split(blanks, Qt::SkipEmptyParts);
-        rule.except = entry.value(QStringLiteral("Except")).split(blanks, Qt::SkipEmptyParts);
+        rule.words = entry.value(ConfigPaths::AlertWords).split(blanks, Qt::SkipEmptyParts);
+        rule.except = entry.value(ConfigPaths::AlertExcept).split(blanks, Qt::SkipEmptyParts);
         static const QRegularExpression commas(QStringLiteral("[,，、]"));
-        for (const QString &source : entry.value(QStringLiteral("Sources")).split(commas, Qt::SkipEmptyParts)) {
+        for (const QString &source : entry.value(ConfigPaths::AlertSources).split(commas, Qt::SkipEmptyParts)) {
             if (!source.trimmed().isEmpty())
                 rule.sources << NewsSourceRegistry::nameOf(source.trimmed());
         }
-        rule.sound = entry.value(QStringLiteral("Sound")).trimmed();
+        rule.sound = entry.value(ConfigPaths::AlertSound).trimmed();
         if (!rule.words.isEmpty())
             rules << rule;
     }

@@ -115,9 +115,8 @@ void NewsBoard::ApplySourceSettings(const cls_Config &config)
         const NewsSource *s = &source;
         tavrin &t = task(s->id);
         const QString path = ConfigPaths::source(s->name);
-        const QString intervalText = s->isFeed() ? QString::number(s->interval)
-            : config.isExistAttrib(path, ConfigPaths::IntervalTime) ? config.GetNodeAttrib(path, ConfigPaths::IntervalTime)
-                                                                   : QString();
+        const QString intervalText
+            = s->isFeed() ? QString::number(s->interval) : config.value(path, ConfigPaths::IntervalTime);
         const int interval = numberFromText(intervalText);
         if (interval != t.Interval) {
             // A number that does not fit leaves the interval as it was.
@@ -125,9 +124,7 @@ void NewsBoard::ApplySourceSettings(const cls_Config &config)
                 t.Interval = qint16(interval == -1 ? 5 : interval);
             t.TimeCount = 1000;
         }
-        const bool on = s->isFeed() ? s->checked
-                                    : config.isExistAttrib(path, ConfigPaths::Checked)
-                && numberFromText(config.GetNodeAttrib(path, ConfigPaths::Checked)) != 0;
+        const bool on = s->isFeed() ? s->checked : numberFromText(config.value(path, ConfigPaths::Checked, QStringLiteral("0"))) != 0;
         if (on != t.Visible) {
             t.Enabled = on;
             t.Initialize = false;

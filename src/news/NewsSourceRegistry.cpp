@@ -158,10 +158,8 @@ QStringList NewsSourceRegistry::load(const cls_Config &config)
     QList<NewsSource> sources = builtIns();
     for (NewsSource &source : sources) {
         const QString path = ConfigPaths::source(source.name);
-        if (config.isExistAttrib(path, ConfigPaths::Url))
-            source.url = config.GetNodeAttrib(path, ConfigPaths::Url);
-        if (config.isExistAttrib(path, ConfigPaths::Home))
-            source.home = config.GetNodeAttrib(path, ConfigPaths::Home);
+        source.url = config.value(path, ConfigPaths::Url, source.url);
+        source.home = config.value(path, ConfigPaths::Home, source.home);
     }
 
     QStringList problems;

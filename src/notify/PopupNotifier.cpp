@@ -3,6 +3,7 @@
 #include "core/AppGlobals.h"
 #include "core/Clock.h"
 #include "core/ConfigPaths.h"
+#include "core/ProgramData.h"
 #include "core/FileUtil.h"
 #include "core/NumberText.h"
 #include "core/gui/FullScreenWatch.h"
@@ -80,7 +81,7 @@ void PopupNotifier::playSound(const QString &soundFile)
     // Only a file of the Sound folder, whatever the configuration names.
     if (soundFile.contains(u'/') || soundFile.contains(u'\\'))
         return;
-    const QString soundPath = Globals().AppPath + QStringLiteral("Sound/") + soundFile;
+    const QString soundPath = ProgramData::soundFolder(Globals().AppPath) + soundFile;
     if (soundFile.isEmpty() || !FileUtil::FileExists(soundPath))
         return;
     if (!m_sound)

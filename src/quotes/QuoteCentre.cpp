@@ -19,9 +19,7 @@ void show(PageBridge &page, QLatin1StringView id, bool shown)
 QString brokerHost()
 {
     const cls_Config &config = Globals().Config;
-    QString host = ConfigPaths::DefaultQuoteUrl;
-    if (config.isExistAttrib(ConfigPaths::Quote, ConfigPaths::Url))
-        host = config.GetNodeAttrib(ConfigPaths::Quote, ConfigPaths::Url).trimmed();
+    QString host = config.value(ConfigPaths::Quote, ConfigPaths::Url, ConfigPaths::DefaultQuoteUrl).trimmed();
     while (host.endsWith(u'/'))
         host.chop(1);
     return host;

@@ -7,10 +7,10 @@
 
 namespace {
 
-const QString Words = QStringLiteral("Words");
-const QString Except = QStringLiteral("Except");
-const QString Sources = QStringLiteral("Sources");
-const QString Sound = QStringLiteral("Sound");
+const QString Words = ConfigPaths::AlertWords;
+const QString Except = ConfigPaths::AlertExcept;
+const QString Sources = ConfigPaths::AlertSources;
+const QString Sound = ConfigPaths::AlertSound;
 
 // Words apart by any blank, the ideographic space of a Chinese input method too.
 QString tidyWords(const QString &text)

@@ -25,15 +25,9 @@ int indexOfValue(const QList<SettingsForm::Choice> &choices, const QString &valu
     return -1;
 }
 
-// A missing attribute reads as empty here, without the store's error box.
-QString stored(const cls_Config &config, const QString &path, const QString &attribute)
-{
-    return config.isExistAttrib(path, attribute) ? config.GetNodeAttrib(path, attribute) : QString();
-}
-
 bool isChecked(const cls_Config &config, const QString &path)
 {
-    return stored(config, path, ConfigPaths::Checked) == QStringLiteral("1");
+    return config.value(path, ConfigPaths::Checked) == QStringLiteral("1");
 }
 
 QString flag(bool on)
@@ -121,14 +115,14 @@ SettingsForm::State SettingsForm::read(const cls_Config &config, bool autostart)
     State state;
     state.autostart = autostart;
     state.popup = isChecked(config, ConfigPaths::Popup);
-    state.durationIndex = durationIndex(stored(config, ConfigPaths::Popup, ConfigPaths::Duration));
-    state.soundFile = stored(config, ConfigPaths::Popup, ConfigPaths::SoundFile);
+    state.durationIndex = durationIndex(config.value(ConfigPaths::Popup, ConfigPaths::Duration));
+    state.soundFile = config.value(ConfigPaths::Popup, ConfigPaths::SoundFile);
     for (const SourceRow &row : sourceRows()) {
         const QString path = ConfigPaths::source(row.configName);
         state.sources.append({isChecked(config, path),
-                              intervalIndex(stored(config, path, ConfigPaths::IntervalTime), row.longIntervals)});
+                              intervalIndex(config.value(path, ConfigPaths::IntervalTime), row.longIntervals)});
     }
-    state.notifyIndex = notifyIndex(stored(config, ConfigPaths::CalendarSettings, ConfigPaths::NotifyTime));
+    state.notifyIndex = notifyIndex(config.value(ConfigPaths::CalendarSettings, ConfigPaths::NotifyTime));
     state.liveUpdate = isChecked(config, ConfigPaths::LiveUpdate);
     return state;
 }

@@ -3,6 +3,7 @@
 #include "core/AppGlobals.h"
 #include "core/Logging.h"
 #include "core/MessageSink.h"
+#include "core/ProgramData.h"
 #include "core/cRegistry.h"
 #include "news/WorkerRuntime.h"
 #include "notify/PlayMediaCls.h"
@@ -66,7 +67,7 @@ QList<PageBridge::Binding> frmSettings::bindings()
 
 QStringList frmSettings::soundFiles() const
 {
-    return QDir(m_programFolder + QStringLiteral("Sound")).entryList({QStringLiteral("*.wav")}, QDir::Files, QDir::Name);
+    return QDir(ProgramData::soundFolder(m_programFolder)).entryList({QStringLiteral("*.wav")}, QDir::Files, QDir::Name);
 }
 
 // The controls are filled in a fixed order; the page's own handlers follow
@@ -179,7 +180,7 @@ void frmSettings::TestSound()
             m_player = std::make_unique<PlayMediaCls>();
             connect(m_player.get(), &PlayMediaCls::EndPlay, this, &frmSettings::StopSound);
         }
-        if (!m_player->OpenMedia(m_programFolder + QStringLiteral("Sound/") + file))
+        if (!m_player->OpenMedia(ProgramData::soundFolder(m_programFolder) + file))
             return;
         m_page->setAttribute(SettingsPage::SoundTestImage, QStringLiteral("src"), QStringLiteral("stop.gif"));
         m_testPlaying = true;

@@ -142,6 +142,9 @@ private Q_SLOTS:
         QFETCH(QString, value);
         QFETCH(bool, box);
         cls_Config config = load(sample);
+        // A setting that may be absent reads as its default, stored values as stored, without a box.
+        QCOMPARE(config.value(path, attribute, u"默认"_s), box ? u"默认"_s : value);
+        QVERIFY(m_sink.messages().isEmpty());
         QCOMPARE(config.GetNodeAttrib(path, attribute), value);
         QCOMPARE(m_sink.texts(), box ? QStringList{missingBox} : QStringList{});
     }
