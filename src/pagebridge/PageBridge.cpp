@@ -68,6 +68,7 @@ PageBridge::PageBridge(QWidget *parentWidget)
     m_reloadWatch.setSingleShot(true);
     connect(&m_reloadWatch, &QTimer::timeout, this, [this] {
         qCInfo(lcPage) << "loading" << m_address.toString() << "again: it did not come back";
+        forgetPage();
         m_view->setUrl(m_address);
         m_reloadWatch.start();
     });
@@ -178,7 +179,6 @@ void PageBridge::onMeasured(int request, const QJsonObject &result)
 
 void PageBridge::onPageLoaded()
 {
-    m_reloadWatch.stop();
     m_loaded = true;
     const QList<std::function<void()>> waiting = std::exchange(m_beforeLoad, {});
     for (const auto &step : waiting)
@@ -187,7 +187,7 @@ void PageBridge::onPageLoaded()
     requestBindings(m_bindings);
 }
 
-void PageBridge::onRendererGone()
+void PageBridge::forgetPage()
 {
     m_loaded = false;
     m_bound = false;
@@ -197,6 +197,11 @@ void PageBridge::onRendererGone()
         done({});
     for (const auto &done : std::exchange(m_selections, {}))
         done({});
+}
+
+void PageBridge::onRendererGone()
+{
+    forgetPage();
     const QPointer<PageBridge> alive(this);
     Q_EMIT rendererGone();
     if (!alive)
@@ -230,6 +235,8 @@ void PageBridge::removeBindings(const QString &elementId)
 
 void PageBridge::onBound()
 {
+    // A page loaded again is back once it is bound, not before.
+    m_reloadWatch.stop();
     // Bindings added later are confirmed too; the page was ready at the first.
     if (m_bound)
         return;

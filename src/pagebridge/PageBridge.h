@@ -177,6 +177,8 @@ private:
              std::function<void(int)> send);
     void onPageLoaded();
     void onRendererGone();
+    // What the page showed and was asked is gone with it.
+    void forgetPage();
     void onBound();
     void onMeasured(int request, const QJsonObject &result);
     void onSelected(int request, const QJsonArray &result);
@@ -187,7 +189,7 @@ private:
     class PageBridgeChannel *m_host;
     QList<Binding> m_bindings;
     QUrl m_address;
-    // A page loaded again after its renderer ended is asked for again until it comes.
+    // A page loaded again after its renderer ended is asked for again until it is bound.
     QTimer m_reloadWatch;
     bool m_loaded = false;
     bool m_bound = false;
