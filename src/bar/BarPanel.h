@@ -27,6 +27,7 @@ public:
     void newsItem(const NewsRow &row);
     // At exit: the bar closes without its button coming back.
     void closeForExit();
+    void closing() override { closeForExit(); }
     // Closes the bar; its button shows again.
     void CloseBar();
 

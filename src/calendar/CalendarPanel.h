@@ -31,11 +31,13 @@ public:
     QList<TabStrip::Tab> tabs() const override;
     void pageLoaded() override;
     // The calendar starts once the page is ready.
+    void pageReady() override { start(); }
     void start();
     // Places the floating header over the calendar (AdjustCalcHead).
     void AdjustCalcHead();
+    void resized() override { AdjustCalcHead(); }
     // The window's tab changed: the calendar's header follows while it shows.
-    void tabSelected(const QString &anchor);
+    void tabSelected(const QString &anchor) override;
     CalendarBook &book() { return *m_book; }
 
 Q_SIGNALS:

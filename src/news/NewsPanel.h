@@ -36,6 +36,7 @@ public:
 
     // Reads the sources' settings and starts (or goes on with) fetching.
     void ApplySourceSettings();
+    void applySettings() override { ApplySourceSettings(); }
     NewsBoard &news() { return *m_news; }
     // The source menu: goes to a source tab the tab row had no room for, or
     // switches an optional source on or off.

@@ -22,7 +22,8 @@ public:
 
 // One feature on a window's page: it owns its model and timers, names the
 // page elements it binds and the tabs it shows, and builds what its part of
-// the page needs once the page has loaded.
+// the page needs once the page has loaded. The window tells every panel
+// what happens to it through the hooks below; a panel takes those it needs.
 class Panel
 {
 public:
@@ -31,4 +32,17 @@ public:
     virtual QList<TabStrip::Tab> tabs() const { return {}; }
     // The page is up and not yet bound: build the elements to be bound.
     virtual void pageLoaded() {}
+    // The page is ready the first time, the window fitted to it: start.
+    virtual void pageReady() {}
+    virtual void tabSelected(const QString &anchor) { Q_UNUSED(anchor) }
+    // The window's size changed once its page was ready.
+    virtual void resized() {}
+    // The user brought the window back, or put it away into the tray.
+    virtual void windowShown() {}
+    virtual void windowHidden() {}
+    // The stored settings apply: at the start, and after the user changed them.
+    virtual void applySettings() {}
+    // The program ends: what is to be kept is kept now, before the
+    // configuration is saved.
+    virtual void closing() {}
 };

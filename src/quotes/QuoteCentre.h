@@ -26,6 +26,8 @@ public:
     void pageLoaded() override;
     void iStartQuote();
     void iCloseQuote();
+    // Its floating panel's place is kept with the rest.
+    void closing() override { iCloseQuote(); }
     // Opens the floating panel with the pairs in the order of the page's list.
     void ShowQuote();
     frmShowQuote *panel() const { return m_panel.get(); }

@@ -140,6 +140,12 @@ void SidePanel::FxAsk(bool bb, bool active)
     m_page.setHtml(MainPage::AskArea, filled ? SideFrames::fxAsk(giftPage()) : QStringLiteral("..."));
 }
 
+void SidePanel::pageReady()
+{
+    FxAsk(true, false);
+    loadNotice();
+}
+
 void SidePanel::tabSelected(const QString &anchor)
 {
     const bool askTab = anchor == MainPage::AskTab;

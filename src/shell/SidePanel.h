@@ -25,6 +25,10 @@ public:
     QList<PageBridge::Binding> bindings() override;
     QList<TabStrip::Tab> tabs() const override;
     void pageLoaded() override;
+    void pageReady() override;
+    // The "精品推荐" page is there only while the window shows.
+    void windowShown() override { FxAsk(true, true); }
+    void windowHidden() override { FxAsk(false, false); }
 
     // One round of upkeep, after the scheduler's own work.
     void upkeep(const QDateTime &now);
@@ -32,7 +36,7 @@ public:
     void FxAsk(bool bb, bool active = false);
     // Another tab is current: the "精品推荐" area fills on its own tab and
     // empties when that tab is left, not at a switch between other tabs.
-    void tabSelected(const QString &anchor);
+    void tabSelected(const QString &anchor) override;
     void ClickMore();
     // Reads the product site's notice; shown once as a balloon if not blank.
     void loadNotice();

@@ -29,7 +29,7 @@ frmMain::frmMain(Clock &clock)
     connect(m_notifier, &PopupNotifier::moreClicked, this, &frmMain::showMain);
     connect(m_dialogs, &ProgramDialogs::settingsApplied, this, [this] {
         if (m_main)
-            m_main->news().ApplySourceSettings();
+            m_main->applySettings();
     });
     connect(m_updates, &UpdateController::balloonRequested, this, &frmMain::ShowBalloonTip);
     connect(m_updates, &UpdateController::offered, this, &frmMain::stepAsideForUpdate);
@@ -97,7 +97,7 @@ void frmMain::startRunning()
         return;
     }
     m_running = true;
-    m_main->news().ApplySourceSettings();
+    m_main->applySettings();
     // Started with the session, the program waits in the tray, if there is one.
     if (!m_startInTray || !QSystemTrayIcon::isSystemTrayAvailable())
         m_main->show();
@@ -144,7 +144,7 @@ void frmMain::ShowTavrin()
     if (!m_main)
         return;
     showMain();
-    m_main->side().FxAsk(true, true);
+    m_main->shownByUser();
     m_main->BringBack();
     m_main->activateWindow();
     m_main->raise();
@@ -155,7 +155,7 @@ void frmMain::m_frmSysTray_SysTrayMouseDown(int eButton)
     if (eButton == 2) {
         m_tray->ShowMenu();
     } else if (eButton == 1 && m_main) {
-        m_main->side().FxAsk(true, true);
+        m_main->shownByUser();
         showMain();
     }
 }
@@ -195,10 +195,7 @@ void frmMain::ExitApp()
     m_dialogs->closeAll();
     m_updates->closeWindow();
     if (m_main) {
-        m_main->bar().closeForExit(); // the bar first, remembering its place
-        m_main->quotes().iCloseQuote(); // the quote panel before the configuration is saved
-        m_main->setExiting(true);
-        m_main->close();
+        m_main->closeForExit();
         m_main.reset();
     }
     m_notifier->close();

@@ -57,8 +57,8 @@ frmTavrin::frmTavrin(Clock &clock, QWidget *parent)
     for (const Panel *panel : std::as_const(m_panels))
         m_tabs->addTabs(panel->tabs());
     connect(m_tabs, &PageTabs::selected, this, [this](const QString &anchor) {
-        m_side->tabSelected(anchor);
-        m_calendar->tabSelected(anchor);
+        for (Panel *panel : std::as_const(m_panels))
+            panel->tabSelected(anchor);
     });
 
     connect(m_drag, &WindowDrag::finished, this, [this] {
@@ -97,9 +97,17 @@ QList<PageBridge::Binding> frmTavrin::bindings()
     return bindings;
 }
 
-bool frmTavrin::Busy() const
+void frmTavrin::tellPanels(void (Panel::*hook)())
 {
-    return m_page->Busy() || !m_pageReady;
+    for (Panel *panel : std::as_const(m_panels))
+        (panel->*hook)();
+}
+
+void frmTavrin::closeForExit()
+{
+    tellPanels(&Panel::closing);
+    m_exiting = true;
+    close();
 }
 
 void frmTavrin::onPageReady()
@@ -120,9 +128,7 @@ void frmTavrin::onPageReady()
         // The window may show now; the panels' requests follow. The bar's
         // window is the controller's to show.
         Q_EMIT pageReady();
-        m_calendar->start();
-        m_side->FxAsk(true, false);
-        m_side->loadNotice();
+        tellPanels(&Panel::pageReady);
     });
 }
 
@@ -149,7 +155,7 @@ void frmTavrin::Form_Resize()
         if (isNormalState() && width() < docking().minMainWidth())
             resize(docking().minMainWidth(), height());
     });
-    m_calendar->AdjustCalcHead();
+    tellPanels(&Panel::resized);
 }
 
 void frmTavrin::Erradd(int ErrRow, const QString &Description, const QString &Module)
@@ -162,7 +168,7 @@ void frmTavrin::closeEvent(QCloseEvent *event)
 {
     if (isMinimized())
         showNormal();
-    saveGeometry();
+    StoredGeometry::save(Globals().Config, m_docking->remembered());
     if (m_exiting) {
         event->accept();
         return;
@@ -173,16 +179,11 @@ void frmTavrin::closeEvent(QCloseEvent *event)
         return;
     }
     hide();
+    tellPanels(&Panel::windowHidden);
     if (!s_closeHintShown) {
         s_closeHintShown = true;
-        m_side->FxAsk(false, false);
         Q_EMIT balloonRequested(QStringLiteral("最小化到系统任务托盘栏!"), QStringLiteral("Tessaly仍在运行!"), 1);
     }
-}
-
-void frmTavrin::saveGeometry()
-{
-    StoredGeometry::save(Globals().Config, m_docking->remembered());
 }
 
 // The window is moved and sized by our own code while the pointer drags, so

@@ -32,7 +32,7 @@ public:
     // The page's bindings: the window's own, then every panel's.
     QList<PageBridge::Binding> bindings();
 
-    bool Busy() const;
+    bool Busy() const { return m_page->Busy() || !m_pageReady; }
     PageBridge &page() { return *m_page; }
     const DockingModel &docking() const { return m_docking->model(); }
     NewsPanel &news() { return *m_news; }
@@ -42,11 +42,14 @@ public:
     SidePanel &side() { return *m_side; }
     PageTabs &tabs() { return *m_tabs; }
 
-    // Closing by the program (at exit) really closes; by the user it hides to
-    // the tray, or, without a tray to come back from, asks to end the program.
-    // Whether there is a tray is asked at the moment of closing: at login the
-    // tray often comes up after the program.
-    void setExiting(bool exiting) { m_exiting = exiting; }
+    // The stored settings apply to every panel: at the start, and after the user changed them.
+    void applySettings() { tellPanels(&Panel::applySettings); }
+    // The user brought the window back (from the tray, the bar, a popup).
+    void shownByUser() { tellPanels(&Panel::windowShown); }
+    // Closed by the program (at exit, each panel keeping what it must) the window
+    // closes; by the user it hides to the tray, or, with no tray to come back
+    // from (asked then: at login it often comes after us), asks to end the program.
+    void closeForExit();
     void setTrayCheck(std::function<bool()> trayShown) { m_trayShown = std::move(trayShown); }
     // Brings a docked window that has slid away back into view.
     void BringBack() { m_docking->cSizeMove_MouseOverForm(); }
@@ -56,8 +59,7 @@ public:
 Q_SIGNALS:
     // The page has loaded, is bound and the window fitted to it.
     void pageReady();
-    // A tray balloon the controller should show.
-    // icon: 0 none, 1 information, 2 warning, 3 error.
+    // A tray balloon for the controller; icon: 0 none, 1 information, 2 warning, 3 error.
     void balloonRequested(const QString &message, const QString &title, int icon);
     // The user closed the window where no tray could bring it back.
     void exitRequested();
@@ -71,9 +73,9 @@ protected:
 
 private:
     void onPageReady();
+    void tellPanels(void (Panel::*hook)());
     void Form_Resize();
     void startDrag(WindowDrag::Kind kind);
-    void saveGeometry();
     bool isNormalState() const;
 
     PageBridge *m_page;

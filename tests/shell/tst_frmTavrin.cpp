@@ -303,7 +303,6 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(m_window->x(), 0, 5000);
 
         // Closing saves the shown position, not a slid-away one.
-        m_window->setExiting(false);
         m_window->close();
         QCOMPARE(Globals().Config.GetNodeAttrib(u"Window/Tavrin_Main"_s, u"Left"_s), u"0"_s);
         QVERIFY(!m_window->isVisible());
