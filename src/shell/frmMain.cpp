@@ -8,11 +8,9 @@
 #include "core/HeapTrim.h"
 #include "news/NewsPanel.h"
 #include "notify/PopupNotifier.h"
-#include "quotes/QuoteCentre.h"
 #include "shell/frmSysTray.h"
 #include "shell/ProgramDialogs.h"
 #include "shell/ProgramRecords.h"
-#include "shell/SidePanel.h"
 #include "shell/frmTavrin.h"
 
 #include <QApplication>
@@ -34,7 +32,8 @@ frmMain::frmMain(Clock &clock)
     connect(m_updates, &UpdateController::balloonRequested, this, &frmMain::ShowBalloonTip);
     connect(m_updates, &UpdateController::offered, this, &frmMain::stepAsideForUpdate);
     connect(m_updates, &UpdateController::declined, this, &frmMain::startRunning);
-    connect(m_updates, &UpdateController::exitRequested, this, &frmMain::ExitApp);
+    // Ended from the event loop, never inside the update window's own signal.
+    connect(m_updates, &UpdateController::exitRequested, this, &frmMain::ExitApp, Qt::QueuedConnection);
     // What closed popups, windows and news passes freed goes back to the system.
     HeapTrim::everyMinute(this);
 }

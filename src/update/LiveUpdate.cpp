@@ -104,6 +104,7 @@ void LiveUpdate::download()
         return;
     }
     m_downloading = true;
+    m_readError.clear();
     Q_EMIT trying(m_descriptor.version);
     m_payloadRead->BeginDownloadTo(m_staged.get(), address.toString(), PayloadId);
 }

@@ -69,7 +69,7 @@ void UpdateController::watch(frmLiveUpdate *window)
         m_runUpdaterOnExit = true;
         Q_EMIT exitRequested();
     });
-    connect(window, &frmLiveUpdate::gaveUp, this, &UpdateController::exitRequested, Qt::QueuedConnection);
+    connect(window, &frmLiveUpdate::gaveUp, this, &UpdateController::exitRequested);
     connect(window, &frmLiveUpdate::cancelled, this, [this] {
         m_offering = false;
         Q_EMIT declined();

@@ -226,22 +226,27 @@ void TestHttpServer::trickle(const QString &path, std::chrono::milliseconds inte
     m_impl->set(path, std::move(route));
 }
 
-void TestHttpServer::closeEarly(const QString &path, const QByteArray &partial, qint64 announcedLength)
+namespace {
+
+Route partialRoute(Kind kind, const QByteArray &partial, qint64 announcedLength)
 {
     Route route;
-    route.kind = Kind::CloseEarly;
+    route.kind = kind;
     route.body = partial.toStdString();
     route.announced = static_cast<size_t>(announcedLength);
-    m_impl->set(path, std::move(route));
+    return route;
+}
+
+} // namespace
+
+void TestHttpServer::closeEarly(const QString &path, const QByteArray &partial, qint64 announcedLength)
+{
+    m_impl->set(path, partialRoute(Kind::CloseEarly, partial, announcedLength));
 }
 
 void TestHttpServer::holdAfter(const QString &path, const QByteArray &partial, qint64 announcedLength)
 {
-    Route route;
-    route.kind = Kind::HoldAfter;
-    route.body = partial.toStdString();
-    route.announced = static_cast<size_t>(announcedLength);
-    m_impl->set(path, std::move(route));
+    m_impl->set(path, partialRoute(Kind::HoldAfter, partial, announcedLength));
 }
 
 void TestHttpServer::redirect(const QString &path, const QString &target, int status)
