@@ -3,7 +3,7 @@
 #include "core/AppGlobals.h"
 #include "core/ProductSite.h"
 #include "pages/MainPage.h"
-#include "shell/SideFrames.h"
+#include "side/SideFrames.h"
 
 PageTabs::PageTabs(PageBridge &page, QObject *parent)
     : QObject(parent)

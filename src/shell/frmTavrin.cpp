@@ -15,7 +15,7 @@
 #include "quotes/QuoteCentre.h"
 #include "shell/PageTabs.h"
 #include "shell/StoredGeometry.h"
-#include "shell/SidePanel.h"
+#include "side/SidePanel.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

@@ -4,7 +4,7 @@
 #include "news/NewsPanel.h"
 #include "news/WorkerRuntime.h"
 #include "shell/PageTabs.h"
-#include "shell/SidePanel.h"
+#include "side/SidePanel.h"
 #include "shell/frmTavrin.h"
 #include "support/BrowserStandIn.h"
 #include "support/PageScript.h"

@@ -1,4 +1,4 @@
-#include "shell/SidePanel.h"
+#include "side/SidePanel.h"
 
 #include "core/AppGlobals.h"
 #include "core/ProductSite.h"
@@ -6,7 +6,7 @@
 #include "news/NewsSourceRegistry.h"
 #include "protocol/SourceId.h"
 #include "pages/MainPage.h"
-#include "shell/SideFrames.h"
+#include "side/SideFrames.h"
 #include "update/LiveUpdate.h"
 #include "update/SystemNotice.h"
 #include "update/UpdateDescriptor.h"

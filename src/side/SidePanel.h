@@ -2,7 +2,7 @@
 
 #include "core/gui/cls_PopupMenu.h"
 #include "pagebridge/Panel.h"
-#include "shell/SideUpkeep.h"
+#include "side/SideUpkeep.h"
 
 #include <QObject>
 

@@ -1,4 +1,4 @@
-#include "shell/SideFrames.h"
+#include "side/SideFrames.h"
 
 #include "html/HtmlEscape.h"
 

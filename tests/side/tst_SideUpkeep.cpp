@@ -1,5 +1,5 @@
-#include "shell/SideFrames.h"
-#include "shell/SideUpkeep.h"
+#include "side/SideFrames.h"
+#include "side/SideUpkeep.h"
 #include "update/UpdateDescriptor.h"
 
 #include <QTest>

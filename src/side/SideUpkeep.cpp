@@ -1,4 +1,4 @@
-#include "shell/SideUpkeep.h"
+#include "side/SideUpkeep.h"
 
 #include "update/UpdateDescriptor.h"
 
