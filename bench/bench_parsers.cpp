@@ -30,7 +30,7 @@ QString page(const Fixture &fixture)
                + QStringLiteral(".html"));
     if (!file.open(QIODevice::ReadOnly))
         qFatal("missing fixture %s", fixture.file);
-    return PageDecoder::decode(fixture.id, file.readAll());
+    return PageDecoder::decode(SourceId::name(fixture.id), file.readAll());
 }
 
 void parserPass(benchmark::State &state, const Fixture &fixture)
@@ -39,7 +39,7 @@ void parserPass(benchmark::State &state, const Fixture &fixture)
     const QString url = QStringLiteral("http://127.0.0.1/news/list.html");
     HtmlDocument document;
     for (auto _ : state) {
-        ParseEvents events = SourceParsers::parse(fixture.id, text, QString(), url, document);
+        ParseEvents events = SourceParsers::parse(SourceId::name(fixture.id), text, QString(), url, document);
         benchmark::DoNotOptimize(events);
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * text.size() * 2);
@@ -69,7 +69,7 @@ void largePage(benchmark::State &state)
     big += base.mid(end);
     HtmlDocument document;
     for (auto _ : state) {
-        ParseEvents events = SourceParsers::parse(s_HeXun, big, QString(), QString(), document);
+        ParseEvents events = SourceParsers::parse(SourceId::name(s_HeXun), big, QString(), QString(), document);
         benchmark::DoNotOptimize(events);
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * big.size() * 2);

@@ -4,6 +4,7 @@
 // with six idle objects and after 1,000 and 2,000 passes.
 #include "news/OOP.h"
 #include "news/WorkerRuntime.h"
+#include "protocol/SourceId.h"
 #include "support/TestHttpServer.h"
 
 #include <QCoreApplication>
@@ -14,6 +15,14 @@
 #include <cstdio>
 
 namespace {
+
+NewsSource sourceOf(int id)
+{
+    NewsSource source;
+    source.id = id;
+    source.kind = SourceId::name(id);
+    return source;
+}
 
 const std::pair<int, const char *> pages[] = {
     {100, "fxark_60_items_briefs_hostile"}, {101, "fx168_60_items_shortened_links"},
@@ -77,7 +86,7 @@ int main(int argc, char *argv[])
     auto parallelRound = [&] {
         round = Round();
         for (const auto &[id, name] : pages)
-            owner.GetContent(id, QString(), server.url(path(name)));
+            owner.fetch(sourceOf(id), QString(), server.url(path(name)));
         while (round.finals < 6)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     };

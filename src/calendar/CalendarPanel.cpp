@@ -9,7 +9,6 @@
 #include "core/ctlDownload.h"
 #include "core/gui/Desktop.h"
 #include "core/gui/cls_PopupMenu.h"
-#include "html/HtmlEscape.h"
 #include "pagebridge/PagePart.h"
 #include "pages/MainPage.h"
 
@@ -406,16 +405,15 @@ void CalendarPanel::balloon(const QString &text, const QString &title)
 
 void CalendarPanel::reminder(const QString &text)
 {
-    // The reminder's popup: a fixed frame around the escaped lines, a dashed rule between them.
-    QStringList lines;
+    // A reminder stays on screen until the user closes it.
+    Notification reminder;
+    reminder.origin = Notification::Origin::Reminder;
+    reminder.icon = QStringLiteral("warn.gif");
+    reminder.heading = QStringLiteral("财经事件提醒");
     for (const QString &line : text.split(QStringLiteral("\r\n")))
-        lines << htmlEscaped(line).replace(u'~', QStringLiteral("&#126;"));
-    Q_EMIT reminderRequested(
-        QStringLiteral("<table border='0' cellspacing='0' cellpadding='0'><tr><td style='padding:0px 5px 0px 0px; border:none' "
-                       "valign='top' ><img src='warn.gif'/></td><td style='border:none'><span style='font-size:15px;font-weight:bold;' "
-                       ">财经事件提醒</span><br><span>")
-        + lines.join(QStringLiteral("<HR style='BORDER: #987cb9 1px dashed; ' width='100%' SIZE=1>"))
-        + QStringLiteral("</span></td></tr></table>"));
+        reminder.lines.append({{}, line, {}, {}});
+    reminder.untilClosed = true;
+    Q_EMIT reminderRequested(reminder);
 }
 
 void CalendarPanel::playSystemSound(const QString &alias)

@@ -2,6 +2,7 @@
 
 #include "calendar/CalendarBook.h"
 #include "calendar/CalendarView.h"
+#include "core/Notification.h"
 #include "pagebridge/Panel.h"
 
 #include <QHash>
@@ -43,8 +44,8 @@ public:
 Q_SIGNALS:
     // icon: 1 information, 3 error (as the tray's balloons take it).
     void balloonRequested(const QString &text, const QString &title, int icon);
-    // A reminder's popup content, to stay on screen until closed.
-    void reminderRequested(const QString &html);
+    // A reminder for the program's popup.
+    void reminderRequested(const Notification &reminder);
 
 private:
     void TBodyClick(const PageBridge::Event &event);

@@ -14,3 +14,4 @@ Q_DECLARE_LOGGING_CATEGORY(lcMemory) // tessaly.memory: memory handed back to th
 Q_DECLARE_LOGGING_CATEGORY(lcQuotes) // tessaly.quotes: the broker's page: navigations refused, starts given up
 Q_DECLARE_LOGGING_CATEGORY(lcUpdate) // tessaly.update: what the product site's descriptor said, why a download failed
 Q_DECLARE_LOGGING_CATEGORY(lcSettings) // tessaly.settings: what the settings dialog stored
+Q_DECLARE_LOGGING_CATEGORY(lcNotify) // tessaly.notify: notifications shown, held back over a full-screen window

@@ -7,45 +7,12 @@
 #include "core/Logging.h"
 #include "core/NumberText.h"
 #include "core/cls_Config.h"
-#include "html/HtmlEscape.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QTimeZone>
-
-namespace {
-
-// A composite item: the key, then the display part, which the worker wrote
-// as escaped text with "~" as an entity, and an optional summary.
-struct Composite
-{
-    QString key, title, summary;
-};
-
-Composite splitComposite(const QString &info)
-{
-    static const QString summaryStart = QStringLiteral("<br/><font style='color:#0000FF'>");
-    static const QString summaryEnd = QStringLiteral("</font>");
-    const qsizetype tilde = info.lastIndexOf(u'~');
-    if (tilde < 0)
-        return {info, info, {}};
-    Composite parts{info.left(tilde), {}, {}};
-    QString display = info.mid(tilde + 1);
-    const qsizetype summary = display.indexOf(summaryStart);
-    if (summary >= 0) {
-        QString rest = display.mid(summary + summaryStart.size());
-        if (rest.endsWith(summaryEnd))
-            rest.chop(summaryEnd.size());
-        parts.summary = htmlUnescaped(rest);
-        display.truncate(summary);
-    }
-    parts.title = htmlUnescaped(display);
-    return parts;
-}
-
-} // namespace
 
 NewsBoard::NewsBoard(NewsView &view, FetchSchedule &schedule, const Clock &clock, QList<NewsSource> sources, Fetch fetch)
     : m_view(view)
@@ -116,7 +83,7 @@ void NewsBoard::ApplySourceSettings(const cls_Config &config)
         tavrin &t = task(s->id);
         const QString path = ConfigPaths::source(s->name);
         const QString intervalText
-            = s->isFeed() ? QString::number(s->interval) : config.value(path, ConfigPaths::IntervalTime);
+            = s->isUserSource() ? QString::number(s->interval) : config.value(path, ConfigPaths::IntervalTime);
         const int interval = numberFromText(intervalText);
         if (interval != t.Interval) {
             // A number that does not fit leaves the interval as it was.
@@ -124,7 +91,7 @@ void NewsBoard::ApplySourceSettings(const cls_Config &config)
                 t.Interval = qint16(interval == -1 ? 5 : interval);
             t.TimeCount = 1000;
         }
-        const bool on = s->isFeed() ? s->checked : numberFromText(config.value(path, ConfigPaths::Checked, QStringLiteral("0"))) != 0;
+        const bool on = s->isUserSource() ? s->checked : numberFromText(config.value(path, ConfigPaths::Checked, QStringLiteral("0"))) != 0;
         if (on != t.Visible) {
             t.Enabled = on;
             t.Initialize = false;
@@ -156,23 +123,9 @@ void NewsBoard::startFetch(int id, const QDateTime &now)
     m_fetch(*s, t.StrBuffer, s->isFeed() ? t.Link : t.Link + QStringLiteral("?cc=") + ToUnixTimeQuery(now));
 }
 
-void NewsBoard::GetMsg(int id, const QString &time, const QString &info, const QString &href, const QString &popup)
+void NewsBoard::add(const NewsItem &item)
 {
-    m_queue.enqueue({true, id, time, info, href, popup, false});
-}
-
-void NewsBoard::GetItem(int id, const QString &record)
-{
-    const QJsonObject item = QJsonDocument::fromJson(record.toUtf8()).object();
-    Task task{true, id, item.value(QStringLiteral("time")).toString(), item.value(QStringLiteral("title")).toString(),
-              item.value(QStringLiteral("link")).toString(), item.value(QStringLiteral("popup")).toString(), false};
-    task.key = item.value(QStringLiteral("key")).toString();
-    task.summary = item.value(QStringLiteral("summary")).toString();
-    task.important = item.value(QStringLiteral("important")).toBool();
-    task.quiet = item.value(QStringLiteral("quiet")).toBool();
-    for (const QJsonValue &category : item.value(QStringLiteral("categories")).toArray())
-        task.categories << category.toString();
-    m_queue.enqueue(task);
+    m_queue.enqueue({true, item.source, item, false});
 }
 
 void NewsBoard::GetRetry(int id, int seconds)
@@ -184,7 +137,7 @@ void NewsBoard::GetRetry(int id, int seconds)
 
 void NewsBoard::GetComplete(int id, bool isNew)
 {
-    m_queue.enqueue({false, id, {}, {}, {}, {}, isNew});
+    m_queue.enqueue({false, id, {}, isNew});
 }
 
 void NewsBoard::GetError(int id, const QString &message)
@@ -242,10 +195,10 @@ void NewsBoard::reportFailure(int step, int errorNumber)
 void NewsBoard::processOne(const Task &next)
 {
     if (const NewsSource *s = source(next.id)) {
-        if (next.isItem && next.quiet) {
-            remember(*s, task(next.id), next.key);
+        if (next.isItem && next.item.quiet) {
+            remember(*s, task(next.id), next.item.key);
         } else if (next.isItem) {
-            AddNewsRow(next);
+            AddNewsRow(next.item);
         } else {
             tavrin &t = task(next.id);
             t.TimeCount = 0;
@@ -281,33 +234,20 @@ void NewsBoard::addRow(const QString &table, int limit, const NewsRow &row)
     ++rows;
 }
 
-void NewsBoard::AddNewsRow(const Task &item)
+void NewsBoard::AddNewsRow(const NewsItem &item)
 {
-    const NewsSource *s = source(item.id);
-    tavrin &t = task(item.id);
-    QString key;
+    const NewsSource *s = source(item.source);
+    tavrin &t = task(item.source);
     NewsRow row;
     row.time = item.time;
     row.timeKey = timeKey(item.time, m_clock.now());
-    if (s->isFeed()) {
-        key = item.key;
-        row.title = item.info;
-        row.summary = item.summary;
-        row.link = item.href;
-        row.important = item.important;
-    } else if (s->compositeInfo) {
-        const Composite parts = splitComposite(item.info);
-        key = parts.key;
-        row.title = parts.title;
-        row.summary = parts.summary;
-    } else {
-        key = item.info;
-        row.title = item.info;
-        row.link = item.href;
-    }
-    remember(*s, t, key);
+    row.title = item.title;
+    row.summary = item.summary;
+    row.link = item.link;
+    row.important = item.important;
+    remember(*s, t, item.key);
     if (m_reported)
-        m_reported(*s, key, row, item.categories);
+        m_reported(*s, item.key, row, item.categories);
     const std::optional<AlertRules::Match> alert = m_alerts.match(s->name, row.title, row.summary, row.important);
     row.alert = alert.has_value();
     const int story = ++m_nextStory;
@@ -320,10 +260,24 @@ void NewsBoard::AddNewsRow(const Task &item)
         return;
     }
     showRow(*s, row, storyMark(story));
-    if (alert)
-        m_view.alert(item.popup, alert->sound, alert->marks);
-    else
-        m_view.popup(item.popup);
+    Notification popup = notification(*s, row);
+    if (alert) {
+        popup.origin = Notification::Origin::Alert;
+        popup.untilClosed = true;
+        popup.evenWhenOff = true;
+        popup.sound = alert->sound;
+        popup.marks = alert->marks;
+    }
+    m_view.notify(popup);
+}
+
+Notification NewsBoard::notification(const NewsSource &source, const NewsRow &row)
+{
+    Notification popup;
+    // A feed's summary may run to paragraphs: only a page's short one (DailyFX) goes into the popup.
+    popup.icon = source.icon;
+    popup.lines = {{row.time, row.title, source.compositeInfo ? row.summary : QString(), row.link}};
+    return popup;
 }
 
 QString NewsBoard::storyMark(int story)

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "core/FetchSchedule.h"
+#include "core/Notification.h"
 #include "news/AlertRules.h"
+#include "news/NewsItem.h"
 #include "news/NewsRow.h"
 #include "news/NewsSource.h"
 #include "news/StoryFolder.h"
@@ -65,9 +67,8 @@ public:
     void startFetch(int id, const QDateTime &now);
 
     // Worker events. Items and completions queue; errors and time-outs act at once.
-    void GetMsg(int id, const QString &time, const QString &info, const QString &href, const QString &popup);
-    // A feed or page source's new item, as the worker's JSON record ("quiet": known, not shown).
-    void GetItem(int id, const QString &record);
+    // A quiet item is only known, not shown.
+    void add(const NewsItem &item);
     // The source's server asked for a pause: its next fetch waits that long.
     void GetRetry(int id, int seconds);
     void GetComplete(int id, bool isNew);
@@ -104,20 +105,14 @@ private:
     {
         bool isItem;
         int id;
-        QString time, info, href, popup;
-        bool isNew;
-        // A feed or page source's item: its key, summary and importance;
-        // a quiet one is only known (an older item of a first fetch).
-        QString key = {};
-        QString summary = {};
-        bool important = false;
-        bool quiet = false;
-        QStringList categories = {};
+        NewsItem item; // an item's
+        bool isNew;    // a completion's
     };
 
     void processOne(const Task &next);
     void reportFailure(int step, int errorNumber);
-    void AddNewsRow(const Task &item);
+    void AddNewsRow(const NewsItem &item);
+    static Notification notification(const NewsSource &source, const NewsRow &row);
     static QString storyMark(int story);
     // The item's rows in the all-news table (labelled) and in its source's table.
     void showRow(const NewsSource &source, const NewsRow &row, const QString &storyMark = {});

@@ -32,10 +32,7 @@ NewsPanel::NewsPanel(PageBridge &page, TabHost &tabs, FetchScheduler &scheduler,
     m_news = std::make_unique<NewsBoard>(static_cast<NewsView &>(*this), scheduler.schedule(), scheduler.clock(),
                                          m_registry.sources(),
                                          [this](const NewsSource &source, const QString &known, const QString &url) {
-                                             if (source.isFeed())
-                                                 HTTP->GetFeedContent(source.id, known, url, describe(source));
-                                             else
-                                                 HTTP->GetContent(source.id, known, url);
+                                             HTTP->fetch(source, known, url);
                                          });
     // What the feed sources reported in earlier runs is known: never reported again.
     const QHash<QString, QStringList> known = KnownKeysFile(knownKeysPath()).load();
@@ -75,17 +72,12 @@ NewsPanel::NewsPanel(PageBridge &page, TabHost &tabs, FetchScheduler &scheduler,
     });
     connect(&m_registry, &NewsSourceRegistry::sourceAdded, this, &NewsPanel::addSource);
     connect(&m_registry, &NewsSourceRegistry::sourceRemoved, this, &NewsPanel::removeSource);
-    connect(HTTP, &OOP::GetItem, this, [this](int id, const QString &record) {
-        m_news->GetItem(id, record);
-        m_ctlTimeTask.start();
-    });
     connect(HTTP, &OOP::GetRetry, this, [this](int id, int seconds) { m_news->GetRetry(id, seconds); });
     // The workers' events: items and completions queue, failures act at once.
-    connect(HTTP, &OOP::GetMsg, this,
-            [this](int id, const QString &time, const QString &info, const QString &href, const QString &popup) {
-                m_news->GetMsg(id, time, info, href, popup);
-                m_ctlTimeTask.start();
-            });
+    connect(HTTP, &OOP::GetNews, this, [this](const NewsItem &item) {
+        m_news->add(item);
+        m_ctlTimeTask.start();
+    });
     connect(HTTP, &OOP::GetComplete, this, [this](int id, bool isNew) {
         m_news->GetComplete(id, isNew);
         m_ctlTimeTask.start();
@@ -196,7 +188,9 @@ void NewsPanel::addSource(int id)
     if (!source)
         return;
     m_news->addSource(*source);
-    m_news->restoreKnownKeys(id, KnownKeysFile(knownKeysPath()).load().value(source->name));
+    // What it showed before (a feed: what it reported) is not news again.
+    m_news->restoreKnownKeys(id, source->isFeed() ? KnownKeysFile(knownKeysPath()).load().value(source->name)
+                                                  : m_history->keys({source->name}, NewsBoard::KnownLimit).value(source->name));
     m_tabs.addTabs({sourceTab(*source)});
     buildSources({*source});
     m_page.addBindings(sourceBindings(*source));
@@ -226,17 +220,6 @@ QString NewsPanel::dataPath(const QString &fileName)
 QString NewsPanel::knownKeysPath()
 {
     return dataPath(QLatin1String(KnownKeysFile::FileName));
-}
-
-QString NewsPanel::describe(const NewsSource &source)
-{
-    const QJsonObject description{{QStringLiteral("kind"), source.kind},
-                                  {QStringLiteral("item"), source.itemSelector},
-                                  {QStringLiteral("title"), source.titleSelector},
-                                  {QStringLiteral("link"), source.linkSelector},
-                                  {QStringLiteral("time"), source.timeSelector},
-                                  {QStringLiteral("summary"), source.summarySelector}};
-    return QString::fromUtf8(QJsonDocument(description).toJson(QJsonDocument::Compact));
 }
 
 void NewsPanel::ApplySourceSettings()
@@ -327,7 +310,7 @@ void NewsPanel::chooseSource(const QList<NewsSource> &offered, int chosen)
         if (source.id != chosen || !m_news->source(source.id))
             continue;
         const bool on = !m_news->task(source.id).Enabled;
-        if (source.isFeed())
+        if (source.isUserSource())
             NewsSourceRegistry::storeChecked(Globals().Config, source.name, on);
         else
             Globals().Config.SetNodeAttrib(ConfigPaths::source(source.name), ConfigPaths::Checked,
@@ -498,14 +481,9 @@ void NewsPanel::sortAllNews()
     m_page.click(MainPage::AllNewsSort);
 }
 
-void NewsPanel::popup(const QString &html)
+void NewsPanel::notify(const Notification &notification)
 {
-    Q_EMIT popupRequested(html);
-}
-
-void NewsPanel::alert(const QString &html, const QString &sound, const QStringList &marks)
-{
-    Q_EMIT alertRequested(html, sound, marks);
+    Q_EMIT notificationRequested(notification);
 }
 
 void NewsPanel::showSourceTab(const QString &anchor, bool shown)

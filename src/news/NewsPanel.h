@@ -43,10 +43,8 @@ public:
     void iMore();
 
 Q_SIGNALS:
-    // New items for the controller's popup.
-    void popupRequested(const QString &html);
-    // An item a keyword alert found: the popup even when popups are off, with the rule's sound file.
-    void alertRequested(const QString &html, const QString &sound, const QStringList &marks);
+    // New items and what keyword alerts found, for the program's popup.
+    void notificationRequested(const Notification &notification);
     // Source tabs were shown or hidden: the tab list has another width.
     void tabsChanged();
     // The newest item of a pass that brought news, for the ticker bar.
@@ -77,7 +75,6 @@ private:
     void addSource(int id);
     void removeSource(int id);
     // A feed or page source as the worker's GetFeedContent takes it.
-    static QString describe(const NewsSource &source);
     // Beside the configuration in use.
     static QString dataPath(const QString &fileName);
     static QString knownKeysPath();
@@ -92,8 +89,7 @@ private:
     void showStatus(const QList<Failure> &failures, const QStringList &timeouts) override;
     void newsArrived() override;
     void sortAllNews() override;
-    void popup(const QString &html) override;
-    void alert(const QString &html, const QString &sound, const QStringList &marks) override;
+    void notify(const Notification &notification) override;
     void showSourceTab(const QString &anchor, bool shown) override;
     void sourceTabsChanged(const QString &firstShown) override;
     // The page's id of a table the model names.

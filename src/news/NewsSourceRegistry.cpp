@@ -11,6 +11,17 @@
 
 namespace {
 
+// The popup's icon of a kind of page; a feed's items (no kind here) have the "new" one.
+QString iconOf(const QString &kind)
+{
+    static const QHash<QString, QString> icons{
+        {SourceId::name(s_FXark), QStringLiteral("FXask.gif")},  {SourceId::name(s_FX168), QStringLiteral("FX168.gif")},
+        {SourceId::name(s_FX678), QStringLiteral("FX678.gif")},  {SourceId::name(s_Dailyfx), QStringLiteral("Dailyfx.gif")},
+        {SourceId::name(s_HeXun), QStringLiteral("hexun.gif")},  {SourceId::name(s_CaiXun), QStringLiteral("CaiXun.gif")},
+    };
+    return icons.value(kind, QStringLiteral("new.gif"));
+}
+
 NewsSource builtIn(int id, const char *anchor, const QString &caption, const QString &title, const char *area,
                    const char *table, const QString &label, const char *sitePage, const char *url, const char *home,
                    bool inSourceMenu = true, bool compositeInfo = false)
@@ -26,6 +37,7 @@ NewsSource builtIn(int id, const char *anchor, const QString &caption, const QSt
     source.table = QLatin1String(table);
     source.label = label;
     source.labelClass = source.name;
+    source.icon = iconOf(source.kind);
     source.sitePage = QLatin1String(sitePage);
     source.url = QLatin1String(url);
     source.home = QLatin1String(home);
@@ -86,7 +98,7 @@ std::optional<NewsSource> NewsSourceRegistry::readFeed(const QHash<QString, QStr
     NewsSource source;
     source.name = entry.value(ConfigPaths::Name).trimmed();
     source.url = entry.value(ConfigPaths::Url).trimmed();
-    source.kind = entry.value(ConfigPaths::Kind, QStringLiteral("auto")).trimmed().toLower();
+    source.kind = readKind(entry.value(ConfigPaths::Kind, QStringLiteral("auto")));
     const QString interval = entry.value(ConfigPaths::IntervalTime, QString::number(DefaultInterval)).trimmed();
     const QString checked = entry.value(ConfigPaths::Checked, QStringLiteral("1")).trimmed();
     bool intervalOk = false;
@@ -107,6 +119,13 @@ std::optional<NewsSource> NewsSourceRegistry::readFeed(const QHash<QString, QStr
     if (!why.isEmpty())
         return std::nullopt;
     return source;
+}
+
+QString NewsSourceRegistry::readKind(const QString &stored)
+{
+    const QString kind = stored.trimmed();
+    const QString pageKind = SourceId::pageKind(kind);
+    return pageKind.isEmpty() ? kind.toLower() : pageKind;
 }
 
 QList<std::pair<QString, QString>> NewsSourceRegistry::feedAttributes(const NewsSource &source)
@@ -175,7 +194,7 @@ QStringList NewsSourceRegistry::load(const cls_Config &config)
         }
         taken << source->name;
         const auto before = std::find_if(m_sources.cbegin(), m_sources.cend(),
-                                         [&source](const NewsSource &s) { return s.isFeed() && s.name == source->name; });
+                                         [&source](const NewsSource &s) { return s.isUserSource() && s.name == source->name; });
         source->id = before != m_sources.cend() ? before->id : m_nextFeedId++;
         namePageParts(*source);
         if (before == m_sources.cend())
@@ -186,7 +205,7 @@ QStringList NewsSourceRegistry::load(const cls_Config &config)
     }
     QList<int> removed;
     for (const NewsSource &source : std::as_const(m_sources)) {
-        if (source.isFeed() && std::none_of(sources.cbegin(), sources.cend(), [&source](const NewsSource &s) {
+        if (source.isUserSource() && std::none_of(sources.cbegin(), sources.cend(), [&source](const NewsSource &s) {
                 return s.id == source.id;
             }))
             removed << source.id;
@@ -220,7 +239,7 @@ QString NewsSourceRegistry::problemOf(const NewsSource &source, const QStringLis
         return QStringLiteral("刷新间隔应在 %1 到 %2 秒之间").arg(MinInterval).arg(MaxInterval);
     static const QStringList kinds{QStringLiteral("auto"), QStringLiteral("rss"), QStringLiteral("atom"),
                                    QStringLiteral("json"), QStringLiteral("page")};
-    if (!kinds.contains(source.kind))
+    if (!kinds.contains(source.kind) && SourceId::pageKind(source.kind) != source.kind)
         return QStringLiteral("未知的类型 ") + source.kind;
     if (source.kind != QStringLiteral("page"))
         return {};
@@ -248,7 +267,11 @@ void NewsSourceRegistry::namePageParts(NewsSource &source)
     source.caption = source.name;
     source.title = source.name;
     source.label = QStringLiteral(" - ") + source.name;
-    source.labelClass = QStringLiteral("feed");
+    // Another address of one of the six kinds of page looks like its kind.
+    const bool pageKind = !source.isFeed();
+    source.labelClass = pageKind ? source.kind : QStringLiteral("feed");
+    source.icon = iconOf(pageKind ? source.kind : QString());
+    source.compositeInfo = source.kind == SourceId::name(s_Dailyfx);
     const QUrl url(source.url);
     source.home = url.scheme() + QStringLiteral("://") + url.authority() + u'/';
 }

@@ -13,8 +13,9 @@
 class cls_Config;
 
 // Every news source of the program: the six built in (ids 100..105, their
-// stored settings under Settings/Tavrin/Source) and the user's feed and page
-// sources (ids from 1000, stored under Settings/Tavrin/Feeds), in tab order.
+// stored settings under Settings/Tavrin/Source) and the user's sources (ids
+// from 1000, stored under Settings/Tavrin/Feeds: feeds, pages read by
+// selectors, other addresses read by one of the six pages' parsers), in tab order.
 // Tabs, tables, the source menu, the schedule and the labels follow it.
 class NewsSourceRegistry : public QObject
 {
@@ -46,6 +47,9 @@ public:
     // or why it is unusable.
     static std::optional<NewsSource> readFeed(const QHash<QString, QString> &entry, const QStringList &takenNames,
                                               QString *problem);
+    // A stored Kind in its own spelling: a feed's in lower case, a page
+    // parser's as its built-in source is named ("fx168" is "FX168").
+    static QString readKind(const QString &stored);
     // A feed source's attributes as stored, in the file's order.
     static QList<std::pair<QString, QString>> feedAttributes(const NewsSource &source);
     // The names of the built-in sources, which a feed source cannot take.

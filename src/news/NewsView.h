@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Notification.h"
 #include "news/NewsRow.h"
 
 #include <QList>
@@ -39,10 +40,8 @@ public:
     virtual void newsArrived() = 0;
     // The all-news table's own sort (its header cell's click).
     virtual void sortAllNews() = 0;
-    virtual void popup(const QString &html) = 0;
-    // A keyword alert: shown even when popups are off, until closed, with the
-    // rule's sound and the words it found marked.
-    virtual void alert(const QString &html, const QString &sound, const QStringList &marks) = 0;
+    // A new item, or what a keyword alert found, for the popup.
+    virtual void notify(const Notification &notification) = 0;
     virtual void showSourceTab(const QString &anchor, bool shown) = 0;
     // The sources' tabs were set anew; `firstShown` is the first source tab
     // shown (empty: none), for a window that has no tab chosen yet.

@@ -2,44 +2,50 @@
 
 #include "protocol/SourceId.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
+
 OOP::OOP(QObject *parent)
     : QObject(parent)
 {
-    for (cMultGet *worker : {&FXark, &FX168, &FX678, &Dailyfx, &HeXun, &CaiXun})
-        relay(*worker);
 }
 
-void OOP::relay(cMultGet &worker)
+cMultGet &OOP::worker(int id)
 {
-    connect(&worker, &cMultGet::GetMsg, this, &OOP::GetMsg);
-    connect(&worker, &cMultGet::GetComplete, this, &OOP::GetComplete);
-    connect(&worker, &cMultGet::GetTimeout, this, &OOP::GetTimeout);
-    connect(&worker, &cMultGet::GetError, this, &OOP::GetError);
-    connect(&worker, &cMultGet::GetItem, this, &OOP::GetItem);
-    connect(&worker, &cMultGet::GetRetry, this, &OOP::GetRetry);
+    std::unique_ptr<cMultGet> &worker = m_workers[id];
+    if (worker)
+        return *worker;
+    worker = std::make_unique<cMultGet>();
+    connect(worker.get(), &cMultGet::GetMsg, this,
+            [this](int iID, const QString &time, const QString &info, const QString &href, const QString &) {
+                Q_EMIT GetNews(NewsItem::fromMessage(iID, time, info, href, m_composite[iID]));
+            });
+    connect(worker.get(), &cMultGet::GetItem, this,
+            [this](int iID, const QString &record) { Q_EMIT GetNews(NewsItem::fromRecord(iID, record)); });
+    connect(worker.get(), &cMultGet::GetComplete, this, &OOP::GetComplete);
+    connect(worker.get(), &cMultGet::GetTimeout, this, &OOP::GetTimeout);
+    connect(worker.get(), &cMultGet::GetError, this, &OOP::GetError);
+    connect(worker.get(), &cMultGet::GetRetry, this, &OOP::GetRetry);
+    return *worker;
 }
 
-void OOP::GetContent(int ID, const QString &HtmlScr, const QString &URL)
+void OOP::fetch(const NewsSource &source, const QString &known, const QString &url)
 {
-    cMultGet *worker = nullptr;
-    switch (ID) {
-    case s_FXark: worker = &FXark; break;
-    case s_FX168: worker = &FX168; break;
-    case s_FX678: worker = &FX678; break;
-    case s_Dailyfx: worker = &Dailyfx; break;
-    case s_HeXun: worker = &HeXun; break;
-    case s_CaiXun: worker = &CaiXun; break;
-    default: return;
-    }
-    worker->GetWebContent(HtmlScr, ID, URL);
+    m_composite[source.id] = source.compositeInfo;
+    // The six go by the ids the worker knows them by; any other source says what it is.
+    if (SourceId::isSource(source.id))
+        worker(source.id).GetWebContent(known, source.id, url);
+    else
+        worker(source.id).GetFeedContent(known, source.id, url, describe(source));
 }
 
-void OOP::GetFeedContent(int ID, const QString &known, const QString &URL, const QString &source)
+QString OOP::describe(const NewsSource &source)
 {
-    std::unique_ptr<cMultGet> &worker = m_feeds[ID];
-    if (!worker) {
-        worker = std::make_unique<cMultGet>();
-        relay(*worker);
-    }
-    worker->GetFeedContent(known, ID, URL, source);
+    const QJsonObject description{{QStringLiteral("kind"), source.kind},
+                                  {QStringLiteral("item"), source.itemSelector},
+                                  {QStringLiteral("title"), source.titleSelector},
+                                  {QStringLiteral("link"), source.linkSelector},
+                                  {QStringLiteral("time"), source.timeSelector},
+                                  {QStringLiteral("summary"), source.summarySelector}};
+    return QString::fromUtf8(QJsonDocument(description).toJson(QJsonDocument::Compact));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "news/NewsItem.h"
+#include "news/NewsSource.h"
 #include "news/cMultGet.h"
 
 #include <QObject>
@@ -7,9 +9,9 @@
 #include <map>
 #include <memory>
 
-// The owner of the source workers: the six built-in sources' and one for each
-// feed or page source, made at its first fetch. Routes each fetch to the
-// worker of its source and raises the workers' events as its own.
+// The owner of the source workers, one for each source, made at its first
+// fetch. Routes each fetch to the worker of its source, and is the boundary
+// where the workers' messages become NewsItem records.
 class OOP : public QObject
 {
     Q_OBJECT
@@ -17,30 +19,24 @@ class OOP : public QObject
 public:
     explicit OOP(QObject *parent = nullptr);
 
-    // Any id but 100..105 does nothing.
-    void GetContent(int ID, const QString &HtmlScr, const QString &URL);
-    // A feed or page source's pass (see cMultGet.rep).
-    void GetFeedContent(int ID, const QString &known, const QString &URL, const QString &source);
-    // A feed or page source that is gone: its worker ends.
-    void drop(int ID) { m_feeds.erase(ID); }
+    // Starts a pass of the source: known, the text (or for a feed the keys,
+    // one a line) of what it reported before; url, the address to fetch.
+    void fetch(const NewsSource &source, const QString &known, const QString &url);
+    // A source that is gone: its worker ends.
+    void drop(int ID) { m_workers.erase(ID); }
 
 Q_SIGNALS:
-    void GetMsg(int iID, const QString &iCellTime, const QString &iCellInfo, const QString &iHref, const QString &iPopup);
+    void GetNews(const NewsItem &item);
     void GetComplete(int iID, bool iNew);
     void GetTimeout(int iID);
     void GetError(int iID, const QString &iMsg);
-    void GetItem(int iID, const QString &iRecord);
     void GetRetry(int iID, int iSeconds);
 
 private:
-    void relay(cMultGet &worker);
+    cMultGet &worker(int id);
+    // What the worker of a source that is not one of the six reads it as (see cMultGet.rep).
+    static QString describe(const NewsSource &source);
 
-    // Created in this order.
-    cMultGet FXark;
-    cMultGet FX168;
-    cMultGet FX678;
-    cMultGet Dailyfx;
-    cMultGet HeXun;
-    cMultGet CaiXun;
-    std::map<int, std::unique_ptr<cMultGet>> m_feeds;
+    std::map<int, std::unique_ptr<cMultGet>> m_workers;
+    std::map<int, bool> m_composite; // by source: its messages carry a composite text
 };

@@ -5,6 +5,7 @@
 #include "core/ConfigPaths.h"
 #include "core/ProgramData.h"
 #include "core/FileUtil.h"
+#include "core/Logging.h"
 #include "core/NumberText.h"
 #include "core/gui/FullScreenWatch.h"
 #include "notify/PlayMediaCls.h"
@@ -26,34 +27,26 @@ PopupNotifier::~PopupNotifier()
     close();
 }
 
-void PopupNotifier::notify(const QString &html, int delayMs)
+void PopupNotifier::notify(const Notification &notification)
 {
     AppGlobals &app = Globals();
     // What the first seconds after start-up find is not announced.
     if (app.StartTime.secsTo(m_clock.now()) < GraceSeconds)
         return;
-    if (numberFromText(app.Config.GetNodeAttrib(ConfigPaths::Popup, ConfigPaths::Checked)) == 0)
+    if (!notification.evenWhenOff && numberFromText(app.Config.GetNodeAttrib(ConfigPaths::Popup, ConfigPaths::Checked)) == 0)
         return;
-    present({html, delayMs, app.Config.GetNodeAttrib(ConfigPaths::Popup, ConfigPaths::SoundFile)});
+    qCInfo(lcNotify) << "notifying" << int(notification.origin) << notification.lines.size() << "lines";
+    present(notification);
 }
 
-void PopupNotifier::alert(const QString &html, const QString &soundFile, const QStringList &marks)
+void PopupNotifier::present(const Notification &notification)
 {
-    if (Globals().StartTime.secsTo(m_clock.now()) < GraceSeconds)
-        return;
-    present({html, UntilClosed, soundFile, marks});
-}
-
-void PopupNotifier::present(const Held &item)
-{
-    const QString &html = item.html;
-    const int delayMs = item.delayMs;
     // Nothing slides over a film or a presentation; it comes when that ends.
     if (FullScreenWatch::active()) {
         // The popup shows only its newest rows; a long film keeps no more than those.
         if (m_deferred.size() >= frmPopUp::MaxRows)
             m_deferred.removeFirst();
-        m_deferred.append(item);
+        m_deferred.append(notification);
         m_fullScreenCheck.start();
         return;
     }
@@ -65,15 +58,16 @@ void PopupNotifier::present(const Held &item)
         // Closing may happen inside the popup's own page call: released from the event loop.
         connect(m_popup.get(), &frmPopUp::closed, this, &PopupNotifier::release, Qt::QueuedConnection);
     }
-    m_popup->AddHtml(html, item.marks);
-    if (m_popup->isOpen() && delayMs == UntilClosed) {
+    m_popup->add(notification);
+    if (m_popup->isOpen() && notification.untilClosed) {
         m_popup->stay(); // a reminder joins items already shown, and keeps them in view
     } else if (!m_popup->isOpen()) {
         const int duration = numberFromText(Globals().Config.GetNodeAttrib(ConfigPaths::Popup, ConfigPaths::Duration));
-        m_popup->setShowDelay(delayMs != 0 ? delayMs : duration == -1 ? UntilClosed : duration * 1000);
+        m_popup->setShowDelay(notification.untilClosed || duration == -1 ? frmPopUp::UntilClosed : duration * 1000);
         m_popup->Popup();
     }
-    playSound(item.soundFile);
+    playSound(notification.sound ? *notification.sound
+                                 : Globals().Config.GetNodeAttrib(ConfigPaths::Popup, ConfigPaths::SoundFile));
 }
 
 void PopupNotifier::playSound(const QString &soundFile)
@@ -96,9 +90,9 @@ void PopupNotifier::showDeferred()
     if (FullScreenWatch::active())
         return;
     m_fullScreenCheck.stop();
-    const QList<Held> deferred = std::exchange(m_deferred, {});
-    for (const Held &item : deferred)
-        present(item);
+    const QList<Notification> deferred = std::exchange(m_deferred, {});
+    for (const Notification &notification : deferred)
+        present(notification);
 }
 
 void PopupNotifier::release()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Notification.h"
+
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -11,9 +13,11 @@ class Clock;
 class frmPopUp;
 class PlayMediaCls;
 
-// How news and reminders reach the user: the popup that slides up (made for
-// the first item, let go of when closed), its sound, the grace period after
-// start-up, and the items held back while a full-screen window is active.
+// The program's one notifier: news, alerts and reminders reach the user
+// through it as records. It keeps the popup that slides up (made for the
+// first notification, let go of when closed), its sound, the grace period
+// after start-up, the popup setting, and the notifications held back while
+// a full-screen window is active (the newest ten).
 class PopupNotifier : public QObject
 {
     Q_OBJECT
@@ -21,18 +25,12 @@ class PopupNotifier : public QObject
 public:
     static constexpr int GraceSeconds = 10;
     static constexpr int FullScreenCheckMs = 2000;
-    // The popup stays until the user closes it.
-    static constexpr int UntilClosed = -1;
 
     explicit PopupNotifier(const Clock &clock, QObject *parent = nullptr);
     ~PopupNotifier() override;
 
-    // `delayMs`: how long the popup stays (0: as the settings say, UntilClosed).
-    void notify(const QString &html, int delayMs = 0);
-    // What a keyword alert found: shown even when popups are off, until
-    // closed, with the rule's sound file (none when empty) instead of the
-    // popup's, and the texts it found marked.
-    void alert(const QString &html, const QString &soundFile, const QStringList &marks);
+    // Shown for as long as the popup setting says, unless it stays until closed.
+    void notify(const Notification &notification);
     // Closes the popup and stops its sound (an update takes over, the program ends).
     void close();
     // The popup while it is open (and briefly after it closed); none otherwise.
@@ -43,14 +41,7 @@ Q_SIGNALS:
     void moreClicked();
 
 private:
-    struct Held
-    {
-        QString html;
-        int delayMs;
-        QString soundFile;
-        QStringList marks = {};
-    };
-    void present(const Held &item);
+    void present(const Notification &notification);
     void showDeferred();
     void release();
     void playSound(const QString &soundFile);
@@ -59,6 +50,6 @@ private:
     std::unique_ptr<frmPopUp> m_popup;
     std::unique_ptr<PlayMediaCls> m_sound;
     // Held back while a full-screen window is active.
-    QList<Held> m_deferred;
+    QList<Notification> m_deferred;
     QTimer m_fullScreenCheck;
 };

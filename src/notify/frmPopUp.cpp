@@ -2,8 +2,10 @@
 
 #include "core/gui/Desktop.h"
 #include "core/gui/WindowDrag.h"
+#include "pagebridge/PagePart.h"
 #include "pages/PopupPage.h"
 
+#include <QUrl>
 #include <QWebEngineView>
 
 frmPopUp::frmPopUp(QWidget *parent)
@@ -43,26 +45,83 @@ frmPopUp::frmPopUp(QWidget *parent)
     });
 }
 
-void frmPopUp::AddHtml(const QString &html, const QStringList &marks)
+void frmPopUp::add(const Notification &notification)
 {
-    const QStringList parts = html.split(u'~');
-    for (qsizetype i = parts.size() - 1; i >= 0; --i) {
-        const QString &snippet = parts.at(i);
-        if (snippet.isEmpty() || m_shown.contains(snippet))
-            continue;
-        m_page->insertRow(PopupPage::Table, m_rows > 0 ? 0 : -1,
-                          {QVariantMap{{QStringLiteral("html"), snippet},
-                                       {QStringLiteral("marks"), marks},
-                                       {QStringLiteral("style"), QVariantMap{{QStringLiteral("verticalAlign"), QStringLiteral("middle")}}}}});
-        m_shown.prepend(snippet);
-        ++m_rows;
-        if (m_rows > MaxRows) {
-            m_page->deleteRow(PopupPage::Table, -1);
-            --m_rows;
-            m_shown.removeLast();
+    if (!notification.heading.isEmpty()) {
+        QStringList key{notification.heading};
+        for (const Notification::Line &line : notification.lines)
+            key << line.time << line.text;
+        insertRow(key.join(u'\n'), reminderParts(notification), notification.marks);
+    } else {
+        for (qsizetype i = notification.lines.size() - 1; i >= 0; --i) {
+            const Notification::Line &line = notification.lines.at(i);
+            const QString key = QStringList{notification.icon, line.time, line.text, line.summary, line.link}.join(u'\n');
+            insertRow(key, itemParts(notification.icon, line), notification.marks);
         }
     }
     measure();
+}
+
+void frmPopUp::insertRow(const QString &key, const QVariantList &parts, const QStringList &marks)
+{
+    if (m_shown.contains(key))
+        return;
+    m_page->insertRow(PopupPage::Table, m_rows > 0 ? 0 : -1,
+                      {QVariantMap{{QStringLiteral("parts"), parts},
+                                   {QStringLiteral("marks"), marks},
+                                   {QStringLiteral("style"), QVariantMap{{QStringLiteral("verticalAlign"), QStringLiteral("middle")}}}}});
+    m_shown.prepend(key);
+    ++m_rows;
+    if (m_rows > MaxRows) {
+        m_page->deleteRow(PopupPage::Table, -1);
+        --m_rows;
+        m_shown.removeLast();
+    }
+}
+
+QVariantList frmPopUp::itemParts(const QString &icon, const Notification::Line &line)
+{
+    using PagePart::element;
+    static const QString space(QChar(0xA0));
+    QVariantList text{element(QStringLiteral("#text"), line.time + space + line.text)};
+    if (!line.summary.isEmpty() && line.summary != line.text)
+        text << element(QStringLiteral("#text"), QStringLiteral("("))
+             << element(QStringLiteral("font"), line.summary, {}, {{QStringLiteral("style"), QStringLiteral("color:#0000FF")}})
+             << element(QStringLiteral("#text"), QStringLiteral(")"));
+    // A linked item is underlined; the page's script opens its link on a click.
+    QVariantMap attributes;
+    if (!line.link.isEmpty() && PageBridge::isWebAddress(QUrl(line.link)))
+        attributes = {{QStringLiteral("style"), QStringLiteral("text-decoration:underline")},
+                      {QStringLiteral("data-link"), line.link}};
+    return {element(QStringLiteral("img"), {}, {}, {{QStringLiteral("src"), icon}, {QStringLiteral("align"), QStringLiteral("absmiddle")}}),
+            element(QStringLiteral("#text"), space), element(QStringLiteral("span"), {}, {}, attributes, text)};
+}
+
+QVariantList frmPopUp::reminderParts(const Notification &notification)
+{
+    // The lines under the heading, a dashed rule between them.
+    using PagePart::element;
+    QVariantList lines;
+    for (const Notification::Line &line : notification.lines) {
+        if (!lines.isEmpty())
+            lines << element(QStringLiteral("hr"), {}, {},
+                             {{QStringLiteral("style"), QStringLiteral("BORDER: #987cb9 1px dashed; ")},
+                              {QStringLiteral("width"), QStringLiteral("100%")}, {QStringLiteral("size"), QStringLiteral("1")}});
+        lines << element(QStringLiteral("#text"), line.time.isEmpty() ? line.text : line.time + QChar(0xA0) + line.text);
+    }
+    const QVariantMap noBorder{{QStringLiteral("style"), QStringLiteral("border:none")}};
+    const QVariantList cells{
+        element(QStringLiteral("td"), {}, {},
+                {{QStringLiteral("style"), QStringLiteral("padding:0px 5px 0px 0px; border:none")}, {QStringLiteral("valign"), QStringLiteral("top")}},
+                {element(QStringLiteral("img"), {}, {}, {{QStringLiteral("src"), notification.icon}})}),
+        element(QStringLiteral("td"), {}, {}, noBorder,
+                {element(QStringLiteral("span"), notification.heading, {},
+                         {{QStringLiteral("style"), QStringLiteral("font-size:15px;font-weight:bold;")}}),
+                 element(QStringLiteral("br")), element(QStringLiteral("span"), {}, {}, {}, lines)})};
+    return {element(QStringLiteral("table"), {}, {},
+                    {{QStringLiteral("border"), QStringLiteral("0")}, {QStringLiteral("cellspacing"), QStringLiteral("0")},
+                     {QStringLiteral("cellpadding"), QStringLiteral("0")}},
+                    {element(QStringLiteral("tr"), {}, {}, {}, cells)})};
 }
 
 void frmPopUp::measure(std::function<void()> then)
@@ -109,7 +168,7 @@ void frmPopUp::Popup()
 
 void frmPopUp::stay()
 {
-    m_showDelay = -1;
+    m_showDelay = UntilClosed;
     if (m_status == 0)
         return; // still sliding in: it stops when it is up
     m_timer.stop();
@@ -138,7 +197,7 @@ void frmPopUp::tick()
         place(m_targetTop, m_height);
         m_status = 1;
         setWindowOpacity(1.0);
-        if (m_showDelay == -1)
+        if (m_showDelay == UntilClosed)
             m_timer.stop();
         else
             m_timer.setInterval(m_showDelay);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Notification.h"
 #include "pagebridge/PageBridge.h"
 
 #include <QStringList>
@@ -20,14 +21,15 @@ public:
     static constexpr int MaxRows = 10;
     static constexpr int Steps = 12;
     static constexpr int TickMs = 50;
+    // A show delay: it stays until the user closes it.
+    static constexpr int UntilClosed = -1;
 
     explicit frmPopUp(QWidget *parent = nullptr);
 
     bool Busy() const { return m_page->Busy(); }
-    // Snippets separated by "~", newest first; those not on show yet go on
-    // top, newest uppermost, so every item shows once; the marks (texts)
-    // are marked in the rows they bring.
-    void AddHtml(const QString &html, const QStringList &marks = {});
+    // Its rows go on top, the newest uppermost; a row on show already is not
+    // shown twice; its marks (texts) are marked in the rows it brings.
+    void add(const Notification &notification);
     void setShowDelay(int milliseconds) { m_showDelay = milliseconds; }
     int ShowDelay() const { return m_showDelay; }
     void Popup();
@@ -51,11 +53,14 @@ private:
     void tick();
     void place(int top, int height);
     void measure(std::function<void()> then = {});
+    void insertRow(const QString &key, const QVariantList &parts, const QStringList &marks);
+    static QVariantList itemParts(const QString &icon, const Notification::Line &line);
+    static QVariantList reminderParts(const Notification &notification);
 
     PageBridge *m_page;
     WindowDrag *m_drag;
     QTimer m_timer;
-    QStringList m_shown; // snippets in the table, newest first
+    QStringList m_shown; // the rows in the table, newest first, each by its content
     int m_rows = 1;      // the page starts with one empty row
     int m_width = 282;
     int m_height = 0;

@@ -33,9 +33,18 @@ qint32 fromText(const QString &text)
     return 0;
 }
 
-bool isUtf8(qint32 id)
+QString pageKind(const QString &text)
 {
-    return id == s_FXark || id == s_Dailyfx;
+    for (const char *kind : names) {
+        if (text.compare(QLatin1String(kind), Qt::CaseInsensitive) == 0)
+            return QLatin1String(kind);
+    }
+    return {};
+}
+
+bool isUtf8(const QString &kind)
+{
+    return kind == name(s_FXark) || kind == name(s_Dailyfx);
 }
 
 } // namespace SourceId

@@ -3,6 +3,8 @@
 #include <QString>
 
 // The six news sources, by the ids the worker and the main program share.
+// The worker's GetWebContent names a source's page parser by these ids; any
+// other source names its kind in the description of GetFeedContent.
 enum ResID : qint32 {
     s_FXark = 100,
     s_FX168 = 101,
@@ -16,10 +18,14 @@ namespace SourceId {
 
 bool isSource(qint32 id);
 // FXark, FX168, ... as the configuration names them; empty for other ids.
+// A built-in source's name is also the kind of its page parser.
 QString name(qint32 id);
 // The id of a source name (any case) or of its decimal id; 0 when neither.
 qint32 fromText(const QString &text);
-// Sources whose pages are UTF-8; the others are GBK (read as GB18030).
-bool isUtf8(qint32 id);
+// A page parser's kind as written in any case ("fx168") in its own spelling
+// ("FX168"); empty when the text names no page parser.
+QString pageKind(const QString &text);
+// Pages of these kinds are UTF-8; the others are GBK (read as GB18030).
+bool isUtf8(const QString &kind);
 
 } // namespace SourceId

@@ -62,7 +62,7 @@ NewsSource FeedList::fields(qsizetype index) const
     NewsSource source;
     source.name = entry.value(ConfigPaths::Name);
     source.url = entry.value(ConfigPaths::Url);
-    source.kind = entry.value(ConfigPaths::Kind, QStringLiteral("auto")).trimmed().toLower();
+    source.kind = NewsSourceRegistry::readKind(entry.value(ConfigPaths::Kind, QStringLiteral("auto")));
     source.interval = entry.value(ConfigPaths::IntervalTime, QString::number(NewsSourceRegistry::DefaultInterval)).toInt();
     source.checked = entry.value(ConfigPaths::Checked, QStringLiteral("1")).trimmed() != QStringLiteral("0");
     source.itemSelector = entry.value(QStringLiteral("Item"));

@@ -66,14 +66,11 @@ void frmMain::Load()
     connect(m_main.get(), &frmTavrin::balloonRequested, this, &frmMain::ShowBalloonTip);
     // Ended from the event loop, never inside the page call that asked for it.
     connect(m_main.get(), &frmTavrin::exitRequested, this, &frmMain::ExitApp, Qt::QueuedConnection);
-    connect(&m_main->news(), &NewsPanel::popupRequested, this, [this](const QString &html) { Popup(html); });
-    connect(&m_main->news(), &NewsPanel::alertRequested, m_notifier, &PopupNotifier::alert);
+    connect(&m_main->news(), &NewsPanel::notificationRequested, m_notifier, &PopupNotifier::notify);
     connect(&m_main->bar(), &BarPanel::moreClicked, this, &frmMain::ShowTavrin);
     connect(m_main.get(), &frmTavrin::settingsRequested, this, &frmMain::OpenSettings);
     connect(m_main.get(), &frmTavrin::aboutRequested, this, &frmMain::OpenAbout);
-    // A reminder stays on screen until the user closes it.
-    connect(&m_main->calendar(), &CalendarPanel::reminderRequested, this,
-            [this](const QString &html) { Popup(html, PopupNotifier::UntilClosed); });
+    connect(&m_main->calendar(), &CalendarPanel::reminderRequested, m_notifier, &PopupNotifier::notify);
     m_main->setTrayCheck([this] { return m_tray && m_tray->isShown(); });
     connect(m_main.get(), &frmTavrin::pageReady, this, &frmMain::mainWindowReady, Qt::SingleShotConnection);
 }
@@ -169,11 +166,6 @@ void frmMain::m_frmSysTray_MenuClick(const QString &sKey)
         OpenSettings();
     else if (sKey == QStringLiteral("About"))
         OpenAbout();
-}
-
-void frmMain::Popup(const QString &html, int iDelayPara)
-{
-    m_notifier->notify(html, iDelayPara);
 }
 
 frmPopUp *frmMain::popupWindow() const

@@ -35,7 +35,6 @@ public:
 
     void ShowBalloonTip(const QString &iTip, const QString &iTitle, int iIcon = 0);
     void ShowTavrin();
-    void Popup(const QString &html, int iDelayPara = 0);
     void ChkLiveUpdate(bool asked) { m_updates->check(asked); }
     // The settings dialog and the about window, one of each.
     void OpenSettings();
@@ -50,7 +49,8 @@ public:
 
     frmTavrin *mainWindow() const { return m_main.get(); }
     frmSysTray *tray() const { return m_tray.get(); }
-    // The popup while it is open (and briefly after it closed); none otherwise.
+    // The program's notifier, and its popup while it is open (and briefly after it closed).
+    PopupNotifier &notifier() const { return *m_notifier; }
     frmPopUp *popupWindow() const;
     ProgramDialogs &dialogs() const { return *m_dialogs; }
     frmLiveUpdate *updateWindow() const { return m_updates->window(); }

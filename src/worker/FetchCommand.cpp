@@ -1,5 +1,6 @@
 #include "worker/FetchCommand.h"
 
+#include "protocol/SourceId.h"
 #include "worker/EventJson.h"
 #include "worker/FeedFetcher.h"
 #include "worker/PageSourceReader.h"
@@ -8,6 +9,8 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QHash>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSet>
 
 #include <cstdio>
@@ -18,7 +21,7 @@ int usage(const QString &problem)
 {
     const QByteArray text = (QStringLiteral("torvel: ") + problem
                              + QStringLiteral("\nusage: torvel --fetch ID URL [--known FILE]\n"
-                                              "       torvel --fetch auto|rss|atom|json URL [--known FILE] [--probe]\n"
+                                              "       torvel --fetch auto|rss|atom|json|FXark|FX168|... URL [--known FILE] [--probe]\n"
                                               "       torvel --fetch page URL --item SEL --title SEL [--link SEL] [--time SEL]"
                                               " [--summary SEL] [--known FILE] [--probe]\n"))
                                 .toUtf8();
@@ -133,7 +136,8 @@ int runFetchCommand(const QStringList &arguments)
     bool isNumber = false;
     const int id = positional.value(0).toInt(&isNumber);
     const bool feed = kinds.contains(positional.value(0));
-    if (positional.size() != 2 || (!isNumber && !feed))
+    const QString pageKind = isNumber ? QString() : SourceId::pageKind(positional.value(0));
+    if (positional.size() != 2 || (!isNumber && !feed && pageKind.isEmpty()))
         return usage(QStringLiteral("expected a numeric id or a kind of source, and an address"));
     QString known;
     if (!knownFile.isEmpty()) {
@@ -144,12 +148,21 @@ int runFetchCommand(const QStringList &arguments)
     }
     if (feed)
         return fetchFeed(positional.at(0), positional.at(1), known, selectors, probe);
-    if (!selectors.isEmpty() || probe)
-        return usage(QStringLiteral("selectors and --probe are for a feed or page source"));
+    if (!selectors.isEmpty() || (probe && pageKind.isEmpty()))
+        return usage(QStringLiteral("selectors are for a page source, --probe for a feed or a kind of page"));
 
     cMultGetWorker worker;
+    // A probe counts the items and names the newest instead of printing them.
+    int items = 0;
+    QString newest;
     QObject::connect(&worker, &cMultGetWorker::Msg, &worker,
-                     [](int iID, const QString &time, const QString &info, const QString &href, const QString &popup) {
+                     [probe, &items, &newest](int iID, const QString &time, const QString &info, const QString &href,
+                                              const QString &popup) {
+                         if (probe) {
+                             ++items;
+                             newest = info.section(u'~', 0, 0);
+                             return;
+                         }
                          ParseEvent e = event(ParseEvent::Msg);
                          e.cellTime = time;
                          e.cellInfo = info;
@@ -157,7 +170,9 @@ int runFetchCommand(const QStringList &arguments)
                          e.popup = popup;
                          print(EventJson::line(iID, e));
                      });
-    QObject::connect(&worker, &cMultGetWorker::Complete, &worker, [](int iID, bool isNew) {
+    QObject::connect(&worker, &cMultGetWorker::Complete, &worker, [probe, &items, &newest](int iID, bool isNew) {
+        if (probe)
+            return print(EventJson::probeLine(items, newest));
         ParseEvent e = event(ParseEvent::Complete);
         e.isNew = isNew;
         print(EventJson::line(iID, e));
@@ -170,7 +185,11 @@ int runFetchCommand(const QStringList &arguments)
     QObject::connect(&worker, &cMultGetWorker::Timeout, &worker, [](int iID) { print(EventJson::timeoutLine(iID)); });
     QObject::connect(&worker, &cMultGetWorker::PassEnded, QCoreApplication::instance(), &QCoreApplication::quit,
                      Qt::QueuedConnection);
-    worker.GetWebContent(known, id, positional.at(1));
+    if (pageKind.isEmpty())
+        worker.GetWebContent(known, id, positional.at(1));
+    else
+        worker.GetFeedContent(known, 0, positional.at(1),
+                              QString::fromUtf8(QJsonDocument(QJsonObject{{QStringLiteral("kind"), pageKind}}).toJson()));
     QCoreApplication::exec();
     return 0;
 }

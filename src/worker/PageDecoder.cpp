@@ -5,9 +5,9 @@
 
 namespace PageDecoder {
 
-QString decode(qint32 sourceId, const QByteArray &body)
+QString decode(const QString &kind, const QByteArray &body)
 {
-    return SourceId::isUtf8(sourceId) ? TextDecoder::fromUtf8(body) : TextDecoder::fromGb18030(body);
+    return SourceId::isUtf8(kind) ? TextDecoder::fromUtf8(body) : TextDecoder::fromGb18030(body);
 }
 
 } // namespace PageDecoder

@@ -65,8 +65,9 @@ int runParseCommand(const QStringList &arguments)
         return usage(error);
 
     HtmlDocument document;
+    const QString kind = SourceId::name(id);
     const ParseEvents events =
-        SourceParsers::parse(id, PageDecoder::decode(id, page), QString::fromUtf8(known), url, document);
+        SourceParsers::parse(kind, PageDecoder::decode(kind, page), QString::fromUtf8(known), url, document);
     for (const ParseEvent &event : events) {
         const QByteArray line = EventJson::line(id, event);
         std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stdout);

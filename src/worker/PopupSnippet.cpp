@@ -3,6 +3,8 @@
 #include "protocol/SourceId.h"
 #include "worker/PageText.h"
 
+#include <QHash>
+
 namespace PopupSnippet {
 
 namespace {
@@ -19,17 +21,14 @@ QString text(const QString &time, const QString &title)
 
 } // namespace
 
-QString icon(qint32 sourceId)
+QString icon(const QString &kind)
 {
-    switch (sourceId) {
-    case s_FXark: return QStringLiteral("FXask.gif");
-    case s_FX168: return QStringLiteral("FX168.gif");
-    case s_FX678: return QStringLiteral("FX678.gif");
-    case s_Dailyfx: return QStringLiteral("Dailyfx.gif");
-    case s_HeXun: return QStringLiteral("hexun.gif");
-    case s_CaiXun: return QStringLiteral("CaiXun.gif");
-    default: return {};
-    }
+    static const QHash<QString, QString> icons{
+        {SourceId::name(s_FXark), QStringLiteral("FXask.gif")},  {SourceId::name(s_FX168), QStringLiteral("FX168.gif")},
+        {SourceId::name(s_FX678), QStringLiteral("FX678.gif")},  {SourceId::name(s_Dailyfx), QStringLiteral("Dailyfx.gif")},
+        {SourceId::name(s_HeXun), QStringLiteral("hexun.gif")},  {SourceId::name(s_CaiXun), QStringLiteral("CaiXun.gif")},
+    };
+    return icons.value(kind, QStringLiteral("new.gif"));
 }
 
 QString plain(const QString &icon, const QString &time, const QString &title)

@@ -12,8 +12,9 @@ enum class Tail {
     FireEvent, // popupWin_iLink.fireEvent('onclick')
 };
 
-// Icon file name of a source's items in the popup page.
-QString icon(qint32 sourceId);
+// Icon file name of the items of a kind of source in the popup page (a
+// page parser's kind; a feed's items have the "new" icon).
+QString icon(const QString &kind);
 
 QString plain(const QString &icon, const QString &time, const QString &title);
 QString linked(const QString &icon, const QString &link, Tail tail, const QString &time, const QString &title);

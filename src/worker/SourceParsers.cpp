@@ -8,6 +8,7 @@
 #include "worker/PopupSnippet.h"
 
 #include <QDate>
+#include <QHash>
 #include <QRegularExpression>
 
 using PopupSnippet::Tail;
@@ -30,7 +31,7 @@ QString trimBlanks(const QString &text)
 // The snippet of a linked item, or the plain one when the item has no usable link.
 QString snippetFor(qint32 id, const QString &link, Tail tail, const QString &time, const QString &title)
 {
-    const QString icon = PopupSnippet::icon(id);
+    const QString icon = PopupSnippet::icon(SourceId::name(id));
     return link.isEmpty() ? PopupSnippet::plain(icon, time, title)
                           : PopupSnippet::linked(icon, link, tail, time, title);
 }
@@ -176,7 +177,7 @@ void parseDailyFX(ParsePass &pass, const QString &page, HtmlDocument &doc)
         QString info = key + u'~' + PageText::displayText(text);
         if (summary != text)
             info += QStringLiteral("<br/><font style='color:#0000FF'>") + PageText::displayText(summary) + QStringLiteral("</font>");
-        pass.report(time, info, QString(), PopupSnippet::withSummary(PopupSnippet::icon(s_Dailyfx), time, text, summary));
+        pass.report(time, info, QString(), PopupSnippet::withSummary(PopupSnippet::icon(SourceId::name(s_Dailyfx)), time, text, summary));
     }
 }
 
@@ -256,21 +257,26 @@ QString caiXunTime(const QString &text)
         .arg(minute, 2, 10, QChar(u'0'));
 }
 
-ParseEvents parse(qint32 sourceId, const QString &page, const QString &known, const QString &pageUrl,
+ParseEvents parse(const QString &kind, const QString &page, const QString &known, const QString &pageUrl,
                   HtmlDocument &document)
 {
-    if (page.isEmpty() || !SourceId::isSource(sourceId))
+    using Parser = void (*)(ParsePass &, const QString &, const QString &, HtmlDocument &);
+    static const QHash<QString, Parser> parsers{
+        {SourceId::name(s_FXark), parseFXark},
+        {SourceId::name(s_FX168), parseFX168},
+        {SourceId::name(s_FX678), parseFX678},
+        {SourceId::name(s_Dailyfx), [](ParsePass &pass, const QString &page, const QString &, HtmlDocument &doc) {
+             parseDailyFX(pass, page, doc);
+         }},
+        {SourceId::name(s_HeXun), parseHeXun},
+        {SourceId::name(s_CaiXun), parseCaiXun},
+    };
+    const Parser parser = parsers.value(kind);
+    if (page.isEmpty() || !parser)
         return {};
-    ParsePass pass(sourceId == s_FXark ? QString() : QStringLiteral("GETInfo_") + SourceId::name(sourceId), known);
+    ParsePass pass(kind == SourceId::name(s_FXark) ? QString() : QStringLiteral("GETInfo_") + kind, known);
     try {
-        switch (sourceId) {
-        case s_FXark: parseFXark(pass, page, pageUrl, document); break;
-        case s_FX168: parseFX168(pass, page, pageUrl, document); break;
-        case s_FX678: parseFX678(pass, page, pageUrl, document); break;
-        case s_Dailyfx: parseDailyFX(pass, page, document); break;
-        case s_HeXun: parseHeXun(pass, page, pageUrl, document); break;
-        case s_CaiXun: parseCaiXun(pass, page, pageUrl, document); break;
-        }
+        parser(pass, page, pageUrl, document);
     } catch (const ParsePass::Failure &failure) {
         return pass.failed(failure);
     }

@@ -53,14 +53,27 @@ cMultGetWorker::~cMultGetWorker()
 void cMultGetWorker::GetWebContent(const QString &iHtmlScr, int iID, const QString &iUrl)
 {
     // A second call before the timer fires replaces the first: one request only.
-    m_htmlSource = iHtmlScr;
-    m_id = iID;
-    m_url = iUrl;
+    startPage(SourceId::name(iID), iHtmlScr, iID, iUrl);
+}
+
+void cMultGetWorker::startPage(const QString &kind, const QString &known, int id, const QString &url)
+{
+    m_kind = kind;
+    m_htmlSource = known;
+    m_id = id;
+    m_url = url;
     m_requestTimer.start();
 }
 
 void cMultGetWorker::GetFeedContent(const QString &iKnown, int iID, const QString &iUrl, const QString &iSource)
 {
+    const QJsonObject description = QJsonDocument::fromJson(iSource.toUtf8()).object();
+    const QString kind = description.value(QStringLiteral("kind")).toString(QStringLiteral("auto"));
+    // Another address read by one of the six pages' parsers.
+    if (const QString pageKind = SourceId::pageKind(kind); !pageKind.isEmpty()) {
+        startPage(pageKind, iKnown, iID, iUrl);
+        return;
+    }
     if (!m_feed) {
         m_feed = new FeedFetcher(this);
         connect(m_feed, &FeedFetcher::item, this, [this](const FeedPass::KeyedItem &keyed) { reportItem(m_feedId, keyed); });
@@ -80,9 +93,8 @@ void cMultGetWorker::GetFeedContent(const QString &iKnown, int iID, const QStrin
         });
     }
     m_feedId = iID;
-    const QJsonObject description = QJsonDocument::fromJson(iSource.toUtf8()).object();
     FeedSource source;
-    source.kind = description.value(QStringLiteral("kind")).toString(QStringLiteral("auto"));
+    source.kind = kind;
     source.selectors = {description.value(QStringLiteral("item")).toString(),
                         description.value(QStringLiteral("title")).toString(),
                         description.value(QStringLiteral("link")).toString(),
@@ -170,11 +182,11 @@ void cMultGetWorker::pollState()
 void cMultGetWorker::finishPass(const QByteArray &body)
 {
     const int id = m_id;
-    const QString text = PageDecoder::decode(id, body);
+    const QString text = PageDecoder::decode(m_kind, body);
     if (text.isEmpty()) {
         Q_EMIT IError(id, QStringLiteral("Request LinkExecute"));
-    } else if (SourceId::isSource(id)) {
-        for (const ParseEvent &event : SourceParsers::parse(id, text, m_htmlSource, m_url, m_webDoc)) {
+    } else {
+        for (const ParseEvent &event : SourceParsers::parse(m_kind, text, m_htmlSource, m_url, m_webDoc)) {
             switch (event.kind) {
             case ParseEvent::Msg:
                 Q_EMIT Msg(id, event.cellTime, event.cellInfo, event.href, event.popup);

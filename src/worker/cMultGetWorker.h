@@ -42,10 +42,12 @@ Q_SIGNALS:
     void IError(int iID, const QString &iMsg);
     void Item(int iID, const QString &iRecord);
     void Retry(int iID, int iSeconds);
-    // After the last event of a pass, or after the fetch of an id that has no parser.
+    // After the last event of a pass, or after the fetch of a page no parser reads.
     void PassEnded(int iID);
 
 private:
+    // A pass over a page read by the parser of its kind.
+    void startPage(const QString &kind, const QString &known, int id, const QString &url);
     void StartRequest();
     void pollState();
     void releaseRequest();
@@ -59,6 +61,7 @@ private:
     CappedBody m_body{MaxBodyBytes};
     int m_ticks = 0;
     int m_id = 0;
+    QString m_kind; // the page parser's; empty for an id that has none
     QString m_htmlSource;
     QString m_url;
     HtmlDocument m_webDoc;

@@ -15,6 +15,7 @@ int usage()
                "       torvel --parse SOURCE FILE [--known FILE] [--url URL]\n"
                "       torvel --fetch ID URL [--known FILE]\n"
                "       torvel --fetch auto|rss|atom|json|page URL [selectors] [--known FILE] [--probe]\n"
+               "       torvel --fetch FXark|FX168|FX678|DailyFX|HeXun|CaiXun URL [--known FILE] [--probe]\n"
                "       torvel --parse-feed FILE [--url URL] [--content-type TYPE]\n"
                "       torvel --parse-page FILE --item SEL --title SEL [--link SEL] [--time SEL] [--summary SEL] [--url URL]\n",
                stderr);

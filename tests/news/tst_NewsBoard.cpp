@@ -32,8 +32,9 @@ public:
     bool arrived = false;
     QStringList tabsShown;
     QString firstShown;
-    QStringList popups;
-    QStringList alerts;
+    QStringList popups; // the texts of news notifications
+    QStringList alerts; // an alert's text, sound and marks
+    QList<Notification> notifications;
     int sorts = 0;
 
     void insertRow(const QString &table, const NewsRow &row) override
@@ -52,10 +53,14 @@ public:
     }
     void newsArrived() override { arrived = true; }
     void sortAllNews() override { ++sorts; }
-    void popup(const QString &value) override { popups << value; }
-    void alert(const QString &value, const QString &sound, const QStringList &marks) override
+    void notify(const Notification &notification) override
     {
-        alerts << value + u'|' + sound + u'|' + marks.join(u',');
+        notifications << notification;
+        const QString text = notification.lines.value(0).text;
+        if (notification.origin == Notification::Origin::Alert)
+            alerts << text + u'|' + notification.sound.value_or(u"?"_s) + u'|' + notification.marks.join(u',');
+        else
+            popups << text;
     }
     void showSourceTab(const QString &anchor, bool shown) override
     {
@@ -68,6 +73,12 @@ public:
 
     NewsRow row(const QString &table, int index) const { return tables.value(table).value(index); }
 };
+
+// A page parser's message as the worker's client decodes it (DailyFX's composite).
+NewsItem message(int id, const QString &time, const QString &info, const QString &href)
+{
+    return NewsItem::fromMessage(id, time, info, href, id == 103);
+}
 
 // A feed item as the worker sends it.
 QString record(const QString &key, const QString &time, const QString &title, const QString &summary,
@@ -190,8 +201,8 @@ private Q_SLOTS:
     {
         PageModel page;
         auto b = board(page);
-        b->GetMsg(101, u"09/05 14:30"_s, u"美元<b>走强</b> `a` | b"_s, u"http://x.cn/a?b=1&c='2'"_s, u"<popup>"_s);
-        b->GetMsg(103, u"09/05 14:31"_s, u"09/05 14:31欧元~欧元&lt;<br/><font style='color:#0000FF'>摘要</font>"_s, QString(), u"p2"_s);
+        b->add(message(101, u"09/05 14:30"_s, u"美元<b>走强</b> `a` | b"_s, u"http://x.cn/a?b=1&c='2'"_s));
+        b->add(message(103, u"09/05 14:31"_s, u"09/05 14:31欧元~欧元&lt;<br/><font style='color:#0000FF'>摘要</font>"_s, QString()));
         b->GetComplete(101, true);
         QCOMPARE(page.sorts, 0);
         drain(*b);
@@ -216,24 +227,30 @@ private Q_SLOTS:
         QCOMPARE(dailyFx.link, QString());
         QCOMPARE(b->task(101).StrBuffer, u"美元<b>走强</b> `a` | b;"_s);
         QCOMPARE(b->task(103).StrBuffer, u"09/05 14:31欧元;"_s);
-        QCOMPARE(page.popups, (QStringList{u"<popup>"_s, u"p2"_s}));
+        QCOMPARE(page.popups, (QStringList{fx168.title, dailyFx.title}));
+        // The popup's line: the source's icon, the item's time, text, link; DailyFX's summary.
+        QCOMPARE(page.notifications.at(0).icon, u"FX168.gif"_s);
+        QCOMPARE(page.notifications.at(0).lines, (QList<Notification::Line>{{fx168.time, fx168.title, {}, fx168.link}}));
+        QCOMPARE(page.notifications.at(1).icon, u"Dailyfx.gif"_s);
+        QCOMPARE(page.notifications.at(1).lines, (QList<Notification::Line>{{u"09/05 14:31"_s, u"欧元<"_s, u"摘要"_s, {}}}));
+        QVERIFY(!page.notifications.at(1).untilClosed && !page.notifications.at(1).sound);
         QVERIFY(page.arrived);
 
         // A source table keeps 80 rows with its header, the newest on top.
         for (int i = 0; i < 100; ++i)
-            b->GetMsg(104, u"10:%1"_s.arg(i % 60, 2, 10, QChar(u'0')), u"条目%1"_s.arg(i), QString(), QString());
+            b->add(message(104, u"10:%1"_s.arg(i % 60, 2, 10, QChar(u'0')), u"条目%1"_s.arg(i), QString()));
         drain(*b);
         QCOMPARE(page.tables.value(u"iHeXunNews_Table"_s).size(), NewsBoard::SourceLimit - 1);
         QCOMPARE(b->rowCount(u"iHeXunNews_Table"_s), NewsBoard::SourceLimit);
         QCOMPARE(page.row(u"iHeXunNews_Table"_s, 0).title, u"条目99"_s);
         QVERIFY(b->task(104).StrBuffer.startsWith(u"条目0;"_s)); // known texts stay
         for (int i = 0; i < 300; ++i)
-            b->GetMsg(105, u"11:00"_s, u"x%1"_s.arg(i), QString(), QString());
+            b->add(message(105, u"11:00"_s, u"x%1"_s.arg(i), QString()));
         drain(*b);
         QCOMPARE(b->rowCount(NewsView::AllNews), NewsBoard::AllNewsLimit);
         // The known-items text keeps the newest keys only, however long the run.
         for (int i = 100; i < 100 + NewsBoard::KnownLimit; ++i)
-            b->GetMsg(104, u"12:00"_s, u"条目%1"_s.arg(i), QString(), QString());
+            b->add(message(104, u"12:00"_s, u"条目%1"_s.arg(i), QString()));
         drain(*b);
         QCOMPARE(b->task(104).StrBuffer.count(u';'), NewsBoard::KnownLimit);
         QVERIFY(b->task(104).StrBuffer.startsWith(u"条目100;"_s));
@@ -263,9 +280,9 @@ private Q_SLOTS:
         QCOMPARE(std::get<2>(fetch), u"https://f.example.cn/rss"_s);
 
         // An older item of a first fetch comes quiet: known, never shown.
-        b->GetItem(1000, u"{\"key\":\"k0\",\"time\":\"09-05 14:10\",\"title\":\"更旧\",\"quiet\":true}"_s);
-        b->GetItem(1000, record(u"k1"_s, u"09-05 14:20"_s, u"旧闻"_s, u"摘要"_s, u"https://f.example.cn/1"_s, false, u"<p1>"_s));
-        b->GetItem(1000, record(u"k2"_s, u"09-05 14:29"_s, u"美联储加息"_s, QString(), QString(), true, u"<p2>"_s));
+        b->add(NewsItem::fromRecord(1000, u"{\"key\":\"k0\",\"time\":\"09-05 14:10\",\"title\":\"更旧\",\"quiet\":true}"_s));
+        b->add(NewsItem::fromRecord(1000, record(u"k1"_s, u"09-05 14:20"_s, u"旧闻"_s, u"摘要"_s, u"https://f.example.cn/1"_s, false, u"<p1>"_s)));
+        b->add(NewsItem::fromRecord(1000, record(u"k2"_s, u"09-05 14:29"_s, u"美联储加息"_s, QString(), QString(), true, u"<p2>"_s)));
         b->GetComplete(1000, true);
         drain(*b);
         QCOMPARE(page.tables.value(u"iFeed1000News_Table"_s).size(), 2);
@@ -278,7 +295,11 @@ private Q_SLOTS:
         QCOMPARE(all.label, u" - 快讯"_s);
         QCOMPARE(all.source, u"feed"_s);
         QCOMPARE(all.timeKey, u"202609051429"_s);
-        QCOMPARE(page.popups, (QStringList{u"<p1>"_s, u"<p2>"_s}));
+        QCOMPARE(page.popups, (QStringList{u"旧闻"_s, u"美联储加息"_s}));
+        // A feed's summary stays out of the popup.
+        QCOMPARE(page.notifications.at(0).icon, u"new.gif"_s);
+        QCOMPARE(page.notifications.at(0).lines,
+                 (QList<Notification::Line>{{u"09-05 14:20"_s, u"旧闻"_s, {}, u"https://f.example.cn/1"_s}}));
         QCOMPARE(b->task(1000).StrBuffer, u"k0\nk1\nk2"_s);
 
         // 429 with Retry-After 120: the next fetch two minutes on, not sooner.
@@ -305,7 +326,7 @@ private Q_SLOTS:
         for (int i = 0; i < 200; ++i)
             tick(*b, now);
         QVERIFY(!fetchedIds().contains(1000));
-        b->GetItem(1000, record(u"k3"_s, u"09-05 14:31"_s, u"迟到"_s, {}, {}, false, {}));
+        b->add(NewsItem::fromRecord(1000, record(u"k3"_s, u"09-05 14:31"_s, u"迟到"_s, {}, {}, false, {})));
         b->GetComplete(1000, true);
         drain(*b);
         QCOMPARE(page.tables.value(NewsView::AllNews).size(), 2);
@@ -325,8 +346,8 @@ private Q_SLOTS:
             auto b = board(page);
             QList<int> changed;
             b->onKnownChanged([&changed](int id) { changed << id; });
-            b->GetItem(1000, record(u"k1"_s, u"09-05 14:20"_s, u"甲"_s, {}, {}, false, {}));
-            b->GetItem(1000, record(u"k2"_s, u"09-05 14:21"_s, u"乙"_s, {}, {}, false, {}));
+            b->add(NewsItem::fromRecord(1000, record(u"k1"_s, u"09-05 14:20"_s, u"甲"_s, {}, {}, false, {})));
+            b->add(NewsItem::fromRecord(1000, record(u"k2"_s, u"09-05 14:21"_s, u"乙"_s, {}, {}, false, {})));
             b->GetComplete(1000, true);
             b->GetComplete(101, true);
             drain(*b);
@@ -352,8 +373,8 @@ private Q_SLOTS:
         auto b = board(page);
         QList<std::pair<int, int>> failures;
         b->onFailure([&failures](int step, int number) { failures.append({step, number}); });
-        b->GetMsg(104, u"10:00"_s, u"页面出错"_s, QString(), QString());
-        b->GetMsg(104, u"10:01"_s, u"正常"_s, QString(), QString());
+        b->add(message(104, u"10:00"_s, u"页面出错"_s, QString()));
+        b->add(message(104, u"10:01"_s, u"正常"_s, QString()));
         b->GetComplete(104, true);
         drain(*b);
         QCOMPARE(failures, (QList<std::pair<int, int>>{{NewsBoard::ItemStep, NewsBoard::InvalidCallError}}));
@@ -369,7 +390,7 @@ private Q_SLOTS:
         auto b = board(page);
         QList<NewsRow> handed;
         b->onNewest([&handed](const NewsRow &row) { handed << row; });
-        b->GetMsg(103, u"09/05 14:31"_s, u"09/05 14:31欧元~欧元<br/><font style='color:#0000FF'>摘要</font>"_s, QString(), QString());
+        b->add(message(103, u"09/05 14:31"_s, u"09/05 14:31欧元~欧元<br/><font style='color:#0000FF'>摘要</font>"_s, QString()));
         b->GetComplete(103, true);
         b->GetComplete(101, false); // nothing new: nothing handed on
         drain(*b);
@@ -399,11 +420,11 @@ private Q_SLOTS:
         QCOMPARE(page.tables.value(NewsView::AllNews).size(), 1);
         QVERIFY(page.popups.isEmpty());
         QVERIFY(reported.isEmpty());
-        b->GetMsg(103, u"09/05 14:31"_s, u"09/05 14:31欧元~欧元<br/><font style='color:#0000FF'>摘要</font>"_s, QString(), u"<p>"_s);
+        b->add(message(103, u"09/05 14:31"_s, u"09/05 14:31欧元~欧元<br/><font style='color:#0000FF'>摘要</font>"_s, QString()));
         b->GetComplete(103, true);
         drain(*b);
         QCOMPARE(reported, QStringList{u"DailyFX|09/05 14:31欧元|欧元"_s});
-        QCOMPARE(page.popups, QStringList{u"<p>"_s});
+        QCOMPARE(page.popups, QStringList{u"欧元"_s});
     }
 
     // One row per story: titles the same once normalised, or nearly the same,
@@ -449,15 +470,15 @@ private Q_SLOTS:
     {
         PageModel page;
         auto b = board(page);
-        b->GetMsg(101, u"12-08 10:00"_s, u"美联储宣布加息25个基点"_s, u"http://f.example.cn/1"_s, u"<p1>"_s);
-        b->GetMsg(104, u"12-08 10:02"_s, u"【快讯】美联储宣布加息25个基点！"_s, u"http://h.example.cn/1"_s, u"<p2>"_s);
+        b->add(message(101, u"12-08 10:00"_s, u"美联储宣布加息25个基点"_s, u"http://f.example.cn/1"_s));
+        b->add(message(104, u"12-08 10:02"_s, u"【快讯】美联储宣布加息25个基点！"_s, u"http://h.example.cn/1"_s));
         b->GetComplete(101, true);
         b->GetComplete(104, true);
         drain(*b);
         QCOMPARE(page.tables.value(NewsView::AllNews).size(), 1);
         QCOMPARE(page.tables.value(u"iFX168News_Table"_s).size(), 1);
         QCOMPARE(page.tables.value(u"iHeXunNews_Table"_s).size(), 1);
-        QCOMPARE(page.popups, QStringList{u"<p1>"_s});
+        QCOMPARE(page.popups, QStringList{u"美联储宣布加息25个基点"_s});
         const QString mark = page.row(NewsView::AllNews, 0).storyMark;
         QVERIFY(!mark.isEmpty());
         QCOMPARE(page.notes.value(mark), u"另见: 和讯"_s);
@@ -517,14 +538,15 @@ private Q_SLOTS:
         PageModel page;
         auto b = board(page);
         b->ApplySourceSettings(m_config);
-        b->GetMsg(101, u"12-08 10:00"_s, u"美联储宣布加息25个基点"_s, {}, u"<p1>"_s);
-        b->GetMsg(104, u"12-08 10:01"_s, u"【快讯】美联储宣布加息25个基点"_s, {}, u"<p2>"_s);
-        b->GetMsg(101, u"12-08 10:02"_s, u"欧元走强"_s, {}, u"<p3>"_s);
+        b->add(message(101, u"12-08 10:00"_s, u"美联储宣布加息25个基点"_s, {}));
+        b->add(message(104, u"12-08 10:01"_s, u"【快讯】美联储宣布加息25个基点"_s, {}));
+        b->add(message(101, u"12-08 10:02"_s, u"欧元走强"_s, {}));
         b->GetComplete(101, true);
         b->GetComplete(104, true);
         drain(*b);
-        QCOMPARE(page.alerts, QStringList{u"<p1>|ding.wav|加息"_s});
-        QCOMPARE(page.popups, QStringList{u"<p3>"_s});
+        QCOMPARE(page.alerts, QStringList{u"美联储宣布加息25个基点|ding.wav|加息"_s});
+        QVERIFY(page.notifications.at(0).untilClosed && page.notifications.at(0).evenWhenOff);
+        QCOMPARE(page.popups, QStringList{u"欧元走强"_s});
         QVERIFY(page.row(NewsView::AllNews, 1).alert);
         QVERIFY(!page.row(NewsView::AllNews, 0).alert);
         QVERIFY(page.row(u"iHeXunNews_Table"_s, 0).alert);
@@ -535,7 +557,7 @@ private Q_SLOTS:
         PageModel page;
         auto b = board(page);
         b->ApplySourceSettings(m_config);
-        b->GetMsg(101, u"10:00"_s, u"a"_s, QString(), QString());
+        b->add(message(101, u"10:00"_s, u"a"_s, QString()));
         b->GetError(101, u"第一 <b>"_s);
         b->GetError(101, u"second"_s); // one mark, the first message
         b->GetError(102, u"Request LinkExecute"_s);
@@ -629,7 +651,7 @@ private Q_SLOTS:
         QFETCH(QString, summary);
         PageModel page;
         auto b = board(page);
-        b->GetMsg(103, u"09/05 9:55"_s, info, QString(), QString());
+        b->add(message(103, u"09/05 9:55"_s, info, QString()));
         drain(*b);
         const NewsRow row = page.row(u"iDailyFXNews_Table"_s, 0);
         QCOMPARE(row.title, title);

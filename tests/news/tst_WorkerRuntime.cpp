@@ -2,6 +2,7 @@
 #include "news/OOP.h"
 #include "news/WorkerRuntime.h"
 #include "news/cMultGet.h"
+#include "protocol/SourceId.h"
 #include "support/TestHttpServer.h"
 #include "worker/EventJson.h"
 #include "worker/PageDecoder.h"
@@ -21,7 +22,28 @@
 
 #include <csignal>
 
+using namespace Qt::StringLiterals;
+
 namespace {
+
+// A source as the registry gives it: the six by their ids.
+NewsSource source(int id)
+{
+    NewsSource source;
+    source.id = id;
+    source.kind = SourceId::name(id);
+    source.compositeInfo = id == s_Dailyfx;
+    return source;
+}
+
+// An item as the owner of the workers hands it on, in the form of a GetMsg line.
+QByteArray itemLine(const NewsItem &item)
+{
+    const QJsonObject line{{u"event"_s, u"GetMsg"_s},  {u"id"_s, item.source},     {u"key"_s, item.key},
+                           {u"time"_s, item.time},     {u"title"_s, item.title},   {u"summary"_s, item.summary},
+                           {u"link"_s, item.link}};
+    return QJsonDocument(line).toJson(QJsonDocument::Compact) + '\n';
+}
 
 QByteArray fixture(const QString &name)
 {
@@ -72,7 +94,7 @@ struct Recorder
             QObject::connect(object, &cMultGet::GetError, object, error);
             QObject::connect(object, &cMultGet::GetTimeout, object, timeout);
         } else {
-            QObject::connect(owner, &OOP::GetMsg, owner, msg);
+            QObject::connect(owner, &OOP::GetNews, owner, [note](const NewsItem &item) { note(itemLine(item)); });
             QObject::connect(owner, &OOP::GetComplete, owner, complete);
             QObject::connect(owner, &OOP::GetError, owner, error);
             QObject::connect(owner, &OOP::GetTimeout, owner, timeout);
@@ -91,12 +113,21 @@ struct Recorder
     }
 };
 
-QList<QByteArray> expectedLines(qint32 id, const QByteArray &page, const QString &known, const QString &url)
+// The events of a pass over the page by the parser of the kind, as the
+// worker sends them, or (decoded) as the owner of the workers hands them on.
+QList<QByteArray> expectedLines(qint32 id, const QByteArray &page, const QString &known, const QString &url,
+                                const QString &kind = {}, bool decoded = false)
 {
+    const QString parser = kind.isEmpty() ? SourceId::name(id) : kind;
     HtmlDocument doc;
     QList<QByteArray> lines;
-    for (const ParseEvent &event : SourceParsers::parse(id, PageDecoder::decode(id, page), known, url, doc))
-        lines << EventJson::line(id, event);
+    for (const ParseEvent &event : SourceParsers::parse(parser, PageDecoder::decode(parser, page), known, url, doc)) {
+        if (decoded && event.kind == ParseEvent::Msg)
+            lines << itemLine(NewsItem::fromMessage(id, event.cellTime, event.cellInfo, event.href,
+                                                    parser == SourceId::name(s_Dailyfx)));
+        else
+            lines << EventJson::line(id, event);
+    }
     return lines;
 }
 
@@ -235,17 +266,25 @@ private Q_SLOTS:
         for (const auto &[id, name] : pages) {
             // No page is answered before all six have been asked for.
             m_server.serveTogether(QStringLiteral("/parallel/") + name, fixture(name), QStringLiteral("six"), 6);
-            owner.GetContent(id, QString(), m_server.url(QStringLiteral("/parallel/") + name));
+            owner.fetch(source(id), QString(), m_server.url(QStringLiteral("/parallel/") + name));
         }
-        owner.GetContent(106, QString(), m_server.url(QStringLiteral("/nowhere")));
-        QTRY_COMPARE_WITH_TIMEOUT(all.finals(), 6, 30000);
+        // A seventh source: another address read by one of the six kinds of page.
+        NewsSource copy = source(1000);
+        copy.kind = SourceId::name(s_Dailyfx);
+        copy.compositeInfo = true;
+        m_server.serve(QStringLiteral("/copy"), fixture(QStringLiteral("dailyfx_60_items_summaries")));
+        owner.fetch(copy, QString(), m_server.url(QStringLiteral("/copy")));
+        QTRY_COMPARE_WITH_TIMEOUT(all.finals(), 7, 30000);
         QVERIFY2(m_server.gateOpened(QStringLiteral("six")), "the six requests were not under way at once");
         for (const QByteArray &line : all.lines)
             byId[QJsonDocument::fromJson(line).object().value(QStringLiteral("id")).toInt()] << line;
         for (const auto &[id, name] : pages) {
-            QCOMPARE(byId.value(id), expectedLines(id, fixture(name), QString(), m_server.url(QStringLiteral("/parallel/") + name)));
+            QCOMPARE(byId.value(id), expectedLines(id, fixture(name), QString(), m_server.url(QStringLiteral("/parallel/") + name),
+                                                   QString(), true));
         }
-        QCOMPARE(m_server.hits(QStringLiteral("/nowhere")), 0);
+        QCOMPARE(byId.value(1000), expectedLines(1000, fixture(QStringLiteral("dailyfx_60_items_summaries")), QString(),
+                                                 m_server.url(QStringLiteral("/copy")), copy.kind, true));
+        QVERIFY(byId.value(1000).size() > 10);
         QVERIFY(all.onUiThread);
     }
 

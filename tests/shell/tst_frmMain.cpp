@@ -16,7 +16,6 @@
 #include "support/RecordingMessageSink.h"
 #include "support/TempProgramFolder.h"
 #include "support/TrayBalloons.h"
-#include "worker/PopupSnippet.h"
 
 #include <QApplication>
 #include <QMenu>
@@ -52,6 +51,17 @@ private:
     static QVariant runIn(QWebEngineView *view, const QString &script) { return PageScript::run(view, script); }
 
     // The texts of the popup's rows in the page, top first, blank rows left out.
+    // News items as the notifier gets them: one line each, newest first.
+    static Notification items(const QString &icon, const QList<Notification::Line> &lines, bool untilClosed = false)
+    {
+        Notification notification;
+        notification.icon = icon;
+        notification.lines = lines;
+        notification.untilClosed = untilClosed;
+        return notification;
+    }
+    void notify(const Notification &notification) { m_controller->notifier().notify(notification); }
+
     static QStringList popupTexts(frmPopUp *popup)
     {
         return PageScript::rowTexts(popup->findChild<QWebEngineView *>(), u"popupWin_Table"_s);
@@ -144,12 +154,12 @@ private Q_SLOTS:
     void popupsSlideIntoTheCornerAndStack()
     {
         // Nothing in the first ten seconds.
-        m_controller->Popup(u"早"_s);
+        notify(items(u"FX168.gif"_s, {{{}, u"早"_s, {}, {}}}));
         QVERIFY(!m_controller->popupWindow());
         m_clock.advance(11000);
 
-        const QString first = PopupSnippet::plain(u"FX168.gif"_s, u"10:00"_s, u"美元走强"_s);
-        m_controller->Popup(first);
+        const Notification::Line first{u"10:00"_s, u"美元走强"_s, {}, {}};
+        notify(items(u"FX678.gif"_s, {first}));
         frmPopUp *popup = m_controller->popupWindow();
         QVERIFY(popup);
         QVERIFY(popup->isOpen());
@@ -162,17 +172,16 @@ private Q_SLOTS:
         QCOMPARE(popup->ShowDelay(), 10000); // Duration 10 s of the configuration
 
         // A second item goes on top; the display time is not restarted.
-        const QString second = PopupSnippet::linked(u"FX678.gif"_s, u"https://news.example/b"_s, PopupSnippet::Tail::FireEvent,
-                                                   u"10:01"_s, u"欧元走弱"_s);
-        m_controller->Popup(second);
+        const Notification::Line second{u"10:01"_s, u"欧元走弱"_s, {}, u"https://news.example/b"_s};
+        notify(items(u"FX678.gif"_s, {second}));
         QCOMPARE(popup->rowCount(), 3); // with the page's own empty row
         QCOMPARE(popup->PopUpStatus(), 1);
 
         // The rows in the page: newest on top, each item once.
         QTRY_COMPARE(popupTexts(popup), (QStringList{u"10:01 欧元走弱"_s, u"10:00 美元走强"_s}));
-        // The same pass again, with one more item: only the new one is added.
-        const QString third = PopupSnippet::plain(u"FX678.gif"_s, u"10:02"_s, u"日元持稳"_s);
-        m_controller->Popup(third + u'~' + second + u'~' + first);
+        // The same items again, with one more: only the new one is added.
+        const Notification::Line third{u"10:02"_s, u"日元持稳"_s, {}, {}};
+        notify(items(u"FX678.gif"_s, {third, second, first}));
         QTRY_COMPARE(popupTexts(popup), (QStringList{u"10:02 日元持稳"_s, u"10:01 欧元走弱"_s, u"10:00 美元走强"_s}));
 
         // A script's click on the linked item (the old fireEvent call) opens nothing; a person's opens the link.
@@ -197,10 +206,12 @@ private Q_SLOTS:
 
     void aTimedPopupFadesOut()
     {
-        m_controller->Popup(PopupSnippet::plain(u"hexun.gif"_s, u"11:00"_s, u"提醒"_s), 300);
+        QVERIFY(Globals().Config.SetNodeAttrib(u"Settings/Tavrin/Popup"_s, u"Duration"_s, u"1"_s));
+        notify(items(u"hexun.gif"_s, {{u"11:00"_s, u"提醒"_s, {}, {}}}));
+        QVERIFY(Globals().Config.SetNodeAttrib(u"Settings/Tavrin/Popup"_s, u"Duration"_s, u"10"_s));
         const QPointer<frmPopUp> popup = m_controller->popupWindow();
         QVERIFY(popup);
-        QCOMPARE(popup->ShowDelay(), 300);
+        QCOMPARE(popup->ShowDelay(), 1000);
         QTRY_COMPARE_WITH_TIMEOUT(popup->PopUpStatus(), 2, 5000);
         // Once closed, the popup and its page are let go of.
         QTRY_VERIFY_WITH_TIMEOUT(!popup, 5000);
@@ -209,12 +220,12 @@ private Q_SLOTS:
 
     void rightClickAndMoreClose()
     {
-        m_controller->Popup(PopupSnippet::plain(u"FX168.gif"_s, u"12:00"_s, u"右键"_s), -1);
+        notify(items(u"FX168.gif"_s, {{u"12:00"_s, u"右键"_s, {}, {}}}, true));
         frmPopUp *popup = m_controller->popupWindow();
         QVERIFY(popup);
         QTRY_COMPARE_WITH_TIMEOUT(popup->PopUpStatus(), 1, 5000);
         QTest::qWait(1000);
-        QCOMPARE(popup->PopUpStatus(), 1); // -1: it stays
+        QCOMPARE(popup->PopUpStatus(), 1); // until closed: it stays
         auto *view = popup->findChild<QWebEngineView *>();
         view->page()->runJavaScript(u"document.getElementById('popupWin_Table').dispatchEvent("
                                     "new MouseEvent('contextmenu', {bubbles: true, cancelable: true})); 1"_s);
@@ -222,7 +233,7 @@ private Q_SLOTS:
 
         QVERIFY(m_controller->mainWindow()); // gone if the program ended for want of a tray
         m_controller->mainWindow()->hide();
-        m_controller->Popup(PopupSnippet::plain(u"FX168.gif"_s, u"12:01"_s, u"更多"_s), -1);
+        notify(items(u"FX168.gif"_s, {{u"12:01"_s, u"更多"_s, {}, {}}}, true));
         popup = m_controller->popupWindow();
         QVERIFY(popup);
         QTRY_COMPARE_WITH_TIMEOUT(popup->PopUpStatus(), 1, 5000);
@@ -254,10 +265,10 @@ private Q_SLOTS:
 
     void elevenItemsKeepTen()
     {
-        QStringList items;
+        QList<Notification::Line> lines;
         for (int i = 0; i < 11; ++i)
-            items << PopupSnippet::plain(u"FX168.gif"_s, u"12:%1"_s.arg(i), u"条目%1"_s.arg(i));
-        m_controller->Popup(items.join(u'~'));
+            lines.append({u"12:%1"_s.arg(i), u"条目%1"_s.arg(i), {}, {}});
+        notify(items(u"FX168.gif"_s, lines));
         QCOMPARE(m_controller->popupWindow()->rowCount(), frmPopUp::MaxRows);
         QTRY_COMPARE(popupTexts(m_controller->popupWindow()).size(), frmPopUp::MaxRows);
         const QStringList texts = popupTexts(m_controller->popupWindow());
@@ -273,7 +284,7 @@ private Q_SLOTS:
         // Asked again until the window manager has made it the active one: a
         // window of an earlier test may still take the focus on its way.
         QTRY_VERIFY((film.activateWindow(), FullScreenWatch::active()));
-        m_controller->Popup(PopupSnippet::plain(u"FX168.gif"_s, u"13:00"_s, u"看电影时到来"_s));
+        notify(items(u"FX168.gif"_s, {{u"13:00"_s, u"看电影时到来"_s, {}, {}}}));
         QTest::qWait(PopupNotifier::FullScreenCheckMs + 500);
         QVERIFY(!m_controller->popupWindow());
         film.close();

@@ -347,7 +347,7 @@ private Q_SLOTS:
         board.onReported([](const NewsSource &, const QString &, const NewsRow &, const QStringList &) {
             throw std::runtime_error("no record");
         });
-        board.GetMsg(board.sources().front().id, u"10:00"_s, u"欧元走强"_s, {}, {});
+        board.add(NewsItem::fromMessage(board.sources().front().id, u"10:00"_s, u"欧元走强"_s, {}, false));
         while (board.processTask()) {
         }
         QCOMPARE(m_sink.messages().size(), 1);

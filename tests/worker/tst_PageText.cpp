@@ -1,3 +1,4 @@
+#include "protocol/SourceId.h"
 #include "worker/PageDecoder.h"
 #include "worker/PageText.h"
 
@@ -73,7 +74,7 @@ private Q_SLOTS:
         QFETCH(int, source);
         QFETCH(QByteArray, body);
         QFETCH(QString, text);
-        const QString decoded = PageDecoder::decode(source, body);
+        const QString decoded = PageDecoder::decode(SourceId::name(source), body);
         QCOMPARE(decoded, text);
         QVERIFY(!decoded.contains(QChar(0)));
     }

@@ -23,7 +23,7 @@ ParseEvents parse(qint32 id, const QString &page, const QString &known = {},
                   const QString &url = QStringLiteral("http://127.0.0.1/list.html"))
 {
     HtmlDocument doc;
-    return SourceParsers::parse(id, page, known, url, doc);
+    return SourceParsers::parse(SourceId::name(id), page, known, url, doc);
 }
 
 QStringList msgInfos(const ParseEvents &events)
@@ -95,7 +95,7 @@ private Q_SLOTS:
         QFile pageFile(fixtureDir() + expect.value(QStringLiteral("page")).toString());
         QVERIFY(pageFile.open(QIODevice::ReadOnly));
         const qint32 id = SourceId::fromText(expect.value(QStringLiteral("source")).toString());
-        const ParseEvents events = parse(id, PageDecoder::decode(id, pageFile.readAll()),
+        const ParseEvents events = parse(id, PageDecoder::decode(SourceId::name(id), pageFile.readAll()),
                                          expect.value(QStringLiteral("known")).toString(),
                                          expect.value(QStringLiteral("url")).toString());
         QVERIFY(!events.empty());
@@ -110,7 +110,7 @@ private Q_SLOTS:
         const QJsonArray wanted = expect.value(QStringLiteral("events")).toArray();
         QCOMPARE(qsizetype(events.size()), wanted.size() + 1);
 
-        const QString icon = PopupSnippet::icon(id);
+        const QString icon = PopupSnippet::icon(SourceId::name(id));
         QStringList recent; // snippets so far, newest first
         for (qsizetype i = 0; i < wanted.size(); ++i) {
             const ParseEvent &event = events[size_t(i)];

@@ -60,7 +60,7 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::ReadOnly));
         HtmlDocument doc;
         QByteArray expected;
-        for (const ParseEvent &event : SourceParsers::parse(id, PageDecoder::decode(id, file.readAll()), known, url, doc))
+        for (const ParseEvent &event : SourceParsers::parse(SourceId::name(id), PageDecoder::decode(SourceId::name(id), file.readAll()), known, url, doc))
             expected += EventJson::line(id, event);
         QCOMPARE(run.out, expected);
 
