@@ -4,6 +4,7 @@
 #include "core/AppGlobals.h"
 #include "core/Clock.h"
 #include "core/ConfigPaths.h"
+#include "core/Notifier.h"
 #include "core/ErrorReport.h"
 #include "core/FetchScheduler.h"
 #include "core/ctlDownload.h"
@@ -68,11 +69,12 @@ QString importanceClass(const QString &importance)
 
 } // namespace
 
-CalendarPanel::CalendarPanel(PageBridge &page, TabHost &tabs, FetchScheduler &scheduler, QObject *parent)
+CalendarPanel::CalendarPanel(PageBridge &page, TabHost &tabs, FetchScheduler &scheduler, Notifier &notifier, QObject *parent)
     : QObject(parent)
     , m_page(page)
     , m_tabs(tabs)
     , m_scheduler(scheduler)
+    , m_notifier(notifier)
     , ctlDown(new ctlDownload(this))
 {
     cls_Config &config = Globals().Config;
@@ -413,7 +415,7 @@ void CalendarPanel::reminder(const QString &text)
     for (const QString &line : text.split(QStringLiteral("\r\n")))
         reminder.lines.append({{}, line, {}, {}});
     reminder.untilClosed = true;
-    Q_EMIT reminderRequested(reminder);
+    m_notifier.notify(reminder);
 }
 
 void CalendarPanel::playSystemSound(const QString &alias)

@@ -2,7 +2,6 @@
 
 #include "calendar/CalendarBook.h"
 #include "calendar/CalendarView.h"
-#include "core/Notification.h"
 #include "pagebridge/Panel.h"
 
 #include <QHash>
@@ -15,6 +14,7 @@
 class cls_PopupMenu;
 class ctlDownload;
 class FetchScheduler;
+class Notifier;
 
 // The week's economic calendar on the main page: the calendar tab, the
 // weekday tabs and the day's table, the reminder controls and the context
@@ -25,7 +25,7 @@ class CalendarPanel : public QObject, public Panel, private CalendarView
     Q_OBJECT
 
 public:
-    CalendarPanel(PageBridge &page, TabHost &tabs, FetchScheduler &scheduler, QObject *parent = nullptr);
+    CalendarPanel(PageBridge &page, TabHost &tabs, FetchScheduler &scheduler, Notifier &notifier, QObject *parent = nullptr);
     ~CalendarPanel() override;
 
     QList<PageBridge::Binding> bindings() override;
@@ -44,8 +44,6 @@ public:
 Q_SIGNALS:
     // icon: 1 information, 3 error (as the tray's balloons take it).
     void balloonRequested(const QString &text, const QString &title, int icon);
-    // A reminder for the program's popup.
-    void reminderRequested(const Notification &reminder);
 
 private:
     void TBodyClick(const PageBridge::Event &event);
@@ -77,6 +75,7 @@ private:
     PageBridge &m_page;
     TabHost &m_tabs;
     FetchScheduler &m_scheduler;
+    Notifier &m_notifier;
     ctlDownload *ctlDown;
     std::unique_ptr<CalendarBook> m_book;
     std::unique_ptr<cls_PopupMenu> m_menu;

@@ -4,6 +4,7 @@
 #include "core/Clock.h"
 #include "core/ConfigPaths.h"
 #include "core/FetchScheduler.h"
+#include "core/Notifier.h"
 #include "core/gui/Desktop.h"
 #include "html/HtmlEscape.h"
 #include "news/KnownKeysFile.h"
@@ -20,11 +21,12 @@
 #include <QUrl>
 #include <QWebEngineView>
 
-NewsPanel::NewsPanel(PageBridge &page, TabHost &tabs, FetchScheduler &scheduler, QObject *parent)
+NewsPanel::NewsPanel(PageBridge &page, TabHost &tabs, FetchScheduler &scheduler, Notifier &notifier, QObject *parent)
     : QObject(parent)
     , m_page(page)
     , m_tabs(tabs)
     , m_scheduler(scheduler)
+    , m_notifier(notifier)
     , HTTP(new OOP(this))
 {
     // Entries it cannot use are told when the settings are applied.
@@ -483,7 +485,7 @@ void NewsPanel::sortAllNews()
 
 void NewsPanel::notify(const Notification &notification)
 {
-    Q_EMIT notificationRequested(notification);
+    m_notifier.notify(notification);
 }
 
 void NewsPanel::showSourceTab(const QString &anchor, bool shown)

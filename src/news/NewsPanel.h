@@ -12,6 +12,7 @@
 #include <memory>
 
 class FetchScheduler;
+class Notifier;
 class NewsHistory;
 class OOP;
 
@@ -27,7 +28,7 @@ public:
     static constexpr int TaskSliceMs = 4;
     static constexpr int SearchLimit = 300;
 
-    NewsPanel(PageBridge &page, TabHost &tabs, FetchScheduler &scheduler, QObject *parent = nullptr);
+    NewsPanel(PageBridge &page, TabHost &tabs, FetchScheduler &scheduler, Notifier &notifier, QObject *parent = nullptr);
     ~NewsPanel() override;
 
     QList<PageBridge::Binding> bindings() override;
@@ -43,8 +44,6 @@ public:
     void iMore();
 
 Q_SIGNALS:
-    // New items and what keyword alerts found, for the program's popup.
-    void notificationRequested(const Notification &notification);
     // Source tabs were shown or hidden: the tab list has another width.
     void tabsChanged();
     // The newest item of a pass that brought news, for the ticker bar.
@@ -98,6 +97,7 @@ private:
     PageBridge &m_page;
     TabHost &m_tabs;
     FetchScheduler &m_scheduler;
+    Notifier &m_notifier;
     OOP *HTTP;
     NewsSourceRegistry m_registry;
     QStringList m_toldRefused; // feed entries of the configuration left out, once said

@@ -11,17 +11,6 @@
 
 namespace {
 
-// The popup's icon of a kind of page; a feed's items (no kind here) have the "new" one.
-QString iconOf(const QString &kind)
-{
-    static const QHash<QString, QString> icons{
-        {SourceId::name(s_FXark), QStringLiteral("FXask.gif")},  {SourceId::name(s_FX168), QStringLiteral("FX168.gif")},
-        {SourceId::name(s_FX678), QStringLiteral("FX678.gif")},  {SourceId::name(s_Dailyfx), QStringLiteral("Dailyfx.gif")},
-        {SourceId::name(s_HeXun), QStringLiteral("hexun.gif")},  {SourceId::name(s_CaiXun), QStringLiteral("CaiXun.gif")},
-    };
-    return icons.value(kind, QStringLiteral("new.gif"));
-}
-
 NewsSource builtIn(int id, const char *anchor, const QString &caption, const QString &title, const char *area,
                    const char *table, const QString &label, const char *sitePage, const char *url, const char *home,
                    bool inSourceMenu = true, bool compositeInfo = false)
@@ -37,7 +26,7 @@ NewsSource builtIn(int id, const char *anchor, const QString &caption, const QSt
     source.table = QLatin1String(table);
     source.label = label;
     source.labelClass = source.name;
-    source.icon = iconOf(source.kind);
+    source.icon = SourceId::icon(source.kind);
     source.sitePage = QLatin1String(sitePage);
     source.url = QLatin1String(url);
     source.home = QLatin1String(home);
@@ -270,7 +259,7 @@ void NewsSourceRegistry::namePageParts(NewsSource &source)
     // Another address of one of the six kinds of page looks like its kind.
     const bool pageKind = !source.isFeed();
     source.labelClass = pageKind ? source.kind : QStringLiteral("feed");
-    source.icon = iconOf(pageKind ? source.kind : QString());
+    source.icon = SourceId::icon(pageKind ? source.kind : QString());
     source.compositeInfo = source.kind == SourceId::name(s_Dailyfx);
     const QUrl url(source.url);
     source.home = url.scheme() + QStringLiteral("://") + url.authority() + u'/';

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/Notification.h"
+#include "core/Notifier.h"
 
 #include <QList>
 #include <QObject>
@@ -18,7 +18,7 @@ class PlayMediaCls;
 // first notification, let go of when closed), its sound, the grace period
 // after start-up, the popup setting, and the notifications held back while
 // a full-screen window is active (the newest ten).
-class PopupNotifier : public QObject
+class PopupNotifier : public QObject, public Notifier
 {
     Q_OBJECT
 
@@ -30,7 +30,7 @@ public:
     ~PopupNotifier() override;
 
     // Shown for as long as the popup setting says, unless it stays until closed.
-    void notify(const Notification &notification);
+    void notify(const Notification &notification) override;
     // Closes the popup and stops its sound (an update takes over, the program ends).
     void close();
     // The popup while it is open (and briefly after it closed); none otherwise.

@@ -7,6 +7,7 @@ namespace SourceId {
 namespace {
 
 constexpr std::array<const char *, 6> names{"FXark", "FX168", "FX678", "DailyFX", "HeXun", "CaiXun"};
+constexpr std::array<const char *, 6> icons{"FXask.gif", "FX168.gif", "FX678.gif", "Dailyfx.gif", "hexun.gif", "CaiXun.gif"};
 
 } // namespace
 
@@ -45,6 +46,15 @@ QString pageKind(const QString &text)
 bool isUtf8(const QString &kind)
 {
     return kind == name(s_FXark) || kind == name(s_Dailyfx);
+}
+
+QString icon(const QString &kind)
+{
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (kind == QLatin1String(names[i]))
+            return QLatin1String(icons[i]);
+    }
+    return QStringLiteral("new.gif");
 }
 
 } // namespace SourceId

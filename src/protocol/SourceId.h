@@ -27,5 +27,8 @@ qint32 fromText(const QString &text);
 QString pageKind(const QString &text);
 // Pages of these kinds are UTF-8; the others are GBK (read as GB18030).
 bool isUtf8(const QString &kind);
+// The popup page's icon of the items of a kind of page; a feed's (any other
+// kind) have the "new" one.
+QString icon(const QString &kind);
 
 } // namespace SourceId

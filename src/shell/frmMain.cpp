@@ -62,15 +62,13 @@ void frmMain::Load()
     // waits for it, and nothing else waits.
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_waitingForMain = true;
-    m_main = std::make_unique<frmTavrin>(m_clock);
+    m_main = std::make_unique<frmTavrin>(m_clock, *m_notifier);
     connect(m_main.get(), &frmTavrin::balloonRequested, this, &frmMain::ShowBalloonTip);
     // Ended from the event loop, never inside the page call that asked for it.
     connect(m_main.get(), &frmTavrin::exitRequested, this, &frmMain::ExitApp, Qt::QueuedConnection);
-    connect(&m_main->news(), &NewsPanel::notificationRequested, m_notifier, &PopupNotifier::notify);
     connect(&m_main->bar(), &BarPanel::moreClicked, this, &frmMain::ShowTavrin);
     connect(m_main.get(), &frmTavrin::settingsRequested, this, &frmMain::OpenSettings);
     connect(m_main.get(), &frmTavrin::aboutRequested, this, &frmMain::OpenAbout);
-    connect(&m_main->calendar(), &CalendarPanel::reminderRequested, m_notifier, &PopupNotifier::notify);
     m_main->setTrayCheck([this] { return m_tray && m_tray->isShown(); });
     connect(m_main.get(), &frmTavrin::pageReady, this, &frmMain::mainWindowReady, Qt::SingleShotConnection);
 }

@@ -25,7 +25,7 @@ bool frmTavrin::s_closeHintShown = false;
 
 using PagePart::px;
 
-frmTavrin::frmTavrin(Clock &clock, QWidget *parent)
+frmTavrin::frmTavrin(Clock &clock, Notifier &notifier, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , m_page(new PageBridge(this))
     , m_tabs(new PageTabs(*m_page, this))
@@ -40,10 +40,10 @@ frmTavrin::frmTavrin(Clock &clock, QWidget *parent)
 {
     setWindowTitle(QGuiApplication::applicationDisplayName());
     setAttribute(Qt::WA_DeleteOnClose, false);
-    m_news = std::make_unique<NewsPanel>(*m_page, *m_tabs, *m_scheduler);
+    m_news = std::make_unique<NewsPanel>(*m_page, *m_tabs, *m_scheduler, notifier);
     connect(m_news.get(), &NewsPanel::tabsChanged, this, &frmTavrin::Form_Resize);
     connect(m_news.get(), &NewsPanel::handlerFailed, this, &frmTavrin::Erradd);
-    m_calendar = std::make_unique<CalendarPanel>(*m_page, *m_tabs, *m_scheduler);
+    m_calendar = std::make_unique<CalendarPanel>(*m_page, *m_tabs, *m_scheduler, notifier);
     connect(m_calendar.get(), &CalendarPanel::balloonRequested, this, &frmTavrin::balloonRequested);
     connect(m_news.get(), &NewsPanel::balloonRequested, this, &frmTavrin::balloonRequested);
     m_quotes = std::make_unique<QuoteCentre>(*m_page);

@@ -14,6 +14,7 @@ class CalendarPanel;
 class Clock;
 class FetchScheduler;
 class NewsPanel;
+class Notifier;
 class PageTabs;
 class QuoteCentre;
 class SidePanel;
@@ -26,7 +27,7 @@ class frmTavrin : public QWidget
     Q_OBJECT
 
 public:
-    explicit frmTavrin(Clock &clock, QWidget *parent = nullptr);
+    frmTavrin(Clock &clock, Notifier &notifier, QWidget *parent = nullptr);
     ~frmTavrin() override;
 
     // The page's bindings: the window's own, then every panel's.

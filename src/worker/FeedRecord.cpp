@@ -1,5 +1,6 @@
 #include "worker/FeedRecord.h"
 
+#include "protocol/SourceId.h"
 #include "worker/PopupSnippet.h"
 
 #include <QJsonArray>
@@ -13,7 +14,7 @@ QString write(const FeedPass::KeyedItem &keyed, const QDateTime &now)
     const FeedItem &item = keyed.item;
     // Shown as the sites show their times: Beijing time, month and day first.
     const QString time = item.published.value_or(now).toOffsetFromUtc(8 * 3600).toString(QStringLiteral("MM-dd HH:mm"));
-    const QString icon = QStringLiteral("new.gif");
+    const QString icon = SourceId::icon(QString());
     const QString popup = item.link.isEmpty()
         ? PopupSnippet::plain(icon, time, item.title)
         : PopupSnippet::linked(icon, item.link, PopupSnippet::Tail::Click, time, item.title);

@@ -1,9 +1,6 @@
 #include "worker/PopupSnippet.h"
 
-#include "protocol/SourceId.h"
 #include "worker/PageText.h"
-
-#include <QHash>
 
 namespace PopupSnippet {
 
@@ -20,16 +17,6 @@ QString text(const QString &time, const QString &title)
 }
 
 } // namespace
-
-QString icon(const QString &kind)
-{
-    static const QHash<QString, QString> icons{
-        {SourceId::name(s_FXark), QStringLiteral("FXask.gif")},  {SourceId::name(s_FX168), QStringLiteral("FX168.gif")},
-        {SourceId::name(s_FX678), QStringLiteral("FX678.gif")},  {SourceId::name(s_Dailyfx), QStringLiteral("Dailyfx.gif")},
-        {SourceId::name(s_HeXun), QStringLiteral("hexun.gif")},  {SourceId::name(s_CaiXun), QStringLiteral("CaiXun.gif")},
-    };
-    return icons.value(kind, QStringLiteral("new.gif"));
-}
 
 QString plain(const QString &icon, const QString &time, const QString &title)
 {

@@ -12,10 +12,6 @@ enum class Tail {
     FireEvent, // popupWin_iLink.fireEvent('onclick')
 };
 
-// Icon file name of the items of a kind of source in the popup page (a
-// page parser's kind; a feed's items have the "new" icon).
-QString icon(const QString &kind);
-
 QString plain(const QString &icon, const QString &time, const QString &title);
 QString linked(const QString &icon, const QString &link, Tail tail, const QString &time, const QString &title);
 // Plain, with the summary in blue after the title unless it repeats the title.

@@ -31,7 +31,7 @@ QString trimBlanks(const QString &text)
 // The snippet of a linked item, or the plain one when the item has no usable link.
 QString snippetFor(qint32 id, const QString &link, Tail tail, const QString &time, const QString &title)
 {
-    const QString icon = PopupSnippet::icon(SourceId::name(id));
+    const QString icon = SourceId::icon(SourceId::name(id));
     return link.isEmpty() ? PopupSnippet::plain(icon, time, title)
                           : PopupSnippet::linked(icon, link, tail, time, title);
 }
@@ -177,7 +177,7 @@ void parseDailyFX(ParsePass &pass, const QString &page, HtmlDocument &doc)
         QString info = key + u'~' + PageText::displayText(text);
         if (summary != text)
             info += QStringLiteral("<br/><font style='color:#0000FF'>") + PageText::displayText(summary) + QStringLiteral("</font>");
-        pass.report(time, info, QString(), PopupSnippet::withSummary(PopupSnippet::icon(SourceId::name(s_Dailyfx)), time, text, summary));
+        pass.report(time, info, QString(), PopupSnippet::withSummary(SourceId::icon(SourceId::name(s_Dailyfx)), time, text, summary));
     }
 }
 

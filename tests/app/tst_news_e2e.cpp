@@ -528,6 +528,91 @@ private Q_SLOTS:
         QTRY_COMPARE(page(u"String(document.getElementById('iFeed1004'))"_s), u"null"_s);
         QCOMPARE(page(u"String(document.getElementById('iFeed1004News'))"_s), u"null"_s);
     }
+
+    // A seventh source of one of the six kinds: another site read by the
+    // FX168 parser. Added in the dialog, it has its tab, table, source menu
+    // entry, settings row and fetches; its items reach its table, the
+    // all-news table with its label, and the popup; removed, all of these go.
+    void aSeventhSourceOfABuiltInKindComesAndGoes()
+    {
+        m_clock.advance(11000); // past the popup's grace period, whatever ran before
+        const int hitsBefore = m_sim.hits(u"FX168 mirror"_s);
+        inSettings(u"document.getElementById('iFeedName').value = '第七';"
+                   "document.getElementById('iFeedUrl').value = '%1/mirror/fx168/news.html';"
+                   "document.getElementById('iFeedInterval').value = '30';"
+                   "document.getElementById('iFeedKind').value = 'FX168';"
+                   "document.getElementById('iFeedAdd').click()"_s.arg(m_base));
+        const auto seventh = [this]() -> std::optional<NewsSource> {
+            for (const NewsSource &source : news().sources()) {
+                if (source.name == u"第七"_s)
+                    return source;
+            }
+            return std::nullopt;
+        };
+        QTRY_VERIFY(seventh());
+        const NewsSource source = *seventh();
+        QCOMPARE(source.kind, u"FX168"_s);
+        QCOMPARE(source.labelClass, u"FX168"_s);
+        QVERIFY(news().task(source.id).Enabled);
+        QTRY_VERIFY_WITH_TIMEOUT(news().rowCount(source.table) > 10, 30000);
+        QVERIFY(m_sim.hits(u"FX168 mirror"_s) > hitsBefore);
+        QCOMPARE(page(u"document.getElementById('%1').textContent"_s.arg(source.anchor)), u"第七"_s);
+        QTRY_VERIFY(titles(source.table).size() > 10);
+        QTRY_VERIFY(page(u"Array.from(document.querySelectorAll('#iAllNews_Table b.label.FX168'), b => b.textContent).join()"_s)
+                        .contains(u" - 第七"_s));
+
+        // New stories of its site pop up (they are its own: no other source tells them).
+        const auto inPopup = [this, &source] {
+            if (!m_controller->popupWindow())
+                return false;
+            const QStringList shown =
+                PageScript::rowTexts(m_controller->popupWindow()->findChild<QWebEngineView *>(), u"popupWin_Table"_s);
+            const QStringList own = titles(source.table);
+            return std::any_of(shown.cbegin(), shown.cend(), [&own](const QString &row) {
+                return std::any_of(own.cbegin(), own.cend(), [&row](const QString &title) { return row.endsWith(title); });
+            });
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(inPopup(), 60000);
+
+        const auto menuTexts = [this] {
+            QStringList texts;
+            QTimer::singleShot(500, this, [&texts] {
+                if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+                    for (const QAction *action : menu->actions())
+                        texts << action->text();
+                    QTest::keyClick(menu, Qt::Key_Escape);
+                }
+            });
+            m_controller->mainWindow()->news().iMore();
+            if (!QTest::qWaitFor([&texts] { return !texts.isEmpty(); }, 5000))
+                qWarning("the source menu did not open");
+            return texts;
+        };
+        QVERIFY(menuTexts().contains(u"第七"_s));
+        const QString feedRows = u"Array.from(document.getElementById('iFeedList').options, o => o.text).join('\\n')"_s;
+        m_controller->OpenSettings();
+        QPointer<frmSettings> dialog = m_controller->dialogs().settings();
+        QTRY_VERIFY(dialog && !dialog->Busy());
+        const QStringList rows = run(dialog->page().view(), feedRows).split(u'\n');
+        const qsizetype row = std::find_if(rows.cbegin(), rows.cend(), [](const QString &text) { return text.contains(u"第七"_s); })
+                              - rows.cbegin();
+        QVERIFY(row < rows.size());
+        run(dialog->page().view(), u"document.getElementById('iCancel').click(); true"_s);
+        QTRY_VERIFY(dialog.isNull());
+
+        inSettings(u"document.getElementById('iFeedList').selectedIndex = %1;"
+                   "document.getElementById('iFeedRemove').click()"_s.arg(row));
+        QTRY_VERIFY(!news().source(source.id));
+        QTRY_COMPARE(page(u"String(document.getElementById('%1'))"_s.arg(source.anchor)), u"null"_s);
+        QCOMPARE(page(u"String(document.getElementById('%1'))"_s.arg(source.area)), u"null"_s);
+        QVERIFY(!menuTexts().contains(u"第七"_s));
+        m_controller->OpenSettings();
+        dialog = m_controller->dialogs().settings();
+        QTRY_VERIFY(dialog && !dialog->Busy());
+        QVERIFY(!run(dialog->page().view(), feedRows).contains(u"第七"_s));
+        run(dialog->page().view(), u"document.getElementById('iCancel').click(); true"_s);
+        QTRY_VERIFY(dialog.isNull());
+    }
 };
 
 QTEST_MAIN(tst_news_e2e)

@@ -34,36 +34,41 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("feed");
         QTest::addColumn<QString>("problem"); // empty: loaded
+        QTest::addColumn<QString>("kind");    // as loaded
 
-        QTest::newRow("defaults") << u"<Feed Name=\"快讯\" Url=\"https://a.example.cn/rss\"/>"_s << QString();
+        QTest::newRow("defaults") << u"<Feed Name=\"快讯\" Url=\"https://a.example.cn/rss\"/>"_s << QString() << u"auto"_s;
         QTest::newRow("all attributes") << u"<Feed Name=\"快讯\" Url=\"http://a.example.cn/rss\" Checked=\"0\" IntervalTime=\"3600\" Kind=\"ATOM\"/>"_s
-                                        << QString();
+                                        << QString() << u"atom"_s;
         QTest::newRow("page with selectors")
             << u"<Feed Name=\"网页\" Url=\"https://a.example.cn/\" Kind=\"page\" Item=\".flash > .row\" Title=\"a.h\" Link=\"a@data-href\" Time=\"time@datetime\"/>"_s
-            << QString();
-        QTest::newRow("no name") << u"<Feed Url=\"https://a.example.cn/rss\"/>"_s << u"名称不能为空"_s;
+            << QString() << u"page"_s;
+        // Another site read by one of the six pages' parsers, its kind written in any case.
+        QTest::newRow("a kind of page") << u"<Feed Name=\"镜像\" Url=\"https://b.example.cn/news/\" Kind=\" dailyfx \"/>"_s
+                                        << QString() << u"DailyFX"_s;
+        QTest::newRow("no name") << u"<Feed Url=\"https://a.example.cn/rss\"/>"_s << u"名称不能为空"_s << QString();
         QTest::newRow("name of a built-in source") << u"<Feed Name=\"fx168\" Url=\"https://a.example.cn/rss\"/>"_s
-                                                   << u"名称已被使用"_s;
-        QTest::newRow("no address") << u"<Feed Name=\"快讯\"/>"_s << u"地址应以"_s;
-        QTest::newRow("file address") << u"<Feed Name=\"快讯\" Url=\"file:///etc/passwd\"/>"_s << u"地址应以"_s;
+                                                   << u"名称已被使用"_s << QString();
+        QTest::newRow("no address") << u"<Feed Name=\"快讯\"/>"_s << u"地址应以"_s << QString();
+        QTest::newRow("file address") << u"<Feed Name=\"快讯\" Url=\"file:///etc/passwd\"/>"_s << u"地址应以"_s << QString();
         QTest::newRow("interval too short") << u"<Feed Name=\"快讯\" Url=\"https://a.example.cn/\" IntervalTime=\"5\"/>"_s
-                                            << u"刷新间隔应在"_s;
+                                            << u"刷新间隔应在"_s << QString();
         QTest::newRow("interval not a number") << u"<Feed Name=\"快讯\" Url=\"https://a.example.cn/\" IntervalTime=\"often\"/>"_s
-                                               << u"刷新间隔"_s;
+                                               << u"刷新间隔"_s << QString();
         QTest::newRow("checked not 0 or 1") << u"<Feed Name=\"快讯\" Url=\"https://a.example.cn/\" Checked=\"yes\"/>"_s
-                                            << u"Checked"_s;
+                                            << u"Checked"_s << QString();
         QTest::newRow("unknown kind") << u"<Feed Name=\"快讯\" Url=\"https://a.example.cn/\" Kind=\"gopher\"/>"_s
-                                      << u"未知的类型"_s;
+                                      << u"未知的类型"_s << QString();
         QTest::newRow("page without title selector") << u"<Feed Name=\"网页\" Url=\"https://a.example.cn/\" Kind=\"page\" Item=\"li\"/>"_s
-                                                     << u"网页来源需要"_s;
+                                                     << u"网页来源需要"_s << QString();
         QTest::newRow("page with a selector outside the subset")
             << u"<Feed Name=\"网页\" Url=\"https://a.example.cn/\" Kind=\"page\" Item=\"li:hover\" Title=\"a\"/>"_s
-            << u"Item 选择器无效"_s;
+            << u"Item 选择器无效"_s << QString();
     }
     void feedEntriesAreCheckedOneByOne()
     {
         QFETCH(QString, feed);
         QFETCH(QString, problem);
+        QFETCH(QString, kind);
         NewsSourceRegistry registry;
         // Between two good entries, which load whatever this one is.
         const QStringList problems = load(u"<Feed Name=\"甲\" Url=\"https://x.example.cn/a\"/>"_s + feed
@@ -78,12 +83,17 @@ private Q_SLOTS:
             QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
             const NewsSource &loaded = sources.at(7);
             QCOMPARE(loaded.id, 1001);
-            QVERIFY(loaded.isFeed());
+            QVERIFY(loaded.isUserSource());
             QCOMPARE(loaded.anchor, u"iFeed1001"_s);
             QCOMPARE(loaded.table, u"iFeed1001News_Table"_s);
             QCOMPARE(loaded.label, u" - "_s + loaded.name);
-            QCOMPARE(loaded.labelClass, u"feed"_s);
-            QVERIFY(loaded.kind == u"auto"_s || loaded.kind == u"atom"_s || loaded.kind == u"page"_s);
+            QCOMPARE(loaded.kind, kind);
+            // A kind of page looks like its kind: label, icon, DailyFX's composite items.
+            const bool pageKind = kind == u"DailyFX"_s;
+            QCOMPARE(loaded.isFeed(), !pageKind);
+            QCOMPARE(loaded.labelClass, pageKind ? kind : u"feed"_s);
+            QCOMPARE(loaded.icon, pageKind ? u"Dailyfx.gif"_s : u"new.gif"_s);
+            QCOMPARE(loaded.compositeInfo, pageKind);
         } else {
             QCOMPARE(problems.size(), 1);
             QVERIFY2(problems.front().contains(problem), qPrintable(problems.front()));

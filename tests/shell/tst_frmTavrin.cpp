@@ -1,5 +1,6 @@
 #include "core/AppGlobals.h"
 #include "core/Clock.h"
+#include "core/Notifier.h"
 #include "news/NewsBoard.h"
 #include "news/NewsPanel.h"
 #include "news/WorkerRuntime.h"
@@ -23,6 +24,18 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// The window's notifications, kept rather than shown.
+class KeptNotifications : public Notifier
+{
+public:
+    QList<Notification> kept;
+    void notify(const Notification &notification) override { kept << notification; }
+};
+
+} // namespace
+
 // The main window with its real page, under a real X server and window manager.
 class tst_frmTavrin : public QObject
 {
@@ -32,6 +45,7 @@ private:
     TempProgramFolder m_folder;
     RecordingMessageSink m_sink;
     BrowserStandIn m_browser;
+    KeptNotifications m_notifications;
     std::unique_ptr<frmTavrin> m_window;
     std::unique_ptr<QSignalSpy> m_balloons;
 
@@ -62,7 +76,7 @@ private Q_SLOTS:
         // A damaged history beside the configuration: said once, the window goes on.
         m_folder.writeFile(u"history.db"_s, QByteArray(4096, 'x'));
         WorkerRuntime::instance().setServerProgram(QStringLiteral(TESSALY_PROGRAM_DIR "/torvel"));
-        m_window = std::make_unique<frmTavrin>(Clock::system());
+        m_window = std::make_unique<frmTavrin>(Clock::system(), m_notifications);
         m_balloons = std::make_unique<QSignalSpy>(m_window.get(), &frmTavrin::balloonRequested);
         QSignalSpy ready(m_window.get(), &frmTavrin::pageReady);
         QVERIFY(m_window->Busy());
@@ -331,7 +345,7 @@ private Q_SLOTS:
         const QStringList sides{u"Left"_s, u"Top"_s, u"Width"_s, u"Height"_s};
         for (const QString &side : sides)
             Globals().Config.SetNodeAttrib(u"Window/Tavrin_Main"_s, side, QString());
-        frmTavrin window(Clock::system());
+        frmTavrin window(Clock::system(), m_notifications);
         QSignalSpy ready(&window, &frmTavrin::pageReady);
         QVERIFY(ready.wait(30000));
         QCOMPARE(window.pos(), QPoint(0, 0));

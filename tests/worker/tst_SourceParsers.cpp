@@ -110,7 +110,7 @@ private Q_SLOTS:
         const QJsonArray wanted = expect.value(QStringLiteral("events")).toArray();
         QCOMPARE(qsizetype(events.size()), wanted.size() + 1);
 
-        const QString icon = PopupSnippet::icon(SourceId::name(id));
+        const QString icon = SourceId::icon(SourceId::name(id));
         QStringList recent; // snippets so far, newest first
         for (qsizetype i = 0; i < wanted.size(); ++i) {
             const ParseEvent &event = events[size_t(i)];

@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTest>
 
 namespace {
@@ -61,6 +63,30 @@ private Q_SLOTS:
         QCOMPARE(fetched.out, parsed.out);
     }
 
+    // Another address read by a kind of page, as the settings dialog's test
+    // asks for it: how many items its parser finds, and the newest.
+    void aKindOfPageIsProbed()
+    {
+        const QString name = QStringLiteral("fx168_60_items_shortened_links");
+        m_server.serve(QStringLiteral("/copy"), readFixture(name));
+        const ProgramRun probed = torvel({QStringLiteral("--fetch"), QStringLiteral("fx168"), m_server.url(QStringLiteral("/copy")),
+                                          QStringLiteral("--probe")});
+        const ProgramRun parsed = torvel({QStringLiteral("--parse"), QStringLiteral("FX168"), fixtures + name + QStringLiteral(".html"),
+                                          QStringLiteral("--url"), m_server.url(QStringLiteral("/copy"))});
+        QCOMPARE(probed.exitCode, 0);
+        QList<QJsonObject> items;
+        for (const QByteArray &line : parsed.out.split('\n')) {
+            const QJsonObject event = QJsonDocument::fromJson(line).object();
+            if (event.value(QStringLiteral("event")).toString() == QStringLiteral("GetMsg"))
+                items << event;
+        }
+        QVERIFY(items.size() > 10);
+        const QJsonObject probe = QJsonDocument::fromJson(probed.out.trimmed()).object();
+        QCOMPARE(probe.value(QStringLiteral("event")).toString(), QStringLiteral("Probe"));
+        QCOMPARE(probe.value(QStringLiteral("items")).toInt(), items.size());
+        QCOMPARE(probe.value(QStringLiteral("newest")).toString(), items.last().value(QStringLiteral("info")).toString());
+    }
+
     void finalEventsOfFailedPasses_data()
     {
         QTest::addColumn<QString>("setup");
@@ -91,7 +117,7 @@ private Q_SLOTS:
     void refusesBadArguments()
     {
         for (const QStringList &arguments : {QStringList{QStringLiteral("--fetch")},
-                                             QStringList{QStringLiteral("--fetch"), QStringLiteral("FX168"), QStringLiteral("http://a/")},
+                                             QStringList{QStringLiteral("--fetch"), QStringLiteral("reuters"), QStringLiteral("http://a/")},
                                              QStringList{QStringLiteral("--fetch"), QStringLiteral("101"), QStringLiteral("http://a/"),
                                                          QStringLiteral("--known")}}) {
             const ProgramRun run = torvel(arguments);

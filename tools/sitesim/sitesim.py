@@ -18,6 +18,8 @@ the product site's pages are below /site/ (see product.py), changed by
   GET /control?site=update:newer|download:short|tip:markup|advert:hostile|…
 the flash-news feeds are below /feeds/ (see feeds.py), changed by
   GET /control?feed=rss|atom|json|page&fault=stall|empty|garbage|500|429|redirect|huge|bomb|hostile|none
+a second site in FX168's layout, with headlines of its own, is
+  /mirror/fx168/news.html (its hits in /stats as "FX168 mirror")
 and /stats answers how often each page was fetched, as JSON.
 
   sitesim.py --dump HOURS
@@ -49,6 +51,9 @@ PATHS = {
     "/hexun/analysis/": "HeXun",
     "/caixun/information/": "CaiXun",
 }
+# Another site in one of the six layouts, its own stories: what a user points
+# a source of that kind at. Path: (layout, name in /stats).
+MIRRORS = {"/mirror/fx168/news.html": ("FX168", "FX168 mirror")}
 MAX_ITEMS = 60
 # A share of each site's own headlines that other sites carry too, a few minutes later.
 RETOLD_SHARE = 0.15
@@ -61,8 +66,9 @@ class Site:
     """One site's news list. `clock` answers the time in seconds, so a test
     can run the site for hours in no time."""
 
-    def __init__(self, source, seed, every, clock=time.time):
+    def __init__(self, source, seed, every, clock=time.time, name=None):
         self.source = source
+        self.name = name or source
         self.rng = random.Random(seed)
         self.every = every
         self.clock = clock
@@ -143,7 +149,7 @@ class Site:
 
 
 def make_handler(sites, calendar, quotes, product_site, feeds):
-    by_name = {site.source: site for site in sites.values()}
+    by_name = {site.name: site for site in sites.values()}
 
     class Handler(BaseHTTPRequestHandler):
         protocol_version = "HTTP/1.1"
@@ -214,7 +220,7 @@ def make_handler(sites, calendar, quotes, product_site, feeds):
                     return None
                 return self.answer(answer[0], answer[1], "text/html; charset=gb2312")
             if url.path == "/stats":
-                stats = {site.source: site.hits for site in sites.values()}
+                stats = {site.name: site.hits for site in sites.values()}
                 stats["Calendar"] = calendar.hits
                 stats["Quotes"] = quotes.hits
                 stats["QuoteValues"] = quotes.value_hits
@@ -266,6 +272,12 @@ def linked_sites(seed, every, clock=time.time):
     return sites
 
 
+def mirror_sites(seed, every, clock=time.time):
+    """The mirrors: they retell nothing of the six, nor the six of them."""
+    return {path: Site(layout, seed + 100 + index, every, clock, name)
+            for index, (path, (layout, name)) in enumerate(MIRRORS.items())}
+
+
 def dump(seed, every, hours):
     now = [time.time()]
     sites = list(linked_sites(seed, every, lambda: now[0]).values())
@@ -296,7 +308,7 @@ def main():
     args = parser.parse_args()
     if args.dump:
         return dump(args.seed, args.every, args.dump)
-    sites = linked_sites(args.seed, args.every)
+    sites = {**linked_sites(args.seed, args.every), **mirror_sites(args.seed, args.every)}
     calendar = calendar_pages.Calendar(args.seed, not args.no_demo_events)
     quotes = quote_pages.Quotes(args.seed)
     payload = open(args.payload, "rb").read() if args.payload else None
