@@ -417,7 +417,7 @@ void CalendarBook::rollOver(const QDate &monday)
 
 int CalendarBook::notifyMinutes(const cls_Config &config)
 {
-    return numberFromText(config.value(ConfigPaths::CalendarSettings, ConfigPaths::NotifyTime, QStringLiteral("0")));
+    return numberFromText(config.value(ConfigPaths::CalendarSettings, ConfigPaths::NotifyTime, ConfigPaths::DefaultNotifyTime));
 }
 
 void CalendarBook::scanReminders(const QDateTime &now)
@@ -558,7 +558,7 @@ int CalendarBook::importanceLevel(const QString &importance)
 
 int CalendarBook::minImportance() const
 {
-    return std::clamp(numberFromText(m_config.value(ConfigPaths::CalendarSettings, ConfigPaths::MinImportance, QStringLiteral("0"))),
+    return std::clamp(numberFromText(m_config.value(ConfigPaths::CalendarSettings, ConfigPaths::MinImportance, ConfigPaths::DefaultMinImportance)),
                       0, 2);
 }
 

@@ -100,5 +100,10 @@ inline constexpr QLatin1StringView DefaultQuoteTop{"-1"};
 inline constexpr QLatin1StringView DefaultQuoteFixedWidth{"200"};
 inline constexpr QLatin1StringView DefaultQuoteStatus{"0"};
 inline constexpr QLatin1StringView DefaultLiveUpdateChecked{"1"};
+// A built-in source without its Checked is off.
+inline constexpr QLatin1StringView DefaultSourceChecked{"0"};
+// No reminder before an event (NotifyTime, minutes), every importance shown (MinImportance).
+inline constexpr QLatin1StringView DefaultNotifyTime{"0"};
+inline constexpr QLatin1StringView DefaultMinImportance{"0"};
 
 } // namespace ConfigPaths

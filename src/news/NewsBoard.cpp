@@ -91,7 +91,7 @@ void NewsBoard::ApplySourceSettings(const cls_Config &config)
                 t.Interval = qint16(interval == -1 ? 5 : interval);
             t.TimeCount = 1000;
         }
-        const bool on = s->isUserSource() ? s->checked : numberFromText(config.value(path, ConfigPaths::Checked, QStringLiteral("0"))) != 0;
+        const bool on = s->isUserSource() ? s->checked : numberFromText(config.value(path, ConfigPaths::Checked, ConfigPaths::DefaultSourceChecked)) != 0;
         if (on != t.Visible) {
             t.Enabled = on;
             t.Initialize = false;

@@ -4,6 +4,9 @@
 
 namespace {
 
+// The program's own key, in the machine's and in the user's part.
+const QString ProgramKey = QStringLiteral("Software\\Tavrin\\");
+
 cRegistry registryValue(qint32 root, const QString &section, const QString &name, qint32 type)
 {
     cRegistry value;
@@ -16,7 +19,7 @@ cRegistry registryValue(qint32 root, const QString &section, const QString &name
 
 cRegistry runTimeValue(qint32 root)
 {
-    return registryValue(root, QStringLiteral("Software\\Tavrin\\"), QStringLiteral("Time"), cRegistry::REG_DWORD);
+    return registryValue(root, ProgramKey, QStringLiteral("Time"), cRegistry::REG_DWORD);
 }
 
 } // namespace
@@ -32,7 +35,7 @@ void ProgramRecords::write(const QString &programPath)
     } catch (const cRegistry::Failure &) {
     }
     try {
-        registryValue(cRegistry::HKEY_LOCAL_MACHINE, QStringLiteral("Software\\Tavrin\\"), QStringLiteral("Path"),
+        registryValue(cRegistry::HKEY_LOCAL_MACHINE, ProgramKey, QStringLiteral("Path"),
                       cRegistry::REG_SZ)
             .setValue(programPath);
     } catch (const cRegistry::Failure &) {

@@ -47,9 +47,8 @@ public:
     void applySettings() { tellPanels(&Panel::applySettings); }
     // The user brought the window back (from the tray, the bar, a popup).
     void shownByUser() { tellPanels(&Panel::windowShown); }
-    // Closed by the program (at exit, each panel keeping what it must) the window
-    // closes; by the user it hides to the tray, or, with no tray to come back
-    // from (asked then: at login it often comes after us), asks to end the program.
+    // At exit each panel keeps what it must and the window closes; closed by the user it hides
+    // to the tray, or with no tray to come back from (asked then) asks to end the program.
     void closeForExit();
     void setTrayCheck(std::function<bool()> trayShown) { m_trayShown = std::move(trayShown); }
     // Brings a docked window that has slid away back into view.
