@@ -68,6 +68,11 @@ NewsPanel::NewsPanel(PageBridge &page, TabHost &tabs, FetchScheduler &scheduler,
         }
         KnownKeysFile(knownKeysPath()).save(keys);
     });
+    // What came while the page was frozen reaches it when it is back.
+    connect(&m_page, &PageBridge::frozenChanged, this, [this](bool frozen) {
+        if (!frozen)
+            giveHeldRows();
+    });
     connect(&m_registry, &NewsSourceRegistry::sourceChanged, this, [this](int id) {
         if (const NewsSource *source = m_registry.find(id))
             m_news->updateSource(*source);
@@ -148,6 +153,8 @@ TabStrip::Tab NewsPanel::sourceTab(const NewsSource &source)
 
 void NewsPanel::pageLoaded()
 {
+    m_rowsShown.clear();
+    m_held.clear();
     buildSources(m_news->sources());
     m_news->pageLoaded();
     // The tables as they were, before the first fetch: the newest rows of each source.
@@ -207,6 +214,8 @@ void NewsPanel::removeSource(int id)
     if (m_tabs.currentTab() == gone.anchor)
         m_tabs.SelectTab(MainPage::AllTab);
     m_news->removeSource(id);
+    m_held.remove(gone.table);
+    m_rowsShown.remove(gone.table);
     HTTP->drop(id);
     m_tabs.removeTab(gone.anchor);
     m_page.removeBindings(gone.anchor);
@@ -328,7 +337,32 @@ QString NewsPanel::tableId(const QString &table)
 
 void NewsPanel::insertRow(const QString &table, const NewsRow &row)
 {
+    if (m_page.isFrozen()) {
+        HeldRows &held = m_held[table];
+        held.rows.append(row);
+        if (held.rows.size() > (table == NewsView::AllNews ? NewsBoard::AllNewsLimit : NewsBoard::SourceLimit))
+            held.rows.removeFirst();
+        return;
+    }
     m_page.insertRow(tableId(table), 1, rowCells(row));
+    ++m_rowsShown[table];
+}
+
+void NewsPanel::giveHeldRows()
+{
+    // The page's oldest rows that went meanwhile, then what came, oldest first, on top.
+    m_page.beginBatch();
+    for (auto it = m_held.cbegin(); it != m_held.cend(); ++it) {
+        for (int i = 0; i < it->deletes; ++i)
+            m_page.deleteRow(tableId(it.key()), -1);
+        m_rowsShown[it.key()] -= it->deletes;
+        for (const NewsRow &row : it->rows)
+            insertRow(it.key(), row);
+    }
+    m_held.clear();
+    if (std::exchange(m_sortHeld, false))
+        sortAllNews();
+    m_page.endBatch();
 }
 
 QVariantList NewsPanel::rowCells(const NewsRow &row, const QStringList &marks)
@@ -444,7 +478,17 @@ void NewsPanel::closeSearch()
 
 void NewsPanel::deleteLastRow(const QString &table)
 {
+    if (m_page.isFrozen()) {
+        // The last row of the page's own, or, with none of those left, the oldest that came.
+        HeldRows &held = m_held[table];
+        if (held.deletes < m_rowsShown.value(table))
+            ++held.deletes;
+        else if (!held.rows.isEmpty())
+            held.rows.removeFirst();
+        return;
+    }
     m_page.deleteRow(tableId(table), -1);
+    --m_rowsShown[table];
 }
 
 void NewsPanel::tableFilled(const QString &table)
@@ -480,7 +524,10 @@ void NewsPanel::newsArrived()
 
 void NewsPanel::sortAllNews()
 {
-    m_page.click(MainPage::AllNewsSort);
+    if (m_page.isFrozen())
+        m_sortHeld = true;
+    else
+        m_page.click(MainPage::AllNewsSort);
 }
 
 void NewsPanel::notify(const Notification &notification)

@@ -94,6 +94,15 @@ private:
     // The page's id of a table the model names.
     static QString tableId(const QString &table);
 
+    // A table's rows while the page is frozen: those that came (oldest first,
+    // no more than the table shows) and how many of the page's own go.
+    struct HeldRows
+    {
+        QList<NewsRow> rows;
+        int deletes = 0;
+    };
+    void giveHeldRows();
+
     PageBridge &m_page;
     TabHost &m_tabs;
     FetchScheduler &m_scheduler;
@@ -106,4 +115,7 @@ private:
     QString m_beforeSearch; // the tab shown when the search began
     std::unique_ptr<NewsBoard> m_news;
     QTimer m_ctlTimeTask;
+    QHash<QString, int> m_rowsShown; // body rows of each table on the page
+    QHash<QString, HeldRows> m_held;
+    bool m_sortHeld = false;
 };

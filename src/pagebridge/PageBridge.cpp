@@ -6,6 +6,7 @@
 #include "pagebridge/PageBridgeChannel.h"
 #include "pages/Pages.h"
 
+#include <QEvent>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -113,10 +114,75 @@ void PageBridge::whenLoaded(std::function<void()> step)
 void PageBridge::apply(const QString &command, const QVariantList &args)
 {
     whenLoaded([this, command, args] {
+        if (m_frozen)
+            supersede(command, args);
         m_outbox.append(QVariant(QVariantList{command, args}));
         if (m_batchDepth == 0)
             flush();
     });
+}
+
+void PageBridge::supersede(const QString &command, const QVariantList &args)
+{
+    // Setting a thing again: only the last value matters (not a cell's: rows
+    // move under it). Emptying a table: nothing waiting for its rows does.
+    static const QStringList settings{
+        QStringLiteral("setText"),      QStringLiteral("setHtml"),        QStringLiteral("setStyle"),
+        QStringLiteral("setAttribute"), QStringLiteral("setValue"),       QStringLiteral("setParentStyle"),
+        QStringLiteral("setChecked"),   QStringLiteral("setOptions"),     QStringLiteral("setSelectedIndex"),
+        QStringLiteral("setParts"),     QStringLiteral("setClassOfFirst")};
+    static const QStringList rowChanges{QStringLiteral("insertRow"), QStringLiteral("deleteRow"), QStringLiteral("setCell"),
+                                        QStringLiteral("clearRows")};
+    const bool setting = settings.contains(command);
+    const bool emptying = command == QStringLiteral("clearRows");
+    if (!setting && !emptying)
+        return;
+    const QVariantList target = args.mid(0, args.size() - 1);
+    m_outbox.removeIf([&](const QVariant &waiting) {
+        const QVariantList entry = waiting.toList();
+        const QString name = entry.value(0).toString();
+        const QVariantList with = entry.value(1).toList();
+        if (setting)
+            return name == command && with.mid(0, with.size() - 1) == target;
+        return rowChanges.contains(name) && with.value(0) == args.value(0);
+    });
+}
+
+void PageBridge::freezeWhileHidden()
+{
+    if (m_freezesWhileHidden)
+        return;
+    m_freezesWhileHidden = true;
+    m_view->window()->installEventFilter(this);
+    setFrozen(!m_view->window()->isVisible());
+}
+
+bool PageBridge::eventFilter(QObject *watched, QEvent *event)
+{
+    // Frozen once the window has gone (an engine does not freeze a page it
+    // still shows); back at once when it comes.
+    if (event->type() == QEvent::Show)
+        setFrozen(false);
+    else if (event->type() == QEvent::Hide)
+        QMetaObject::invokeMethod(
+            this, [this] { setFrozen(!m_view->window()->isVisible()); }, Qt::QueuedConnection);
+    return QObject::eventFilter(watched, event);
+}
+
+void PageBridge::setFrozen(bool frozen)
+{
+    // A page that is still loading is never frozen: it would not come up.
+    if (frozen == m_frozen || (frozen && !m_bound))
+        return;
+    m_frozen = frozen;
+    qCInfo(lcPage) << (frozen ? "freezing" : "thawing") << m_address.toString();
+    m_view->page()->setLifecycleState(frozen ? QWebEnginePage::LifecycleState::Frozen : QWebEnginePage::LifecycleState::Active);
+    if (!frozen) {
+        flush();
+        if (!m_heldBindings.isEmpty())
+            requestBindings(std::exchange(m_heldBindings, {}));
+    }
+    Q_EMIT frozenChanged(frozen);
 }
 
 void PageBridge::endBatch()
@@ -127,7 +193,7 @@ void PageBridge::endBatch()
 
 void PageBridge::flush()
 {
-    if (!m_outbox.isEmpty())
+    if (!m_outbox.isEmpty() && !m_frozen)
         Q_EMIT m_host->apply(std::exchange(m_outbox, {}));
 }
 
@@ -191,6 +257,9 @@ void PageBridge::forgetPage()
 {
     m_loaded = false;
     m_bound = false;
+    // A page loaded anew runs until it is bound.
+    m_frozen = false;
+    m_heldBindings.clear();
     m_outbox.clear();
     // Nothing waits for an answer that cannot come.
     for (const auto &done : std::exchange(m_measures, {}))
@@ -222,7 +291,9 @@ void PageBridge::addBindings(const QList<Binding> &bindings)
 {
     m_bindings += bindings;
     // Before the load they go with the others; after it, behind what was built for them.
-    if (m_loaded) {
+    if (m_loaded && m_frozen) {
+        m_heldBindings += bindings;
+    } else if (m_loaded) {
         flush();
         requestBindings(bindings);
     }
@@ -242,6 +313,8 @@ void PageBridge::onBound()
         return;
     m_bound = true;
     Q_EMIT pageReady();
+    if (m_freezesWhileHidden && !m_view->window()->isVisible())
+        setFrozen(true);
     const QList<std::function<void()>> waiting = std::exchange(m_beforeReady, {});
     for (const auto &work : waiting)
         work();

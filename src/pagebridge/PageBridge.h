@@ -78,6 +78,14 @@ public:
     // of rows costs the page one round, not one per row. Pairs may nest.
     void beginBatch() { ++m_batchDepth; }
     void endBatch();
+    // A page nobody sees need not run. From now on, while its window is
+    // hidden, the page is frozen (its scripts, timers and frames stop) and
+    // what the window changes waits here, a change of the same thing taking
+    // the place of the one before and emptying a table dropping what was to
+    // go into it; shown again, the page comes back and takes it all at once.
+    // Questions asked meanwhile are answered then.
+    void freezeWhileHidden();
+    bool isFrozen() const { return m_frozen; }
 
     void setText(const QString &id, const QString &text) { apply(QStringLiteral("setText"), {id, text}); }
     void setHtml(const QString &id, const QString &html) { apply(QStringLiteral("setHtml"), {id, html}); }
@@ -159,14 +167,22 @@ Q_SIGNALS:
     void pageReady();
     // A bound handler has run.
     void invoked(const QString &operation);
+    // The page was frozen, or has come back (see freezeWhileHidden).
+    void frozenChanged(bool frozen);
     // The page's renderer has ended: what the page showed is gone, what was
     // asked of it answered empty; the page loads again, and pageLoaded and
     // pageReady follow as at the start, for its owner to fill it anew.
     void rendererGone();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     friend class PageBridgeChannel;
     void apply(const QString &command, const QVariantList &args);
+    void setFrozen(bool frozen);
+    // While frozen: what a new change makes of those waiting.
+    void supersede(const QString &command, const QVariantList &args);
     void requestBindings(const QList<Binding> &bindings);
     void flush();
     void whenLoaded(std::function<void()> step);
@@ -197,6 +213,9 @@ private:
     QList<std::function<void()>> m_beforeReady;
     QVariantList m_outbox;
     int m_batchDepth = 0;
+    bool m_freezesWhileHidden = false;
+    bool m_frozen = false;
+    QList<Binding> m_heldBindings; // asked for after what waits, once thawed
     int m_nextRequest = 0;
     QHash<int, std::function<void(const QJsonObject &)>> m_measures;
     QHash<int, std::function<void(const QJsonArray &)>> m_selections;

@@ -60,7 +60,6 @@ frmTavrin::frmTavrin(Clock &clock, Notifier &notifier, QWidget *parent)
         for (Panel *panel : std::as_const(m_panels))
             panel->tabSelected(anchor);
     });
-
     connect(m_drag, &WindowDrag::finished, this, [this] {
         m_docking->setDragging(false);
         m_docking->cSizeMove_ExitSizeMove();
@@ -125,10 +124,11 @@ void frmTavrin::onPageReady()
         resize(std::max(this->width(), width + frame.width()), std::max(this->height(), height + frame.height()));
         m_pageReady = true;
         Form_Resize();
-        // The window may show now; the panels' requests follow. The bar's
-        // window is the controller's to show.
+        // The window may show now, the panels' requests follow (the bar's window
+        // is the controller's to show); from now on, hidden, its page is frozen.
         Q_EMIT pageReady();
         tellPanels(&Panel::pageReady);
+        m_page->freezeWhileHidden();
     });
 }
 

@@ -15,9 +15,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QTest>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 
 #include <stdexcept>
@@ -351,6 +353,46 @@ private Q_SLOTS:
         QCOMPARE(window.pos(), QPoint(0, 0));
         QVERIFY2(window.width() >= DockingModel::BaseMinWidth && window.height() >= DockingModel::MinHeight,
                  qPrintable(u"%1x%2"_s.arg(window.width()).arg(window.height())));
+    }
+
+    // Hidden, the window's page is frozen and stays so while news come; shown
+    // again, it has the rows that came meanwhile, newest on top, and no more
+    // than its table keeps (more came than it keeps: the oldest went).
+    void aHiddenWindowsPageIsFrozenAndComesBackCurrent()
+    {
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        QWebEnginePage *engine = m_window->page().view()->page();
+        QTRY_COMPARE(engine->lifecycleState(), QWebEnginePage::LifecycleState::Active);
+        NewsBoard &board = m_window->news().news();
+        const NewsSource source = board.sources().front();
+        // The body's rows, each without its time.
+        const auto titles = [this, &source] {
+            QStringList texts = PageScript::rowTexts(m_window->page().view(), source.table).mid(1);
+            for (QString &text : texts)
+                text.remove(QRegularExpression(u"^\\d\\d:\\d\\d"_s));
+            return texts;
+        };
+
+        m_window->close(); // into the tray
+        QTRY_COMPARE(engine->lifecycleState(), QWebEnginePage::LifecycleState::Frozen);
+        QStringList sent;
+        for (int i = 0; i < NewsBoard::SourceLimit + 10; ++i) {
+            sent.prepend(u"冻结期间的新闻%1"_s.arg(i));
+            board.add(NewsItem::fromMessage(source.id, u"11:%1"_s.arg(i % 60, 2, 10, QChar(u'0')), sent.front(), {}, false));
+        }
+        while (board.processTask()) {
+        }
+        QTest::qWait(500);
+        QCOMPARE(engine->lifecycleState(), QWebEnginePage::LifecycleState::Frozen);
+
+        m_window->show();
+        m_window->shownByUser();
+        QTRY_COMPARE(engine->lifecycleState(), QWebEnginePage::LifecycleState::Active);
+        QTRY_COMPARE(titles(), sent.mid(0, NewsBoard::SourceLimit - 1));
+        QVERIFY(PageScript::run(m_window->page().view(), u"document.getElementById('iAllNews_Table').textContent"_s)
+                    .toString()
+                    .contains(sent.front()));
     }
 
     void aFailedNewsTaskIsReportedByTheWindow()
