@@ -33,6 +33,7 @@ clean:
 # Benchmarks and fuzzing are never part of `make test`.
 .PHONY: bench fuzz
 bench: build
+	@scripts/install-deps --bench
 	@$(BUILD_DIR)/bench/bench_parsers
 	@$(BUILD_DIR)/bench/bench_worker
 	@$(BUILD_DIR)/bench/bench_feeds

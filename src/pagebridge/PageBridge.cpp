@@ -154,7 +154,19 @@ void PageBridge::freezeWhileHidden()
         return;
     m_freezesWhileHidden = true;
     m_view->window()->installEventFilter(this);
-    setFrozen(!m_view->window()->isVisible());
+    freezeSoon();
+}
+
+void PageBridge::freezeSoon()
+{
+    if (m_frozen || !m_bound || m_view->window()->isVisible())
+        return;
+    Q_EMIT freezing();
+    // The page's answer comes once it has taken every change sent before.
+    measure({}, [this](const QJsonObject &) {
+        if (m_freezesWhileHidden && !m_view->window()->isVisible())
+            setFrozen(true);
+    });
 }
 
 bool PageBridge::eventFilter(QObject *watched, QEvent *event)
@@ -164,8 +176,7 @@ bool PageBridge::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::Show)
         setFrozen(false);
     else if (event->type() == QEvent::Hide)
-        QMetaObject::invokeMethod(
-            this, [this] { setFrozen(!m_view->window()->isVisible()); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &PageBridge::freezeSoon, Qt::QueuedConnection);
     return QObject::eventFilter(watched, event);
 }
 
@@ -313,8 +324,8 @@ void PageBridge::onBound()
         return;
     m_bound = true;
     Q_EMIT pageReady();
-    if (m_freezesWhileHidden && !m_view->window()->isVisible())
-        setFrozen(true);
+    if (m_freezesWhileHidden)
+        freezeSoon();
     const QList<std::function<void()>> waiting = std::exchange(m_beforeReady, {});
     for (const auto &work : waiting)
         work();

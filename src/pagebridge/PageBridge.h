@@ -167,6 +167,10 @@ Q_SIGNALS:
     void pageReady();
     // A bound handler has run.
     void invoked(const QString &operation);
+    // The page is about to be frozen: what must not stay in it while nobody
+    // sees it (a remote frame) goes now; what is changed then reaches it
+    // before it freezes.
+    void freezing();
     // The page was frozen, or has come back (see freezeWhileHidden).
     void frozenChanged(bool frozen);
     // The page's renderer has ended: what the page showed is gone, what was
@@ -181,6 +185,8 @@ private:
     friend class PageBridgeChannel;
     void apply(const QString &command, const QVariantList &args);
     void setFrozen(bool frozen);
+    // Freezes a hidden page once it has taken what its owners change at `freezing`.
+    void freezeSoon();
     // While frozen: what a new change makes of those waiting.
     void supersede(const QString &command, const QVariantList &args);
     void requestBindings(const QList<Binding> &bindings);

@@ -39,6 +39,11 @@ SidePanel::SidePanel(PageBridge &page, TabHost &tabs, QObject *parent)
             [this](const QByteArray &data, bool success, const QString &) { onDescriptor(data, success); });
     connect(m_noticeRead, &ctlDownload::DownloadComplete, this,
             [this](const QByteArray &data, bool success, const QString &) { onNotice(data, success); });
+    connect(&m_page, &PageBridge::freezing, this, &SidePanel::dropRemoteFrames);
+    connect(&m_page, &PageBridge::frozenChanged, this, [this](bool frozen) {
+        if (!frozen)
+            restoreRemoteFrames();
+    });
 }
 
 SidePanel::~SidePanel() = default;
@@ -75,7 +80,9 @@ void SidePanel::upkeep(const QDateTime &now)
 {
     try {
         const SideUpkeep::Due due = m_model.tick(now);
-        if (due.keepAlive)
+        if (due.keepAlive && m_hidden)
+            m_keepAliveDue = true;
+        else if (due.keepAlive)
             m_page.setHtml(MainPage::KeepAliveFrame, SideFrames::hiddenPage(site().keepAlivePage()));
         if (due.descriptor)
             m_descriptorRead->BeginDownload(site().updateDescriptor(), QStringLiteral("update.xml"));
@@ -87,6 +94,27 @@ void SidePanel::upkeep(const QDateTime &now)
             Q_EMIT balloonRequested(QString::fromLocal8Bit(failure.what()), QStringLiteral("Tessaly"), 3);
         }
     }
+}
+
+void SidePanel::dropRemoteFrames()
+{
+    // Nobody sees them: their renderers go. The adverts come back when the
+    // window shows, and the hidden frame then if its turn came meanwhile.
+    m_hidden = true;
+    m_page.setHtml(MainPage::ProductAdvert, QString());
+    m_page.setHtml(MainPage::FxarkAdvert, QString());
+    m_page.setHtml(MainPage::KeepAliveFrame, QString());
+    m_shown = {};
+    FxAsk(false, false);
+}
+
+void SidePanel::restoreRemoteFrames()
+{
+    if (!std::exchange(m_hidden, false))
+        return;
+    if (std::exchange(m_keepAliveDue, false))
+        m_page.setHtml(MainPage::KeepAliveFrame, SideFrames::hiddenPage(site().keepAlivePage()));
+    showAdverts();
 }
 
 void SidePanel::pageLoaded()
@@ -102,6 +130,8 @@ void SidePanel::pageLoaded()
 
 void SidePanel::showAdverts()
 {
+    if (m_hidden)
+        return;
     const SideUpkeep::Adverts wanted = m_model.adverts(m_shown);
     if (wanted.product != m_shown.product)
         m_page.setHtml(MainPage::ProductAdvert, wanted.product ? SideFrames::productAdvert(site().advertPage()) : QString());

@@ -54,6 +54,9 @@ Q_SIGNALS:
 
 private:
     void showAdverts();
+    // Remote frames exist only while the window shows.
+    void dropRemoteFrames();
+    void restoreRemoteFrames();
     void onDescriptor(const QByteArray &data, bool success);
     void onNotice(const QByteArray &data, bool success);
     QString giftPage() const;
@@ -69,4 +72,6 @@ private:
     bool m_pageLoadedBefore = false;
     bool m_askTabCurrent = false;
     bool m_failureShown = false;
+    bool m_hidden = false;       // the window is away: no remote frame in its page
+    bool m_keepAliveDue = false; // the hidden frame's turn came while the window was away
 };

@@ -283,7 +283,7 @@ private Q_SLOTS:
         film.showFullScreen();
         // Asked again until the window manager has made it the active one: a
         // window of an earlier test may still take the focus on its way.
-        QTRY_VERIFY((film.activateWindow(), FullScreenWatch::active()));
+        QTRY_VERIFY_WITH_TIMEOUT((film.activateWindow(), FullScreenWatch::active()), 20000);
         notify(items(u"FX168.gif"_s, {{u"13:00"_s, u"看电影时到来"_s, {}, {}}}));
         QTest::qWait(PopupNotifier::FullScreenCheckMs + 500);
         QVERIFY(!m_controller->popupWindow());
