@@ -7,8 +7,11 @@
 #include <QLoggingCategory>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWebEnginePage>
 #include <QWebEngineScript>
 #include <QWebEngineView>
+
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -175,6 +178,55 @@ private Q_SLOTS:
         QCOMPARE(run(u"document.querySelectorAll('#rows img, #rows tbody b b').length"_s).toInt(), 0);
         QCOMPARE(run(u"document.querySelector('#rows tbody b.label.HeXun').textContent"_s).toString(), u" - 和讯"_s);
         QVERIFY(run(u"document.title"_s).toString() != u"owned"_s);
+    }
+
+    // While its window is hidden the page is frozen; what is changed meanwhile
+    // waits (a setting replaced by the next, rows dropped when their table is
+    // emptied, a cell's change kept in its place among the rows) and is the
+    // page's once the window shows.
+    void changesWhileFrozenReachThePageWhenItShows_data()
+    {
+        QTest::addColumn<std::function<void(PageBridge &)>>("changes");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("rows");
+        const auto row = [](const QString &text) { return QVariantList{QVariantMap{{u"text"_s, text}}}; };
+        QTest::newRow("the last setting")
+            << std::function<void(PageBridge &)>([](PageBridge &page) {
+                   for (int i = 0; i < 50; ++i)
+                       page.setText(u"two"_s, u"文本%1"_s.arg(i));
+               })
+            << u"文本49"_s << QStringList{};
+        QTest::newRow("rows after the table was emptied")
+            << std::function<void(PageBridge &)>([row](PageBridge &page) {
+                   page.insertRow(u"rows"_s, 1, row(u"旧"_s));
+                   page.clearRows(u"rows"_s);
+                   page.insertRow(u"rows"_s, 1, row(u"甲"_s));
+                   page.insertRow(u"rows"_s, 1, row(u"乙"_s));
+                   page.setCell(u"rows"_s, 2, 0, QVariantMap{{u"text"_s, u"甲改"_s}});
+                   page.insertRow(u"rows"_s, 1, row(u"丙"_s));
+                   page.setCell(u"rows"_s, 2, 0, QVariantMap{{u"text"_s, u"乙改"_s}});
+               })
+            << QString() << QStringList{u"丙"_s, u"乙改"_s, u"甲改"_s};
+    }
+    void changesWhileFrozenReachThePageWhenItShows()
+    {
+        QFETCH(std::function<void(PageBridge &)>, changes);
+        QFETCH(QString, text);
+        QFETCH(QStringList, rows);
+        m_bridge->clearRows(u"rows"_s);
+        const QString before = run(u"document.getElementById('two').textContent"_s).toString();
+        m_bridge->freezeWhileHidden();
+        QSignalSpy frozen(m_bridge, &PageBridge::frozenChanged);
+        m_window->hide();
+        QTRY_VERIFY(m_bridge->isFrozen());
+        QCOMPARE(m_bridge->view()->page()->lifecycleState(), QWebEnginePage::LifecycleState::Frozen);
+        changes(*m_bridge);
+        m_window->show();
+        QVERIFY(!m_bridge->isFrozen());
+        QCOMPARE(frozen.size(), 2);
+        QCOMPARE(m_bridge->view()->page()->lifecycleState(), QWebEnginePage::LifecycleState::Active);
+        QTRY_COMPARE(run(u"document.getElementById('two').textContent"_s).toString(), text.isEmpty() ? before : text);
+        QCOMPARE(run(u"Array.from(document.getElementById('rows').tBodies[0].rows, r => r.textContent)"_s).toStringList(), rows);
     }
 
     // Last: the test's own channel client takes the page's transport over.
