@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QList>
+#include <QObject>
 #include <QString>
 
 #include <optional>
@@ -14,9 +15,12 @@ class MessageSink;
 
 // The configuration store over "tavrin.xml": one XML document loaded at start-up,
 // read and changed in memory through slash paths relative to the root element
-// `App` (first match wins), and written back whole only by XMLSave.
-class cls_Config
+// `App` (first match wins), and written back whole only by XMLSave. Features
+// that read settings observe `changed` rather than being told by hand.
+class cls_Config : public QObject
 {
+    Q_OBJECT
+
 public:
     // Error number and text shown when a path names no element or attribute.
     static constexpr int MissingNodeErrorNumber = 91;
@@ -72,6 +76,13 @@ public:
     // structured data in the file; null when there is none.
     pugi::xml_node node(const QString &path) const { return element(path); }
     MessageSink &messageSink() const { return *m_sink; }
+
+    // The user changed settings below `path` (a settings dialog saved, a
+    // menu switched something): those who read them apply them again.
+    void tellChanged(const QString &path) { Q_EMIT changed(path); }
+
+Q_SIGNALS:
+    void changed(const QString &path);
 
 private:
     pugi::xml_node root() const;

@@ -21,6 +21,8 @@
 #include <QUrl>
 #include <QWebEngineView>
 
+#include <algorithm>
+
 NewsPanel::NewsPanel(PageBridge &page, TabHost &tabs, FetchScheduler &scheduler, Notifier &notifier, QObject *parent)
     : QObject(parent)
     , m_page(page)
@@ -67,6 +69,18 @@ NewsPanel::NewsPanel(PageBridge &page, TabHost &tabs, FetchScheduler &scheduler,
                 keys.insert(source.name, m_news->knownKeys(source.id));
         }
         KnownKeysFile(knownKeysPath()).save(keys);
+    });
+    // Settings the news read, changed once it runs: applied once the change is told.
+    m_settingsChanged.setSingleShot(true);
+    m_settingsChanged.setInterval(0);
+    connect(&m_settingsChanged, &QTimer::timeout, this, &NewsPanel::ApplySourceSettings);
+    connect(&Globals().Config, &cls_Config::changed, this, [this](const QString &path) {
+        static const QList<QLatin1StringView> read{ConfigPaths::Sources, ConfigPaths::Feeds, ConfigPaths::Alerts};
+        const auto touches = [&path](QLatin1StringView mine) {
+            return path == mine || path.startsWith(QString(mine) + u'/') || QString(mine).startsWith(path + u'/');
+        };
+        if (m_running && std::any_of(read.cbegin(), read.cend(), touches))
+            m_settingsChanged.start();
     });
     // What came while the page was frozen reaches it when it is back.
     connect(&m_page, &PageBridge::frozenChanged, this, [this](bool frozen) {
@@ -326,7 +340,7 @@ void NewsPanel::chooseSource(const QList<NewsSource> &offered, int chosen)
         else
             Globals().Config.SetNodeAttrib(ConfigPaths::source(source.name), ConfigPaths::Checked,
                                            on ? QStringLiteral("1") : QStringLiteral("0"));
-        ApplySourceSettings();
+        Globals().Config.tellChanged(source.isUserSource() ? QString(ConfigPaths::Feeds) : ConfigPaths::source(source.name));
     }
 }
 

@@ -37,7 +37,12 @@ public:
 
     // Reads the sources' settings and starts (or goes on with) fetching.
     void ApplySourceSettings();
-    void applySettings() override { ApplySourceSettings(); }
+    // The start: from now on, changes of the news settings apply as they are told.
+    void applySettings() override
+    {
+        m_running = true;
+        ApplySourceSettings();
+    }
     NewsBoard &news() { return *m_news; }
     // The source menu: goes to a source tab the tab row had no room for, or
     // switches an optional source on or off.
@@ -115,6 +120,8 @@ private:
     QString m_beforeSearch; // the tab shown when the search began
     std::unique_ptr<NewsBoard> m_news;
     QTimer m_ctlTimeTask;
+    QTimer m_settingsChanged;
+    bool m_running = false;
     QHash<QString, int> m_rowsShown; // body rows of each table on the page
     QHash<QString, HeldRows> m_held;
     bool m_sortHeld = false;

@@ -40,7 +40,8 @@ public:
     // The user brought the window back, or put it away into the tray.
     virtual void windowShown() {}
     virtual void windowHidden() {}
-    // The stored settings apply: at the start, and after the user changed them.
+    // The stored settings apply: at the start (later changes are told by the
+    // configuration store's `changed`).
     virtual void applySettings() {}
     // The program ends: what is to be kept is kept now, before the
     // configuration is saved.

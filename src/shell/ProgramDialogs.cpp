@@ -1,6 +1,7 @@
 #include "shell/ProgramDialogs.h"
 
 #include "core/AppGlobals.h"
+#include "core/ConfigPaths.h"
 #include "core/ProductSite.h"
 #include "settings/frmSettings.h"
 #include "update/UpdateController.h"
@@ -38,7 +39,7 @@ void ProgramDialogs::openSettings(QWidget *owner)
     if (!m_settings) {
         m_settings = new frmSettings(Globals().AppPath, QApplication::applicationFilePath(), Globals().Config.messageSink(),
                                      owner);
-        connect(m_settings, &frmSettings::applied, this, &ProgramDialogs::settingsApplied);
+        connect(m_settings, &frmSettings::applied, this, [] { Globals().Config.tellChanged(ConfigPaths::Settings); });
     }
     m_settings->show();
     m_settings->raise();

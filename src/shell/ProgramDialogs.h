@@ -25,10 +25,6 @@ public:
     frmAbout *about() const;
     void closeAll();
 
-Q_SIGNALS:
-    // The settings dialog saved the user's changes.
-    void settingsApplied();
-
 private:
     UpdateController &m_updates;
     QPointer<frmSettings> m_settings;

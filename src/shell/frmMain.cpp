@@ -25,10 +25,6 @@ frmMain::frmMain(Clock &clock)
 {
     setWindowTitle(QStringLiteral("[Tavrin_Class]"));
     connect(m_notifier, &PopupNotifier::moreClicked, this, &frmMain::showMain);
-    connect(m_dialogs, &ProgramDialogs::settingsApplied, this, [this] {
-        if (m_main)
-            m_main->applySettings();
-    });
     connect(m_updates, &UpdateController::balloonRequested, this, &frmMain::ShowBalloonTip);
     connect(m_updates, &UpdateController::offered, this, &frmMain::stepAsideForUpdate);
     connect(m_updates, &UpdateController::declined, this, &frmMain::startRunning);

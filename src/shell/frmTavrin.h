@@ -43,7 +43,7 @@ public:
     SidePanel &side() { return *m_side; }
     PageTabs &tabs() { return *m_tabs; }
 
-    // The stored settings apply to every panel: at the start, and after the user changed them.
+    // The stored settings apply to every panel, at the start.
     void applySettings() { tellPanels(&Panel::applySettings); }
     // The user brought the window back (from the tray, the bar, a popup).
     void shownByUser() { tellPanels(&Panel::windowShown); }

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <memory>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -49,12 +50,12 @@ private:
     TempProgramFolder m_folder;
     RecordingMessageSink m_sink;
 
-    cls_Config load(const QByteArray &content)
+    std::unique_ptr<cls_Config> load(const QByteArray &content)
     {
         m_sink.clear();
-        cls_Config config(&m_sink);
-        config.setXmlFile(m_folder.writeFile(QStringLiteral("tavrin.xml"), content));
-        if (!config.Initialize())
+        auto config = std::make_unique<cls_Config>(&m_sink);
+        config->setXmlFile(m_folder.writeFile(QStringLiteral("tavrin.xml"), content));
+        if (!config->Initialize())
             qWarning() << "initialize failed:" << m_sink.texts();
         m_sink.clear();
         return config;
@@ -141,7 +142,8 @@ private Q_SLOTS:
         QFETCH(QString, attribute);
         QFETCH(QString, value);
         QFETCH(bool, box);
-        cls_Config config = load(sample);
+        const std::unique_ptr<cls_Config> configStore = load(sample);
+        cls_Config &config = *configStore;
         // A setting that may be absent reads as its default, stored values as stored, without a box.
         QCOMPARE(config.value(path, attribute, u"默认"_s), box ? u"默认"_s : value);
         QVERIFY(m_sink.messages().isEmpty());
@@ -170,14 +172,16 @@ private Q_SLOTS:
 
     void nonNumericAttributeReadsAsZero()
     {
-        cls_Config config = load(sample);
+        const std::unique_ptr<cls_Config> configStore = load(sample);
+        cls_Config &config = *configStore;
         QCOMPARE(config.GetNodeAttribNumber(QStringLiteral("Settings/Tavrin/Source/FX168"), QStringLiteral("IntervalTime")), 0);
         QVERIFY(m_sink.messages().isEmpty());
     }
 
     void nodeTextIsSilentForMissingElements()
     {
-        cls_Config config = load(sample);
+        const std::unique_ptr<cls_Config> configStore = load(sample);
+        cls_Config &config = *configStore;
         QCOMPARE(config.GetNodeText(QStringLiteral("Settings/Tavrin/Popup")), QStringLiteral("弹窗"));
         QCOMPARE(config.GetNodeText(QStringLiteral("Settings/Tavrin/Nothing")), QString());
         QVERIFY(m_sink.messages().isEmpty());
@@ -189,7 +193,8 @@ private Q_SLOTS:
 
     void setNodeAttribNeverCreates()
     {
-        cls_Config config = load(sample);
+        const std::unique_ptr<cls_Config> configStore = load(sample);
+        cls_Config &config = *configStore;
         QVERIFY(config.SetNodeAttrib(QStringLiteral("Window/Tavrin_Main"), QStringLiteral("Left"), QStringLiteral("77")));
         QCOMPARE(config.GetNodeAttrib(QStringLiteral("Window/Tavrin_Main"), QStringLiteral("Left")), QStringLiteral("77"));
         QVERIFY(!config.SetNodeAttrib(QStringLiteral("Window/Tavrin_Main"), QStringLiteral("Right"), QStringLiteral("1")));
@@ -214,14 +219,16 @@ private Q_SLOTS:
         QFETCH(QString, parent);
         QFETCH(QString, name);
         QFETCH(bool, exists);
-        cls_Config config = load(sample);
+        const std::unique_ptr<cls_Config> configStore = load(sample);
+        cls_Config &config = *configStore;
         QCOMPARE(config.isExist(parent, name), exists);
         QVERIFY(m_sink.messages().isEmpty());
     }
 
     void createOperationsAreSilent()
     {
-        cls_Config config = load(sample);
+        const std::unique_ptr<cls_Config> configStore = load(sample);
+        cls_Config &config = *configStore;
         QVERIFY(config.CreateNode(QStringLiteral("Window"), QStringLiteral("FXQuote")));
         QVERIFY(config.CreateAttrib(QStringLiteral("Window/FXQuote"), QStringLiteral("Left"), QStringLiteral("-1")));
         QVERIFY(config.CreateAttrib(QStringLiteral("Window/FXQuote"), QStringLiteral("Left"), QStringLiteral("3")));
@@ -236,7 +243,8 @@ private Q_SLOTS:
 
     void startupRepairsAddWhatIsMissing()
     {
-        cls_Config config = load(sample);
+        const std::unique_ptr<cls_Config> configStore = load(sample);
+        cls_Config &config = *configStore;
         config.ApplyStartupRepairs();
         QVERIFY(!config.isExistAttrib(QStringLiteral("Settings/LiveUpdate"), QStringLiteral("Checked")));
         config.RepairLiveUpdateSetting();
@@ -269,19 +277,22 @@ private Q_SLOTS:
 
     void repairsLeaveACompleteFileAlone()
     {
-        cls_Config config = load(TempProgramFolder::defaultConfig());
+        const std::unique_ptr<cls_Config> configStore = load(TempProgramFolder::defaultConfig());
+        cls_Config &config = *configStore;
         config.ApplyStartupRepairs();
         config.RepairLiveUpdateSetting();
         QVERIFY(config.XMLSave());
-        cls_Config reloaded = load(m_folder.readFile(QStringLiteral("tavrin.xml")));
+        const std::unique_ptr<cls_Config> reloadedStore = load(m_folder.readFile(QStringLiteral("tavrin.xml")));
+        cls_Config &reloaded = *reloadedStore;
         QCOMPARE(m_folder.readFile(QStringLiteral("tavrin.xml")).count("<LiveUpdate"), 1);
         QCOMPARE(reloaded.GetNodeAttrib(QStringLiteral("Window/FXBar"), QStringLiteral("Left")), QStringLiteral("0"));
     }
 
     void theFirstMatchInDocumentOrderWins()
     {
-        cls_Config config = load("<App><Settings><Other/></Settings><Settings><Site Url=\"http://second\"/></Settings>"
+        const std::unique_ptr<cls_Config> configStore = load("<App><Settings><Other/></Settings><Settings><Site Url=\"http://second\"/></Settings>"
                                  "<Settings><Site Url=\"http://third\"/></Settings></App>");
+        cls_Config &config = *configStore;
         QCOMPARE(config.GetNodeAttrib(u"Settings/Site"_s, u"Url"_s), u"http://second"_s);
         QVERIFY(config.SetNodeAttrib(u"Settings/Site"_s, u"Url"_s, u"http://changed"_s));
         QCOMPARE(config.GetNodeAttrib(u"Settings/Site"_s, u"Url"_s), u"http://changed"_s);
@@ -290,7 +301,8 @@ private Q_SLOTS:
 
     void anEmptyPathNamesTheRootOnlyForExistenceAndCreation()
     {
-        cls_Config config = load(sample);
+        const std::unique_ptr<cls_Config> configStore = load(sample);
+        cls_Config &config = *configStore;
         QVERIFY(config.isExist(QString(), u"Tavrin_Main"_s));
         QVERIFY(config.CreateNode(QString(), u"Extra"_s));
         QVERIFY(config.isExist(QString(), u"Extra"_s));
@@ -316,7 +328,8 @@ private Q_SLOTS:
                                    "\t\t<Tavrin_Main Left=\"1\" Top=\"2\" />\n"
                                    "\t</Window>\n"
                                    "</App>\n";
-        cls_Config config = load(content);
+        const std::unique_ptr<cls_Config> configStore = load(content);
+        cls_Config &config = *configStore;
         QVERIFY(config.SetNodeAttrib(u"Window/Tavrin_Main"_s, u"Left"_s, u"300"_s));
         QVERIFY(config.XMLSave());
         QByteArray expected = content;
@@ -330,7 +343,8 @@ private Q_SLOTS:
         const QByteArray text = "<?xml version=\"1.0\" encoding=\"GB2312\"?>\n<App><Settings><Site Name=\"外汇资讯\"/></Settings></App>\n";
         const QByteArray gb = *TextEncoding::convert(text, "UTF-8", "GB2312");
         QVERIFY(gb != text);
-        cls_Config config = load(gb);
+        const std::unique_ptr<cls_Config> configStore = load(gb);
+        cls_Config &config = *configStore;
         QVERIFY(config.OK());
         QCOMPARE(config.GetNodeAttrib(u"Settings/Site"_s, u"Name"_s), u"外汇资讯"_s);
         QVERIFY(config.SetNodeAttrib(u"Settings/Site"_s, u"Name"_s, u"财经日历"_s));
@@ -384,7 +398,8 @@ private Q_SLOTS:
         const QString text = u"<?xml version=\"1.0\" encoding=\""_s + QString::fromLatin1(label)
             + u"\"?>\n<App><Settings><Site Name=\""_s + stored + u"\"/></Settings></App>\n"_s;
         const QByteArray file = bom + *TextEncoding::convert(text.toUtf8(), "UTF-8", encoding);
-        cls_Config config = load(file);
+        const std::unique_ptr<cls_Config> configStore = load(file);
+        cls_Config &config = *configStore;
         QVERIFY(config.OK());
         QCOMPARE(config.GetNodeAttrib(u"Settings/Site"_s, u"Name"_s), stored);
         QVERIFY(config.SetNodeAttrib(u"Settings/Site"_s, u"Name"_s, value));
@@ -396,7 +411,8 @@ private Q_SLOTS:
         QVERIFY(saved.mid(bom.size()).startsWith(declaration));
         if (!written.isEmpty())
             QVERIFY2(saved.contains(written), saved.constData());
-        cls_Config reloaded = load(saved);
+        const std::unique_ptr<cls_Config> reloadedStore = load(saved);
+        cls_Config &reloaded = *reloadedStore;
         QVERIFY(reloaded.OK());
         QCOMPARE(reloaded.GetNodeAttrib(u"Settings/Site"_s, u"Name"_s), value);
     }
@@ -422,7 +438,8 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, declaration);
         const QByteArray content = declaration + "\n<App><Window><Tavrin_Main Left=\"1\"/></Window></App>";
-        cls_Config config = load(content);
+        const std::unique_ptr<cls_Config> configStore = load(content);
+        cls_Config &config = *configStore;
         QVERIFY(config.SetNodeAttrib(QStringLiteral("Window/Tavrin_Main"), QStringLiteral("Left"), QStringLiteral("中文&\"<")));
         QCOMPARE(m_folder.readFile(QStringLiteral("tavrin.xml")), content); // nothing written before the save
         QVERIFY(config.XMLSave());
@@ -430,13 +447,15 @@ private Q_SLOTS:
         QCOMPARE(saved.startsWith("<?xml"), !declaration.isEmpty());
         if (!declaration.isEmpty())
             QCOMPARE(saved.left(saved.indexOf('\n')), declaration);
-        cls_Config reloaded = load(saved);
+        const std::unique_ptr<cls_Config> reloadedStore = load(saved);
+        cls_Config &reloaded = *reloadedStore;
         QCOMPARE(reloaded.GetNodeAttrib(QStringLiteral("Window/Tavrin_Main"), QStringLiteral("Left")), QStringLiteral("中文&\"<"));
     }
 
     void failedSaveIsReportedAndLosesNothing()
     {
-        cls_Config config = load(sample);
+        const std::unique_ptr<cls_Config> configStore = load(sample);
+        cls_Config &config = *configStore;
         QDir(m_folder.path()).mkpath(QStringLiteral("occupied"));
         config.setXmlFile(m_folder.filePath(QStringLiteral("occupied")));
         QVERIFY(!config.XMLSave());
@@ -458,7 +477,8 @@ private Q_SLOTS:
             big += "<Item Time=\"08:30\" Notify=\"1\">美国非农就业人数变化</Item>";
         big += "</Week1></FXCalendar></App>";
         for (int round = 0; round < 6; ++round) {
-            cls_Config config = load(big);
+            const std::unique_ptr<cls_Config> configStore = load(big);
+            cls_Config &config = *configStore;
             QVERIFY(config.SetNodeAttrib(QStringLiteral("Window/Tavrin_Main"), QStringLiteral("Left"), QStringLiteral("new")));
             const pid_t child = fork();
             QVERIFY(child >= 0);
@@ -471,7 +491,8 @@ private Q_SLOTS:
             int status = 0;
             waitpid(child, &status, 0);
 
-            cls_Config after = load(m_folder.readFile(QStringLiteral("tavrin.xml")));
+            const std::unique_ptr<cls_Config> afterStore = load(m_folder.readFile(QStringLiteral("tavrin.xml")));
+            cls_Config &after = *afterStore;
             QVERIFY(after.OK());
             const QString left = after.GetNodeAttrib(QStringLiteral("Window/Tavrin_Main"), QStringLiteral("Left"));
             QVERIFY2(left == QStringLiteral("old") || left == QStringLiteral("new"), qPrintable(left));

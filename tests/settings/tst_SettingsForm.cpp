@@ -7,6 +7,8 @@
 
 #include <QTest>
 
+#include <memory>
+
 class tst_SettingsForm : public QObject
 {
     Q_OBJECT
@@ -15,12 +17,11 @@ private:
     TempProgramFolder m_folder;
     RecordingMessageSink m_sink;
 
-    cls_Config load(const QByteArray &xml)
+    std::unique_ptr<cls_Config> load(const QByteArray &xml)
     {
-        cls_Config config;
-        config.setMessageSink(&m_sink);
-        config.setXmlFile(m_folder.writeFile(QStringLiteral("tavrin.xml"), xml));
-        if (!config.Initialize())
+        auto config = std::make_unique<cls_Config>(&m_sink);
+        config->setXmlFile(m_folder.writeFile(QStringLiteral("tavrin.xml"), xml));
+        if (!config->Initialize())
             qFatal("test configuration does not load");
         return config;
     }
@@ -61,7 +62,8 @@ private Q_SLOTS:
 
     void everyValueIsWrittenAndReadBack()
     {
-        cls_Config config = load(TempProgramFolder::defaultConfig());
+        const std::unique_ptr<cls_Config> configStore = load(TempProgramFolder::defaultConfig());
+        cls_Config &config = *configStore;
         SettingsForm::State state = SettingsForm::read(config, true);
         QCOMPARE(state.sources.size(), 6);
         state.popup = !state.popup;
@@ -95,7 +97,8 @@ private Q_SLOTS:
     // turn it into "", which would fetch every second.
     void anIntervalOutsideTheListKeepsTheStoredValue()
     {
-        cls_Config config = load(TempProgramFolder::defaultConfig());
+        const std::unique_ptr<cls_Config> configStore = load(TempProgramFolder::defaultConfig());
+        cls_Config &config = *configStore;
         const QString fxark = ConfigPaths::source(QStringLiteral("FXark"));
         config.SetNodeAttrib(fxark, ConfigPaths::IntervalTime, QStringLiteral("15"));
         SettingsForm::State state = SettingsForm::read(config, false);
@@ -106,7 +109,8 @@ private Q_SLOTS:
 
     void missingElementsAndAttributesAreCreatedNotReported()
     {
-        cls_Config config = load("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<App><Settings/></App>\n");
+        const std::unique_ptr<cls_Config> configStore = load("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<App><Settings/></App>\n");
+        cls_Config &config = *configStore;
         SettingsForm::State state = SettingsForm::read(config, false);
         QVERIFY(!state.popup);
         QCOMPARE(state.durationIndex, 0);
@@ -132,7 +136,8 @@ private Q_SLOTS:
                                "<Feed Name=\"甲\" Url=\"https://a.example.cn/\" IntervalTime=\"often\"/>"
                                "<Feed Extra=\"x\" Name=\"乙\" Url=\"https://b.example.cn/\"/>"
                                "</Feeds></Tavrin></Settings></App>";
-        cls_Config config = load(xml);
+        const std::unique_ptr<cls_Config> configStore = load(xml);
+        cls_Config &config = *configStore;
         FeedList list;
         list.read(config);
         QCOMPARE(list.size(), 2);
@@ -153,7 +158,8 @@ private Q_SLOTS:
                                 "<Feed Name=\"丙\" Url=\"https://b.example.cn/\" Checked=\"1\" IntervalTime=\"90\" Kind=\"auto\"/>"),
                  saved.constData());
 
-        cls_Config bare = load("<App><Settings><Tavrin/></Settings></App>");
+        const std::unique_ptr<cls_Config> bareStore = load("<App><Settings><Tavrin/></Settings></App>");
+        cls_Config &bare = *bareStore;
         list.read(bare);
         QCOMPARE(list.add(changed), QString());
         QVERIFY(list.write(bare));
