@@ -70,6 +70,7 @@ PageBridge::PageBridge(QWidget *parentWidget)
     connect(&m_reloadWatch, &QTimer::timeout, this, [this] {
         qCInfo(lcPage) << "loading" << m_address.toString() << "again: it did not come back";
         forgetPage();
+        reattachChannel();
         m_view->setUrl(m_address);
         m_reloadWatch.start();
     });
@@ -268,8 +269,10 @@ void PageBridge::forgetPage()
 {
     m_loaded = false;
     m_bound = false;
-    // A page loaded anew runs until it is bound.
+    // A page loaded anew runs until it is bound (a frozen one would never come up).
     m_frozen = false;
+    if (m_view->page()->lifecycleState() != QWebEnginePage::LifecycleState::Active)
+        m_view->page()->setLifecycleState(QWebEnginePage::LifecycleState::Active);
     m_heldBindings.clear();
     m_outbox.clear();
     // Nothing waits for an answer that cannot come.
@@ -286,8 +289,17 @@ void PageBridge::onRendererGone()
     Q_EMIT rendererGone();
     if (!alive)
         return;
+    reattachChannel();
     m_view->setUrl(m_address);
     m_reloadWatch.start();
+}
+
+void PageBridge::reattachChannel()
+{
+    // The channel's transport to a renderer that ended can be left waiting
+    // for it: the new renderer gets a transport of its own.
+    m_view->page()->setWebChannel(nullptr);
+    m_view->page()->setWebChannel(m_channel, QWebEngineScript::ApplicationWorld);
 }
 
 void PageBridge::requestBindings(const QList<Binding> &bindings)

@@ -201,6 +201,7 @@ private:
     void onRendererGone();
     // What the page showed and was asked is gone with it.
     void forgetPage();
+    void reattachChannel();
     void onBound();
     void onMeasured(int request, const QJsonObject &result);
     void onSelected(int request, const QJsonArray &result);
