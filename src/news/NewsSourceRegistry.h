@@ -54,6 +54,9 @@ public:
     static QList<std::pair<QString, QString>> feedAttributes(const NewsSource &source);
     // The names of the built-in sources, which a feed source cannot take.
     static QStringList builtInNames();
+    // The six built-in sources as they are before the configuration is read;
+    // their kinds are the kinds of page another source can be read as.
+    static QList<NewsSource> builtIns();
     // A built-in source's name for its name, caption or title as a user writes
     // it ("和讯", "hexun"); any other text as it is (a feed's name is its caption).
     static QString nameOf(const QString &text);
@@ -66,7 +69,6 @@ Q_SIGNALS:
     void sourceRemoved(int id);
 
 private:
-    static QList<NewsSource> builtIns();
     static void namePageParts(NewsSource &source);
     static bool sameSettings(const NewsSource &a, const NewsSource &b);
 

@@ -5,6 +5,7 @@
 #include "pages/SettingsPage.h"
 #include "settings/SectionControls.h"
 
+#include <QJsonArray>
 #include <QJsonObject>
 
 namespace {
@@ -80,6 +81,10 @@ QList<PageBridge::Binding> FeedSection::bindings()
 
 void FeedSection::fill(const cls_Config &config)
 {
+    QJsonArray kinds;
+    for (const NewsSource &builtIn : NewsSourceRegistry::builtIns())
+        kinds.append(QJsonObject{{QStringLiteral("kind"), builtIn.kind}, {QStringLiteral("caption"), builtIn.caption}});
+    m_page.build(QStringLiteral("pageKinds"), kinds);
     m_feeds.read(config);
     showList(m_feeds.size() > 0 ? 0 : -1);
 }
