@@ -59,21 +59,27 @@ PageBridge::PageBridge(QWidget *parentWidget)
     , m_host(new PageBridgeChannel(this))
 {
     initResources();
-    auto *page = new GuardedPage(m_view);
-    m_view->setPage(page);
     m_view->setAcceptDrops(false);
     m_view->setContextMenuPolicy(Qt::NoContextMenu);
     m_channel->registerObject(QStringLiteral("host"), m_host);
-    page->setWebChannel(m_channel, QWebEngineScript::ApplicationWorld);
+    makePage();
     m_reloadWatch.setInterval(ReloadWatchMs);
     m_reloadWatch.setSingleShot(true);
     connect(&m_reloadWatch, &QTimer::timeout, this, [this] {
         qCInfo(lcPage) << "loading" << m_address.toString() << "again: it did not come back";
         forgetPage();
-        reattachChannel();
+        makePage();
         m_view->setUrl(m_address);
         m_reloadWatch.start();
     });
+}
+
+void PageBridge::makePage()
+{
+    // A page whose renderer ended is replaced whole: its channel transport
+    // and its engine state could be left waiting for the renderer that went.
+    GuardedPage *old = std::exchange(m_guardedPage, new GuardedPage(m_view));
+    GuardedPage *page = m_guardedPage;
     connect(page, &QWebEnginePage::renderProcessTerminated, this, [this](QWebEnginePage::RenderProcessTerminationStatus status, int code) {
         qCInfo(lcPage) << "the renderer of" << m_address.toString() << "ended:" << status << code;
         // Loaded again from the event loop, not inside the engine's report.
@@ -83,6 +89,12 @@ PageBridge::PageBridge(QWidget *parentWidget)
     page->scripts().insert(applicationScript(
         QStringLiteral("tessaly-bridge"),
         resourceText(QStringLiteral(":/qtwebchannel/qwebchannel.js")) + resourceText(QStringLiteral(":/bridge/bridge.js"))));
+    page->setWebChannel(m_channel, QWebEngineScript::ApplicationWorld);
+    m_view->setPage(page);
+    if (old) {
+        old->disconnect(this);
+        old->deleteLater();
+    }
 }
 
 PageBridge::~PageBridge() = default;
@@ -162,6 +174,7 @@ void PageBridge::freezeSoon()
 {
     if (m_frozen || !m_bound || m_view->window()->isVisible())
         return;
+    m_freezePending = true;
     Q_EMIT freezing();
     // The page's answer comes once it has taken every change sent before.
     measure({}, [this](const QJsonObject &) {
@@ -183,10 +196,14 @@ bool PageBridge::eventFilter(QObject *watched, QEvent *event)
 
 void PageBridge::setFrozen(bool frozen)
 {
+    // Shown again before it froze: what left the page at `freezing` comes back.
+    if (!frozen && !m_frozen && std::exchange(m_freezePending, false))
+        Q_EMIT frozenChanged(false);
     // A page that is still loading is never frozen: it would not come up.
     if (frozen == m_frozen || (frozen && !m_bound))
         return;
     m_frozen = frozen;
+    m_freezePending = false;
     qCInfo(lcPage) << (frozen ? "freezing" : "thawing") << m_address.toString();
     m_view->page()->setLifecycleState(frozen ? QWebEnginePage::LifecycleState::Frozen : QWebEnginePage::LifecycleState::Active);
     if (!frozen) {
@@ -269,10 +286,9 @@ void PageBridge::forgetPage()
 {
     m_loaded = false;
     m_bound = false;
-    // A page loaded anew runs until it is bound (a frozen one would never come up).
+    // A page loaded anew (a new page object) runs until it is bound.
     m_frozen = false;
-    if (m_view->page()->lifecycleState() != QWebEnginePage::LifecycleState::Active)
-        m_view->page()->setLifecycleState(QWebEnginePage::LifecycleState::Active);
+    m_freezePending = false;
     m_heldBindings.clear();
     m_outbox.clear();
     // Nothing waits for an answer that cannot come.
@@ -289,17 +305,9 @@ void PageBridge::onRendererGone()
     Q_EMIT rendererGone();
     if (!alive)
         return;
-    reattachChannel();
+    makePage();
     m_view->setUrl(m_address);
     m_reloadWatch.start();
-}
-
-void PageBridge::reattachChannel()
-{
-    // The channel's transport to a renderer that ended can be left waiting
-    // for it: the new renderer gets a transport of its own.
-    m_view->page()->setWebChannel(nullptr);
-    m_view->page()->setWebChannel(m_channel, QWebEngineScript::ApplicationWorld);
 }
 
 void PageBridge::requestBindings(const QList<Binding> &bindings)

@@ -201,13 +201,15 @@ private:
     void onRendererGone();
     // What the page showed and was asked is gone with it.
     void forgetPage();
-    void reattachChannel();
+    // The view's page, made anew: at the start and when its renderer ended.
+    void makePage();
     void onBound();
     void onMeasured(int request, const QJsonObject &result);
     void onSelected(int request, const QJsonArray &result);
     void onEvent(const QString &eventName, const Event &event);
 
     QWebEngineView *m_view;
+    class GuardedPage *m_guardedPage = nullptr;
     QWebChannel *m_channel;
     class PageBridgeChannel *m_host;
     QList<Binding> m_bindings;
@@ -222,6 +224,7 @@ private:
     int m_batchDepth = 0;
     bool m_freezesWhileHidden = false;
     bool m_frozen = false;
+    bool m_freezePending = false; // `freezing` was told, the page not frozen yet
     QList<Binding> m_heldBindings; // asked for after what waits, once thawed
     int m_nextRequest = 0;
     QHash<int, std::function<void(const QJsonObject &)>> m_measures;

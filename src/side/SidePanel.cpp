@@ -122,6 +122,8 @@ void SidePanel::pageLoaded()
     // A page loaded anew (its renderer ended) holds none of the frames: they come again as they were.
     if (!std::exchange(m_pageLoadedBefore, true))
         return;
+    // A page loaded anew runs; hidden, it is frozen again once bound.
+    m_hidden = false;
     m_shown = {};
     showAdverts();
     if (m_askFilled)
