@@ -8,7 +8,7 @@ struct NewsSource
     int id = 0;
     QString name;         // configuration name; unique
     QString kind;         // how it is read: a page parser of the six (named as the built-in source it was made
-                          // for, "FX168") or "auto", "rss", "atom", "json" (a feed) or "page" (a page read by selectors)
+                          // for) or "auto", "rss", "atom", "json" (a feed) or "page" (a page read by selectors)
     QString anchor;       // tab anchor in the main page
     QString caption;      // the tab's caption
     QString title;        // in marks and the source menu

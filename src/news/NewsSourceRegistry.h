@@ -48,7 +48,7 @@ public:
     static std::optional<NewsSource> readFeed(const QHash<QString, QString> &entry, const QStringList &takenNames,
                                               QString *problem);
     // A stored Kind in its own spelling: a feed's in lower case, a page
-    // parser's as its built-in source is named ("fx168" is "FX168").
+    // parser's as its built-in source is named, whatever the case written.
     static QString readKind(const QString &stored);
     // A feed source's attributes as stored, in the file's order.
     static QList<std::pair<QString, QString>> feedAttributes(const NewsSource &source);

@@ -23,7 +23,7 @@ QString name(qint32 id);
 // The id of a source name (any case) or of its decimal id; 0 when neither.
 qint32 fromText(const QString &text);
 // A page parser's kind as written in any case ("fx168") in its own spelling
-// ("FX168"); empty when the text names no page parser.
+// (as the built-in source is named); empty when the text names no page parser.
 QString pageKind(const QString &text);
 // Pages of these kinds are UTF-8; the others are GBK (read as GB18030).
 bool isUtf8(const QString &kind);
